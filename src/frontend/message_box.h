@@ -1,0 +1,31 @@
+// Message boxes and the input box, in one place so that tests can answer them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pomlets {
+
+enum class MsgButtons { OkOnly, YesNo };
+enum class MsgResult { Ok, Yes, No };
+
+// Shows a message box captioned with the program's name and waits for the answer.
+MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OkOnly);
+// Shows the input box; returns the typed text, or empty text on Cancel.
+std::string inputBox(const std::string& prompt, const std::string& title = "",
+                     const std::string& defaultText = "");
+
+// Tests: answer boxes without showing them. Every box shown is recorded.
+struct ShownBox {
+    bool input = false;
+    std::string text;   // the message or the prompt
+    std::string title;  // the input box's title
+    MsgButtons buttons = MsgButtons::OkOnly;
+};
+void setMessageBoxResponder(std::function<MsgResult(const ShownBox&)> responder);
+void setInputBoxResponder(std::function<std::string(const ShownBox&)> responder);
+const std::vector<ShownBox>& shownBoxes();
+void clearShownBoxes();
+
+} // namespace pomlets

@@ -1,0 +1,42 @@
+// The few Windows calls the game makes, and the one place where pending
+// window events are processed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/directx.h"
+
+namespace pomlets {
+
+// Milliseconds since the program started, as a signed 32-bit value.
+int32_t GetTickCount();
+// Tests: freeze the clock at a value (nullopt lets it run again), or move it on.
+void setTickCount(std::optional<int32_t> ms);
+void advanceTickCount(int32_t ms);
+
+// Shows (true) or hides the mouse cursor over the game window; returns the display count.
+int32_t ShowCursor(bool show);
+bool cursorVisible();
+
+// Opens a web or mail address with the desktop's opener. Only "open" of an
+// http:, https: or mailto: target does anything; anything else (a path, a
+// file: address, empty text) is ignored, since data files name the targets.
+// Returns a value above 32 when the target was handed to the opener.
+int32_t ShellExecuteA(HWND window, const std::string& operation, const std::string& file,
+                      const std::string& parameters, const std::string& directory, int32_t showCmd);
+// Tests: instead of starting the opener, record each target handed to it.
+void setShellRecorder(std::function<void(const std::string&)> recorder);
+
+// Starts another program, detached, without waiting. Returns false when it
+// cannot be started (missing or not executable).
+bool startProgram(const std::string& path);
+
+// Delivers pending window events: the game window's SDL events (key-downs to
+// its handler, close requests, focus and minimise changes), then Qt's.
+void processPendingEvents();
+
+} // namespace pomlets

@@ -1,0 +1,60 @@
+#include "support/program_folder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "platform/runtime.h"
+
+namespace fs = std::filesystem;
+
+namespace pomlets::testing {
+
+TempProgramFolder::TempProgramFolder() : previous_(programFolder()) {
+    std::string pattern = (fs::temp_directory_path() / "pomlets-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
+    path_ = pattern;
+    const fs::path source = POMLETS_PROGRAM_DIR;
+    for (const char* copied : {"init", "levels"}) {
+        if (fs::exists(source / copied))
+            fs::copy(source / copied, fs::path(path_) / copied, fs::copy_options::recursive);
+        else
+            fs::create_directories(fs::path(path_) / copied);
+    }
+    for (const char* linked : {"images", "sounds", "music", "themes"}) {
+        if (fs::exists(source / linked)) fs::create_directory_symlink(source / linked, fs::path(path_) / linked);
+    }
+    setProgramFolder(path_);
+}
+
+TempProgramFolder::~TempProgramFolder() {
+    setProgramFolder(previous_);
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempProgramFolder::file(const std::string& relative) const {
+    std::string rel = relative;
+    for (char& c : rel)
+        if (c == '\\') c = '/';
+    while (!rel.empty() && rel.front() == '/') rel.erase(rel.begin());
+    return (fs::path(path_) / rel).string();
+}
+
+void TempProgramFolder::writeText(const std::string& relative, const std::string& contents) const {
+    const fs::path target = file(relative);
+    fs::create_directories(target.parent_path());
+    std::ofstream out(target, std::ios::binary);
+    out << contents;
+}
+
+std::string TempProgramFolder::readText(const std::string& relative) const {
+    std::ifstream in(file(relative), std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+} // namespace pomlets::testing
