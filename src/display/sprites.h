@@ -1,0 +1,19 @@
+// Drawing the sprites, effects and item counters onto the back buffer.
+#pragma once
+
+#include <cstdint>
+
+namespace pomlets {
+
+// The picture of pieceDefs(imageIndex) as a 90 x 90 sprite at (80 + 85 column, 80 + y).
+void drawPieceIcon(int16_t imageIndex, int16_t column, int16_t y);
+// The row pointer left of the field, beside row currentRow.
+void drawRowPointer();
+// The item, credit and Music Note counters along the top of the screen.
+void drawInventoryBar();
+// Explosion number index, centred on its position.
+void drawExplosion(int16_t index);
+// Zap number index, a band of its thickness.
+void drawZap(int16_t index);
+
+} // namespace pomlets

@@ -1,0 +1,30 @@
+// The field and the falling pieces: spawning, gravity and bounces, settling,
+// row shifts, lost support, and drawing the pieces.
+#pragma once
+
+#include <cstdint>
+
+namespace pomlets {
+
+// Appends one random piece to the falling list (spawn draw 0 to 999 against
+// the definitions' spawn ranges, the last matching slot winning).
+void spawnPiece();
+// Appends one Gorgon to the falling list and plays its arrival.
+void dropGorgon();
+// One frame of gravity, bounces, Bowling Ball strikes and settling.
+void updateFallingPieces();
+// Puts falling element index into the lowest free cell of column, or ends the
+// game when the column is full.
+void settlePiece(int16_t index, int16_t column);
+// The first free row of column from the bottom, 0 to 6; 0 when it is full.
+int16_t columnHeight(int16_t column);
+// Shifts row currentRow by one cell, left or right, wrapping around.
+void shiftRow(bool left);
+// Moves every piece that has an empty cell below it back into the falling list.
+void dropUnsupported();
+// Drops the falling elements that are no longer active.
+void compactFallingList();
+// Draws the occupied cells, then the falling pieces over them.
+void drawPieces();
+
+} // namespace pomlets

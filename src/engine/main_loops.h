@@ -1,0 +1,16 @@
+// The main loops of a game and the game clock.
+#pragma once
+
+#include <cstdint>
+
+namespace pomlets {
+
+// The game clock in milliseconds: the system tick count minus the total time
+// spent paused. Raises Overflow (6) when the subtraction leaves 32 bits.
+int32_t gameTime();
+
+// One game of each mode; each returns when endGame is True at the top of a pass.
+void playFreestyle();
+void playArcade();
+
+} // namespace pomlets
