@@ -127,6 +127,11 @@ public:
     void show();
     void hide();
     bool isShown() const;
+    // Minimises the window (the task bar then shows its caption) and restores
+    // it to its normal state: the pause loop puts the game out of the way this
+    // way while the display is lost, and brings it back once it is held again.
+    void minimise();
+    void restore();
     // Raises 5 when the window system cannot make a window.
     void create();
     bool exists() const;
