@@ -1,2 +1,0 @@
-// The platform layer is built as one library; its parts live in the files
-// beside this one.
