@@ -1,0 +1,191 @@
+// The forged pictures, read back from the built program folder: 24-bit BMPs of
+// the right size, keyed ones holding pure white only where they are
+// transparent, with hard edges, and the forge giving the same bytes each run.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QString programFolder = QStringLiteral(POMLETS_PROGRAM_DIR);
+
+struct Bmp {
+    bool ok = false;
+    std::string error;
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB, top row first
+
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+uint32_t le(const QByteArray& b, int at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | uint8_t(b[at + i]);
+    return v;
+}
+
+Bmp readBmp(const QString& relative) {
+    Bmp bmp;
+    QFile f(QDir(programFolder).filePath(relative));
+    if (!f.open(QIODevice::ReadOnly)) {
+        bmp.error = "missing";
+        return bmp;
+    }
+    const QByteArray b = f.readAll();
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') {
+        bmp.error = "not a BMP";
+        return bmp;
+    }
+    const int32_t h = int32_t(le(b, 22, 4));
+    bmp.width = int(le(b, 18, 4));
+    bmp.height = h < 0 ? -h : h;
+    if (le(b, 28, 2) != 24 || le(b, 30, 4) != 0) {
+        bmp.error = "not uncompressed 24-bit";
+        return bmp;
+    }
+    const int stride = (bmp.width * 3 + 3) & ~3;
+    const uint32_t offset = le(b, 10, 4);
+    if (qsizetype(offset) + qsizetype(stride) * bmp.height > b.size()) {
+        bmp.error = "truncated";
+        return bmp;
+    }
+    bmp.pixels.resize(size_t(bmp.width) * size_t(bmp.height));
+    for (int y = 0; y < bmp.height; ++y) {
+        const int row = h < 0 ? y : bmp.height - 1 - y;
+        const char* src = b.constData() + offset + qsizetype(row) * stride;
+        for (int x = 0; x < bmp.width; ++x)
+            bmp.pixels[size_t(y) * size_t(bmp.width) + size_t(x)] =
+                uint32_t(uint8_t(src[3 * x + 2])) << 16 | uint32_t(uint8_t(src[3 * x + 1])) << 8 | uint8_t(src[3 * x]);
+    }
+    bmp.ok = true;
+    return bmp;
+}
+
+constexpr uint32_t white = 0xFFFFFF;
+int red(uint32_t c) { return int(c >> 16) & 0xFF; }
+int green(uint32_t c) { return int(c >> 8) & 0xFF; }
+int blue(uint32_t c) { return int(c) & 0xFF; }
+// What an RGB565 display turns into the white key.
+bool keyedOn565(uint32_t c) { return red(c) >= 248 && green(c) >= 252 && blue(c) >= 248; }
+
+enum class Kind {
+    piece,    // keyed, white all around the shape
+    keyed,    // keyed, may reach the picture's edge
+    opaque,   // no key
+};
+
+struct Expected {
+    QString file;
+    int width, height;
+    Kind kind;
+};
+
+std::vector<Expected> expectedPictures() {
+    std::vector<Expected> all;
+    for (const char* name : {"pomlet1", "pomlet2", "pomlet3", "pomlet4", "rock1", "rock2", "rock3", "slammer",
+                             "bomb", "bauble", "diamond", "calculator", "calculator_02", "gorgon", "shifter",
+                             "bowlingball", "money", "music", "btype", "pin", "apple", "orange", "cherry", "grapes"})
+        all.push_back({QString("images/%1.bmp").arg(name), 90, 90, Kind::piece});
+    return all;
+}
+
+TEST(ForgedPictures, EveryPictureIsA24BitBmpOfItsSize) {
+    for (const Expected& e : expectedPictures()) {
+        SCOPED_TRACE(e.file.toStdString());
+        const Bmp bmp = readBmp(e.file);
+        ASSERT_TRUE(bmp.ok) << bmp.error;
+        EXPECT_EQ(bmp.width, e.width);
+        EXPECT_EQ(bmp.height, e.height);
+    }
+}
+
+// White is the key: a keyed picture holds pure white where it is transparent
+// and nothing inside its shape that a 16-bit display would key out too; its
+// outline is hard, so no pale fringe shows once white is keyed out.
+TEST(ForgedPictures, KeyedPicturesUseWhiteOnlyForTransparency) {
+    for (const Expected& e : expectedPictures()) {
+        if (e.kind == Kind::opaque) continue;
+        SCOPED_TRACE(e.file.toStdString());
+        const Bmp bmp = readBmp(e.file);
+        ASSERT_TRUE(bmp.ok) << bmp.error;
+        int nearWhite = 0, paleEdge = 0;
+        for (int y = 0; y < bmp.height; ++y) {
+            for (int x = 0; x < bmp.width; ++x) {
+                const uint32_t c = bmp.at(x, y);
+                if (c == white) continue;
+                if (keyedOn565(c)) ++nearWhite;
+                const bool besideKey = (x > 0 && bmp.at(x - 1, y) == white) ||
+                                       (x + 1 < bmp.width && bmp.at(x + 1, y) == white) ||
+                                       (y > 0 && bmp.at(x, y - 1) == white) ||
+                                       (y + 1 < bmp.height && bmp.at(x, y + 1) == white);
+                if (besideKey && std::min({red(c), green(c), blue(c)}) >= 200) ++paleEdge;
+            }
+        }
+        EXPECT_EQ(nearWhite, 0) << "pixels that RGB565 would key out";
+        EXPECT_EQ(paleEdge, 0) << "pale pixels on the outline";
+        if (e.kind == Kind::piece) {
+            int shape = 0;
+            for (uint32_t c : bmp.pixels) shape += (c != white);
+            EXPECT_GT(shape, bmp.width * bmp.height / 5) << "the shape fills too little of the picture";
+            for (int i = 0; i < bmp.width; ++i) {
+                EXPECT_EQ(bmp.at(i, 0), white);
+                EXPECT_EQ(bmp.at(i, bmp.height - 1), white);
+            }
+            for (int i = 0; i < bmp.height; ++i) {
+                EXPECT_EQ(bmp.at(0, i), white);
+                EXPECT_EQ(bmp.at(bmp.width - 1, i), white);
+            }
+        }
+    }
+}
+
+// Every picture kind looks different: no two piece pictures are the same.
+TEST(ForgedPictures, PiecePicturesAreDistinct) {
+    std::vector<std::pair<QString, Bmp>> pieces;
+    for (const Expected& e : expectedPictures())
+        if (e.kind == Kind::piece) pieces.emplace_back(e.file, readBmp(e.file));
+    for (size_t i = 0; i < pieces.size(); ++i)
+        for (size_t j = i + 1; j < pieces.size(); ++j)
+            EXPECT_NE(pieces[i].second.pixels, pieces[j].second.pixels)
+                << pieces[i].first.toStdString() << " and " << pieces[j].first.toStdString();
+}
+
+// A second run of the forge writes exactly the bytes of the built program
+// folder: the forge takes nothing from the clock or the machine's fonts.
+TEST(ForgedPictures, ForgeIsDeterministic) {
+    const QString forge = QDir(programFolder).filePath("../tools/forge/forge");
+    ASSERT_TRUE(QFile::exists(forge)) << forge.toStdString();
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    run.setProcessEnvironment(env);
+    run.start(forge, {out.filePath("Pomlets"), out.filePath("contact-sheet.png"),
+                      "/usr/share/fonts/truetype/liberation2"});
+    ASSERT_TRUE(run.waitForFinished(120000));
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    int compared = 0;
+    QDirIterator it(out.filePath("Pomlets"), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString fresh = it.next();
+        const QString relative = QDir(out.filePath("Pomlets")).relativeFilePath(fresh);
+        QFile a(fresh), b(QDir(programFolder).filePath(relative));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(b.open(QIODevice::ReadOnly)) << relative.toStdString();
+        EXPECT_TRUE(a.readAll() == b.readAll()) << relative.toStdString();
+        ++compared;
+    }
+    EXPECT_GE(compared, int(expectedPictures().size()));
+}
+
+}  // namespace
