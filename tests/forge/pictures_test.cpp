@@ -135,14 +135,12 @@ TEST(ForgedPictures, KeyedPicturesUseWhiteOnlyForTransparency) {
             int shape = 0;
             for (uint32_t c : bmp.pixels) shape += (c != white);
             EXPECT_GT(shape, bmp.width * bmp.height / 5) << "the shape fills too little of the picture";
-            for (int i = 0; i < bmp.width; ++i) {
-                EXPECT_EQ(bmp.at(i, 0), white);
-                EXPECT_EQ(bmp.at(i, bmp.height - 1), white);
-            }
-            for (int i = 0; i < bmp.height; ++i) {
-                EXPECT_EQ(bmp.at(0, i), white);
-                EXPECT_EQ(bmp.at(bmp.width - 1, i), white);
-            }
+            int border = 0;
+            for (int i = 0; i < bmp.width; ++i)
+                border += (bmp.at(i, 0) != white) + (bmp.at(i, bmp.height - 1) != white);
+            for (int i = 0; i < bmp.height; ++i)
+                border += (bmp.at(0, i) != white) + (bmp.at(bmp.width - 1, i) != white);
+            EXPECT_EQ(border, 0) << "the shape touches the picture's edge";
         }
     }
 }

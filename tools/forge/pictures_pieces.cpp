@@ -338,7 +338,7 @@ void bomb(QPainter& p) {
     const QColor line(8, 8, 12);
     QPainterPath fuse;
     fuse.moveTo(60, 24);
-    fuse.cubicTo(66, 12, 74, 16, 76, 10);
+    fuse.cubicTo(66, 14, 70, 18, 73, 14);
     strokePath(p, fuse, QColor(40, 30, 20), 5.5);
     strokePath(p, fuse, QColor(200, 160, 100), 2.6);
     const QPainterPath body = ellipse(42, 54, 32, 32);
@@ -357,10 +357,10 @@ void bomb(QPainter& p) {
     shade(p, t.map(cap), QColor(120, 124, 136), 2.4, line);
     gloss(p, body, 0.45);
     // The spark.
-    const QPointF s(77, 10);
+    const QPointF s(75, 13);
     QPainterPath star;
     for (int i = 0; i < 16; ++i) {
-        const double a = i * pi / 8, r = (i % 2 == 0) ? 10.5 : 4.5;
+        const double a = i * pi / 8, r = (i % 2 == 0) ? 9.0 : 4.0;
         const QPointF q = s + QPointF(std::cos(a) * r, std::sin(a) * r);
         if (i == 0) star.moveTo(q); else star.lineTo(q);
     }
@@ -462,11 +462,11 @@ void gorgon(QPainter& p) {
     const QColor skin(226, 170, 86), line(70, 30, 10), snake(70, 168, 80), snakeLine(14, 60, 20);
     struct Snake { QPointF root, ctrl1, ctrl2, head; };
     const std::vector<Snake> snakes = {
-        {{26, 40}, {10, 34}, {18, 18}, {8, 14}},
-        {{34, 32}, {22, 18}, {34, 12}, {26, 4}},
-        {{46, 30}, {40, 16}, {54, 14}, {47, 3}},
-        {{56, 32}, {62, 16}, {72, 20}, {70, 6}},
-        {{64, 40}, {80, 32}, {78, 22}, {85, 16}},
+        {{26, 40}, {10, 34}, {18, 22}, {9, 17}},
+        {{34, 32}, {22, 20}, {34, 16}, {26, 9}},
+        {{46, 30}, {40, 18}, {54, 16}, {47, 8}},
+        {{56, 32}, {62, 18}, {72, 22}, {69, 10}},
+        {{64, 40}, {80, 34}, {76, 24}, {82, 18}},
     };
     for (const Snake& s : snakes) {
         QPainterPath body;
@@ -595,8 +595,9 @@ void musicNote(QPainter& p) {
     note.addPolygon(QPolygonF({QPointF(32, 14), QPointF(79.5, 5), QPointF(79.5, 19), QPointF(32, 28)}));
     note.closeSubpath();
     QTransform t;
-    t.translate(45, 45);
+    t.translate(45, 47);
     t.rotate(-6);
+    t.scale(0.94, 0.94);
     t.translate(-45, -45);
     note = t.map(note).simplified();
     shade(p, note, base, 3.2, line);
@@ -719,8 +720,8 @@ void grapes(QPainter& p) {
     const double grapesAt[][2] = {{28, 28}, {45, 26}, {62, 28}, {20, 44}, {37, 43}, {54, 43}, {70, 44},
                                   {28, 59}, {45, 59}, {62, 59}, {36, 73}, {54, 73}, {45, 85}};
     for (const auto& g : grapesAt) {
-        const double r = (g[1] > 80) ? 8.5 : 10;
-        const double cy = g[1] > 80 ? 80.5 : g[1];
+        const double r = (g[1] > 80) ? 8 : 10;
+        const double cy = g[1] > 80 ? 79 : g[1];
         const QPainterPath berry = ellipse(g[0], cy, r, r);
         shade(p, berry, base, 2.4, line);
         fillPath(p, ellipse(g[0] - r * 0.35, cy - r * 0.4, r * 0.28, r * 0.22), QColor(220, 190, 240));
