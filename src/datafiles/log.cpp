@@ -1,0 +1,70 @@
+#include "datafiles/log.h"
+
+#include <clocale>
+#include <ctime>
+#include <locale.h>
+
+namespace pomlets {
+
+namespace {
+
+// The user's time formats, taken from the environment once (LC_ALL, LC_TIME,
+// LANG), the C formats when it names no installed locale.
+locale_t userTimeLocale() {
+    static locale_t locale = [] {
+        locale_t chosen = newlocale(LC_TIME_MASK, "", nullptr);
+        if (!chosen) chosen = newlocale(LC_TIME_MASK, "C", nullptr);
+        return chosen;
+    }();
+    return locale;
+}
+
+std::string nowText(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[128];
+    const size_t length = strftime_l(text, sizeof text, format, &local, userTimeLocale());
+    return std::string(text, length);
+}
+
+} // namespace
+
+std::string logDateText() { return nowText("%x"); }
+std::string logTimeText() { return nowText("%X"); }
+
+void openLog() {
+    if (!logEnabled) return;
+    logFile.open(appPath("\\log.txt"), TextFile::Mode::Output);
+    logFile.writeLine("LOG OPENED ON " + logDateText() + " AT " + logTimeText());
+    logFile.flush();
+}
+
+void writeLog(std::string& message, bool indent) {
+    if (!logEnabled) return;
+    if (!message.empty()) message = logTimeText() + " :: " + message;
+    if (indent) message = "   " + message;
+    logFile.writeLine(message);
+    // Each line reaches the disk at once, so a run that ends abruptly still
+    // leaves its log readable up to the last event.
+    logFile.flush();
+}
+
+void writeLog(const std::string& message, bool indent) {
+    std::string line = message;
+    writeLog(line, indent);
+}
+
+void closeLog() {
+    if (!logEnabled) return;
+    try {
+        logFile.writeLine("LOG CLOSED ON " + logDateText() + " AT " + logTimeText());
+    } catch (...) {
+    }
+    try {
+        logFile.close();
+    } catch (...) {
+    }
+}
+
+} // namespace pomlets

@@ -1,0 +1,31 @@
+// The run log "\log.txt": one line an event, opened at start-up and closed at exit.
+#pragma once
+
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace pomlets {
+
+// Logging is on; every operation below does nothing while it is false.
+inline bool logEnabled = false;
+// The open log file.
+inline TextFile logFile;
+
+// Creates "\log.txt" anew (truncating an old one) and writes
+// "LOG OPENED ON <date> AT <time>".
+void openLog();
+// Writes one line: "<time> :: <message>" (no stamp for an empty message),
+// with three blanks in front when indent is set. The message variable is
+// rewritten to the line as written.
+void writeLog(std::string& message, bool indent);
+// The same for a message the caller does not keep.
+void writeLog(const std::string& message, bool indent);
+// Writes "LOG CLOSED ON <date> AT <time>" and closes the log; ignores every error.
+void closeLog();
+
+// The current date in the user's short date format and time in the long time format.
+std::string logDateText();
+std::string logTimeText();
+
+} // namespace pomlets

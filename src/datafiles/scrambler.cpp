@@ -1,0 +1,151 @@
+#include "datafiles/scrambler.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/runtime.h"
+
+namespace pomlets {
+
+void initCipherTables(int16_t seed, int16_t randomArgument, int16_t range) {
+    (void)randomArgument;  // positive: every draw takes the generator's next value
+    if (cipherReady) return;
+    resetCipherCursors();
+    // The tables must come out the same in every run and every tool, so the
+    // generator starts from its program-start state before it is seeded,
+    // whatever was drawn from it before.
+    resetRnd();
+    randomize(seed);
+    const double span = static_cast<float>(range);
+    for (auto& entry : cipherTableB) entry = toInt16(vbInt(static_cast<double>(rnd()) * span) + 1);
+    for (auto& entry : cipherTableA) entry = toInt16(vbInt(static_cast<double>(rnd()) * span) + 1);
+    cipherReady = true;
+}
+
+void resetCipherTables() {
+    cipherTableA = {};
+    cipherTableB = {};
+    cipherCursorA = 0;
+    cipherCursorB = 0;
+    cipherReady = false;
+}
+
+void resetCipherCursors() {
+    cipherCursorA = 0;
+    cipherCursorB = 0;
+}
+
+void advanceCipherCursors() {
+    ++cipherCursorA;
+    ++cipherCursorB;
+    if (cipherCursorA > 99) cipherCursorA = 0;
+    if (cipherCursorB > 98) cipherCursorB = 0;
+}
+
+char encodeChar(char c) {
+    int v = static_cast<unsigned char>(c) + cipherTableB[static_cast<size_t>(cipherCursorB)] +
+            cipherTableA[static_cast<size_t>(cipherCursorA)];
+    while (v >= 256) v -= 256;
+    return static_cast<char>(v);
+}
+
+char decodeChar(char c) {
+    int v = static_cast<unsigned char>(c) - cipherTableB[static_cast<size_t>(cipherCursorB)] -
+            cipherTableA[static_cast<size_t>(cipherCursorA)];
+    while (v < 0 || v > 255) {
+        while (v < 0) v += 256;
+        while (v > 255) v -= 256;
+    }
+    return static_cast<char>(v);
+}
+
+std::string encodeLine(const std::string& line) {
+    std::string result;
+    result.reserve(line.size() * 4);
+    for (char c : line) {
+        result += std::to_string(static_cast<unsigned char>(encodeChar(c)));
+        result += '.';
+        advanceCipherCursors();
+    }
+    return result;
+}
+
+std::string decodeLine(const std::string& line) {
+    std::string result;
+    std::string buffer;
+    for (char c : line) {
+        if (c != '.') {
+            buffer += c;
+            continue;
+        }
+        const double code = roundHalfEven(lenientNumber(buffer));
+        // A code names one character: anything outside 0 to 255 is an invalid argument.
+        if (!(code >= 0 && code <= 255)) throw RuntimeError(err::InvalidCall);
+        result += decodeChar(static_cast<char>(static_cast<int>(code)));
+        advanceCipherCursors();
+        buffer.clear();
+    }
+    return result;
+}
+
+std::string reverseText(const std::string& text) { return std::string(text.rbegin(), text.rend()); }
+
+namespace {
+
+// Forces a written file (or a folder's entries) onto the disk; false when
+// the disk refuses.
+bool syncPath(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+} // namespace
+
+void encryptFile(const std::string& source, const std::string& destination) {
+    resetCipherCursors();
+    TextFile plain(source, TextFile::Mode::Input);
+    const std::string beside = destination + ".new";
+    try {
+        TextFile scrambled(beside, TextFile::Mode::Output);
+        while (!plain.eof()) {
+            const std::string line = plain.readLine();
+            scrambled.writeLine(encodeLine(reverseText(line)));
+        }
+        plain.close();
+        scrambled.flush();
+        scrambled.close();
+        if (!syncPath(beside, O_RDONLY)) throw RuntimeError(err::PathAccess);
+        if (std::rename(beside.c_str(), destination.c_str()) != 0) throw RuntimeError(err::PathAccess);
+        syncPath(folderOf(destination), O_RDONLY | O_DIRECTORY);  // best effort: the file is in place
+    } catch (...) {
+        std::remove(beside.c_str());
+        throw;
+    }
+}
+
+void decryptFile(const std::string& source, const std::string& destination) {
+    resetCipherCursors();
+    TextFile scrambled(source, TextFile::Mode::Input);
+    TextFile plain(destination, TextFile::Mode::Output);
+    while (!scrambled.eof()) {
+        const std::string line = scrambled.readLine();
+        plain.writeLine(reverseText(decodeLine(line)));
+    }
+    scrambled.close();
+    plain.flush();
+    plain.close();
+}
+
+} // namespace pomlets

@@ -1,0 +1,44 @@
+// The game's line scrambler for its data files. Each plain line becomes one
+// line of decimal codes, the line's last character first, each code followed
+// by "."; the key position runs on over all lines of a file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace pomlets {
+
+inline std::array<int16_t, 100> cipherTableA{};
+inline std::array<int16_t, 99> cipherTableB{};
+inline int16_t cipherCursorA = 0;
+inline int16_t cipherCursorB = 0;
+inline bool cipherReady = false;
+
+// Builds both key tables from the generator seeded with seed; every entry lies
+// in 1 to range. Runs once per program: later calls change nothing.
+void initCipherTables(int16_t seed, int16_t randomArgument, int16_t range);
+void resetCipherCursors();
+void advanceCipherCursors();
+// One character with the current key pair; the cursors are not moved.
+char encodeChar(char c);
+char decodeChar(char c);
+// A whole line, moving the cursors once per character.
+std::string encodeLine(const std::string& line);
+// Codes outside 0 to 255 raise Invalid procedure call (5); digits after the
+// last "." are dropped; an empty code reads as 0.
+std::string decodeLine(const std::string& line);
+std::string reverseText(const std::string& text);
+
+// Scrambles the plain file source into destination. The destination is
+// replaced only once the whole new file is written: it is written beside the
+// destination and then renamed over it, so a failure or an interrupted run
+// leaves the old file whole.
+void encryptFile(const std::string& source, const std::string& destination);
+// Unscrambles source into the plain file destination.
+void decryptFile(const std::string& source, const std::string& destination);
+
+// Tests: forget the tables, as at program start.
+void resetCipherTables();
+
+} // namespace pomlets

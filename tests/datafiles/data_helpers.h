@@ -1,0 +1,74 @@
+// Helpers for the data-file tests: scrambled files written from plain text and
+// read back as plain text, and the run-time error number of a call.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "common/brains.h"
+#include "datafiles/scrambler.h"
+#include "platform/runtime.h"
+#include "support/program_folder.h"
+
+namespace pomlets::testing {
+
+inline std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The plain text of a scrambled file of the folder ("\init\6095").
+inline std::string plainOf(const TempProgramFolder& folder, const std::string& relative) {
+    const std::string plain = folder.file("plain-copy");
+    decryptFile(folder.file(relative), plain);
+    std::string text = readBytes(plain);
+    std::filesystem::remove(plain);
+    return text;
+}
+
+// Scrambles plain text into a data file of the folder.
+inline void putScrambled(const TempProgramFolder& folder, const std::string& relative, const std::string& plain) {
+    const std::string source = folder.file("plain-source");
+    writeBytes(source, plain);
+    encryptFile(source, folder.file(relative));
+    std::filesystem::remove(source);
+}
+
+inline bool scratchFileExists(const TempProgramFolder& folder) {
+    return std::filesystem::exists(folder.file("temp"));
+}
+
+// The error number a call raises, 0 when it raises none.
+template <typename Call>
+int errorOf(Call&& call) {
+    try {
+        call();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Fixtures of these tests: a scratch program folder, the start-up key tables
+// and fresh shared state.
+class DataFileTest : public ::testing::Test {
+protected:
+    DataFileTest() {
+        initCipherTables(79, 94, 709);
+        resetSharedState();
+    }
+    ~DataFileTest() override { resetSharedState(); }
+    TempProgramFolder folder;
+};
+
+} // namespace pomlets::testing
