@@ -104,6 +104,7 @@ constexpr int32_t DSBCAPS_CTRLPAN = 64;
 constexpr int32_t DSBCAPS_CTRLVOLUME = 128;
 constexpr int32_t DSBPLAY_DEFAULT = 0;
 constexpr int32_t DDERR_NOTONSURFACE = -1;  // Blt status when the destination is not wholly on the surface
+constexpr int32_t DDERR_NOEXCLUSIVEMODE = -2;  // TestCooperativeLevel while the display is lost
 
 // DirectInput key codes of the keys the game reads.
 namespace dik {
@@ -150,6 +151,9 @@ public:
     // Tests: simulate the window system's focus and minimise changes.
     void simulateFocus(bool focused);
     void simulateMinimised(bool minimised);
+
+    // How many frames Flip has presented in this window.
+    int framesPresented() const;
 
     struct Impl;
     Impl* impl() const { return impl_.get(); }
@@ -241,6 +245,8 @@ public:
 private:
     HWND window_ = nullptr;
     bool modeSet_ = false;
+    int32_t modeWidth_ = 1024;
+    int32_t modeHeight_ = 768;
 };
 
 class DirectInputDevice {

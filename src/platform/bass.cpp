@@ -1,0 +1,145 @@
+// The BASS music functions over SDL2_mixer's music stream: one stream plays
+// at a time, each handle names one opened track, and nothing raises an error.
+#include "platform/bass.h"
+
+#include <SDL_mixer.h>
+#include <algorithm>
+#include <map>
+
+#include "platform/runtime.h"
+#include "platform/sdl_internal.h"
+
+namespace pomlets {
+
+namespace {
+
+struct Stream {
+    Mix_Music* music = nullptr;
+    int32_t volume = 100;
+};
+
+struct Output {
+    bool open = false;
+    bool paused = false;
+    HSTREAM nextHandle = 1;  // handles are never reused, so a stale one finds nothing
+    HSTREAM playing = 0;     // the stream last started on the music channel
+    std::map<HSTREAM, Stream> streams;
+
+    ~Output() { endAll(); }
+
+    void endAll() {
+        if (playing) Mix_HaltMusic();
+        playing = 0;
+        for (auto& [handle, stream] : streams) Mix_FreeMusic(stream.music);
+        streams.clear();
+    }
+
+    Stream* find(HSTREAM handle) {
+        const auto it = streams.find(handle);
+        return it == streams.end() ? nullptr : &it->second;
+    }
+};
+
+Output& output() {
+    static Output o;
+    return o;
+}
+
+int mixerVolume(int32_t volume) { return std::clamp(volume, 0, 100) * MIX_MAX_VOLUME / 100; }
+
+} // namespace
+
+bool BASS_Init(int32_t /*device*/, int32_t /*freq*/, int32_t /*flags*/, HWND /*window*/, int32_t /*clsid*/) {
+    Output& o = output();
+    if (!o.open) o.open = sdl::ensureAudio();
+    o.paused = false;
+    return o.open;
+}
+
+void BASS_Free() {
+    Output& o = output();
+    o.endAll();
+    if (o.paused) Mix_ResumeMusic();
+    o.open = false;
+    o.paused = false;
+}
+
+HSTREAM BASS_StreamCreateFile(bool mem, const std::string& path, int32_t /*offset*/, int32_t /*length*/,
+                              int32_t /*flags*/) {
+    Output& o = output();
+    if (!o.open || mem || !fileExists(path)) return 0;
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    if (!music) return 0;
+    const HSTREAM handle = o.nextHandle++;
+    o.streams[handle] = Stream{music, 100};
+    return handle;
+}
+
+bool BASS_StreamPlay(HSTREAM handle, bool /*flush*/, int32_t /*flags*/) {
+    Output& o = output();
+    Stream* s = o.find(handle);
+    if (!s) return false;
+    Mix_VolumeMusic(mixerVolume(s->volume));
+    if (Mix_PlayMusic(s->music, 0) != 0) return false;
+    o.playing = handle;
+    // A stream started while the output is paused waits for BASS_Start.
+    if (o.paused) Mix_PauseMusic();
+    return true;
+}
+
+bool BASS_StreamFree(HSTREAM handle) {
+    Output& o = output();
+    Stream* s = o.find(handle);
+    if (!s) return false;
+    if (o.playing == handle) {
+        Mix_HaltMusic();
+        o.playing = 0;
+    }
+    Mix_FreeMusic(s->music);
+    o.streams.erase(handle);
+    return true;
+}
+
+bool BASS_ChannelSetAttributes(HSTREAM handle, int32_t /*freq*/, int32_t volume, int32_t /*pan*/) {
+    Output& o = output();
+    Stream* s = o.find(handle);
+    if (!s) return false;
+    if (volume >= 0) {
+        s->volume = std::min(volume, 100);
+        if (o.playing == handle) Mix_VolumeMusic(mixerVolume(s->volume));
+    }
+    return true;
+}
+
+int32_t BASS_ChannelIsActive(HSTREAM handle) {
+    Output& o = output();
+    if (handle == 0 || o.playing != handle || !o.find(handle)) return 0;
+    // Mixer music counts as playing while paused, as a stream does with its output.
+    return Mix_PlayingMusic() ? 1 : 0;
+}
+
+bool BASS_Pause() {
+    Output& o = output();
+    if (!o.open) return false;
+    Mix_PauseMusic();
+    o.paused = true;
+    return true;
+}
+
+bool BASS_Start() {
+    Output& o = output();
+    if (!o.open) return false;
+    Mix_ResumeMusic();
+    o.paused = false;
+    return true;
+}
+
+bool bassIsOpen() { return output().open; }
+bool bassIsPaused() { return output().paused; }
+
+int32_t bassStreamVolume(HSTREAM handle) {
+    Stream* s = output().find(handle);
+    return s ? s->volume : -1;
+}
+
+} // namespace pomlets

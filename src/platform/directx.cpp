@@ -1,0 +1,440 @@
+// DirectDraw over SDL surfaces: RGB565 surfaces, keyed and stretched blits
+// without a clipper, colour fills, text, the primary surface and its flip.
+#include "platform/directx.h"
+
+#include <SDL_ttf.h>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fontconfig/fontconfig.h>
+#include <map>
+#include <tuple>
+#include <unordered_map>
+
+#include "platform/runtime.h"
+#include "platform/sdl_internal.h"
+
+namespace pomlets {
+
+namespace {
+
+// A colour &HBBGGRR as the game writes it, in the 16-bit display format.
+uint16_t to565(int32_t bgr) {
+    const uint32_t c = static_cast<uint32_t>(bgr);
+    const uint32_t r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+SDL_Color toSdlColor(int32_t bgr) {
+    const uint32_t c = static_cast<uint32_t>(bgr);
+    return SDL_Color{static_cast<Uint8>(c & 0xFF), static_cast<Uint8>((c >> 8) & 0xFF),
+                     static_cast<Uint8>((c >> 16) & 0xFF), 255};
+}
+
+SDL_Surface* newSurface565(int width, int height) {
+    if (width <= 0 || height <= 0) throw RuntimeError(err::InvalidCall, "a surface needs a size");
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
+    if (!s) throw RuntimeError(err::InvalidCall, std::string("cannot make a surface: ") + SDL_GetError());
+    return s;
+}
+
+inline uint16_t* row(SDL_Surface* s, int y) {
+    return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
+}
+
+bool isZero(const RECT& r) { return r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0; }
+
+// Wholly on the surface and not empty.
+bool liesOn(const RECT& r, const SDL_Surface* s) {
+    return r.left >= 0 && r.top >= 0 && r.right <= s->w && r.bottom <= s->h && r.left < r.right && r.top < r.bottom;
+}
+
+// Windows-1252 text to UTF-8 for the font renderer.
+std::string cp1252ToUtf8(std::string_view text) {
+    static constexpr uint16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (unsigned char c : text) {
+        uint32_t u = c;
+        if (c >= 0x80 && c < 0xA0) u = high[c - 0x80];
+        if (u == 0) u = ' ';  // the renderer stops at a zero byte
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (u >> 12));
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Fonts by name through fontconfig, opened once, at 96 dots per inch
+// (12 points = 16 pixels), and rendered lines kept for the next frames.
+class FontCache {
+public:
+    ~FontCache() {
+        clearRendered();
+        for (auto& [key, font] : fonts_)
+            if (font) TTF_CloseFont(font);
+        fonts_.clear();
+        if (TTF_WasInit()) TTF_Quit();
+    }
+
+    TTF_Font* fontFor(const StdFont& f) {
+        if (!TTF_WasInit() && TTF_Init() != 0)
+            throw RuntimeError(err::InvalidCall, std::string("cannot start the font renderer: ") + TTF_GetError());
+        const int pixels = std::max(1, static_cast<int>(std::lround(f.size * 96.0 / 72.0)));
+        const auto key = std::make_tuple(f.name, pixels, f.bold, f.italic);
+        if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
+        const auto [file, index] = locate(f);
+        TTF_Font* font = file.empty() ? nullptr : TTF_OpenFontIndex(file.c_str(), pixels, index);
+        if (!font) throw RuntimeError(err::InvalidCall, "cannot open the font \"" + f.name + "\"");
+        fonts_[key] = font;
+        return font;
+    }
+
+    // The text rendered white-on-transparent in the colour; owned by the cache.
+    SDL_Surface* rendered(TTF_Font* font, int32_t color, const std::string& text) {
+        RenderKey key{font, color, text};
+        if (auto it = rendered_.find(key); it != rendered_.end()) return it->second;
+        if (rendered_.size() >= 512) clearRendered();
+        const std::string utf8 = cp1252ToUtf8(text);
+        SDL_Surface* s = TTF_RenderUTF8_Blended(font, utf8.c_str(), toSdlColor(color));
+        if (!s) throw RuntimeError(err::InvalidCall, std::string("cannot draw text: ") + TTF_GetError());
+        SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
+        rendered_.emplace(std::move(key), s);
+        return s;
+    }
+
+private:
+    struct RenderKey {
+        TTF_Font* font;
+        int32_t color;
+        std::string text;
+        bool operator==(const RenderKey&) const = default;
+    };
+    struct RenderKeyHash {
+        size_t operator()(const RenderKey& k) const {
+            return std::hash<std::string>()(k.text) ^ (std::hash<const void*>()(k.font) * 31) ^
+                   static_cast<size_t>(k.color);
+        }
+    };
+
+    void clearRendered() {
+        for (auto& [key, s] : rendered_) SDL_FreeSurface(s);
+        rendered_.clear();
+    }
+
+    static std::pair<std::string, int> locate(const StdFont& f) {
+        if (!FcInit()) return {};
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(f.name.c_str()));
+        FcPatternAddInteger(pattern, FC_WEIGHT, f.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, f.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+        std::pair<std::string, int> found;
+        if (match) {
+            FcChar8* file = nullptr;
+            int index = 0;
+            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
+                FcPatternGetInteger(match, FC_INDEX, 0, &index);
+                found = {reinterpret_cast<const char*>(file), index};
+            }
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+        return found;
+    }
+
+    std::map<std::tuple<std::string, int, bool, bool>, TTF_Font*> fonts_;
+    std::unordered_map<RenderKey, SDL_Surface*, RenderKeyHash> rendered_;
+};
+
+FontCache& fontCache() {
+    static FontCache cache;
+    return cache;
+}
+
+} // namespace
+
+// --- surfaces -----------------------------------------------------------------
+
+struct DirectDrawSurface7::Impl {
+    SDL_Surface* surface = nullptr;
+    int32_t caps = DDSCAPS_OFFSCREENPLAIN;
+    bool hasKey = false;
+    uint16_t keyLow = 0, keyHigh = 0;
+    StdFont font;
+    bool fontTransparent = true;
+    int32_t foreColor = 0;
+    // The primary surface: its back buffer and the window it is shown in.
+    SurfaceRef backBuffer;
+    GameWindow* window = nullptr;
+
+    ~Impl() {
+        if (surface) SDL_FreeSurface(surface);
+    }
+};
+
+DirectDrawSurface7::DirectDrawSurface7(int width, int height) : impl_(std::make_unique<Impl>()) {
+    impl_->surface = newSurface565(width, height);
+}
+
+DirectDrawSurface7::~DirectDrawSurface7() = default;
+
+int DirectDrawSurface7::width() const { return impl_->surface->w; }
+int DirectDrawSurface7::height() const { return impl_->surface->h; }
+
+SurfaceRef DirectDrawSurface7::GetAttachedSurface(const DDSCAPS2& caps) {
+    if (impl_->backBuffer && (caps.caps & DDSCAPS_BACKBUFFER)) return impl_->backBuffer;
+    throw RuntimeError(err::InvalidCall, "the surface has no such attached surface");
+}
+
+void DirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2& desc) const {
+    desc.flags |= DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.width = impl_->surface->w;
+    desc.height = impl_->surface->h;
+    desc.caps.caps = impl_->caps;
+    if (impl_->backBuffer) {
+        desc.flags |= DDSD_BACKBUFFERCOUNT;
+        desc.backBufferCount = 1;
+    }
+}
+
+void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
+    if (!impl_->backBuffer) throw RuntimeError(err::InvalidCall, "only the primary surface flips");
+    // The back buffer is shown as it is and keeps its contents: every frame is
+    // drawn whole, so nothing needs swapping.
+    if (impl_->window && impl_->window->exists()) sdl::present(*impl_->window, impl_->backBuffer->impl_->surface);
+}
+
+int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, const RECT& srcRect, int32_t flags) {
+    if (!src) throw RuntimeError(91);
+    SDL_Surface* d = impl_->surface;
+    SDL_Surface* s = src->impl_->surface;
+    const RECT dr = isZero(destRect) ? RECT{0, 0, d->w, d->h} : destRect;
+    const RECT sr = isZero(srcRect) ? RECT{0, 0, s->w, s->h} : srcRect;
+    // No clipper: a rectangle off its surface draws nothing.
+    if (!liesOn(dr, d) || !liesOn(sr, s)) return DDERR_NOTONSURFACE;
+
+    // A surface blitted onto itself reads from a copy of the source part.
+    SDL_Surface* copy = nullptr;
+    RECT from = sr;
+    if (s == d) {
+        copy = newSurface565(sr.right - sr.left, sr.bottom - sr.top);
+        for (int y = sr.top; y < sr.bottom; ++y)
+            std::memcpy(row(copy, y - sr.top), row(s, y) + sr.left, static_cast<size_t>(copy->w) * 2);
+        s = copy;
+        from = RECT{0, 0, copy->w, copy->h};
+    }
+
+    const bool keyed = (flags & DDBLT_KEYSRC) && src->impl_->hasKey;
+    const uint16_t keyLow = src->impl_->keyLow;
+    const uint16_t keyRange = static_cast<uint16_t>(src->impl_->keyHigh - keyLow);
+    const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
+    const int sw = from.right - from.left, sh = from.bottom - from.top;
+
+    auto copyRow = [&](uint16_t* out, const uint16_t* in, const int* xmap) {
+        if (!xmap && !keyed) {
+            std::memcpy(out, in, static_cast<size_t>(dw) * 2);
+        } else if (!xmap) {
+            for (int x = 0; x < dw; ++x) {
+                const uint16_t p = in[x];
+                out[x] = static_cast<uint16_t>(p - keyLow) <= keyRange ? out[x] : p;
+            }
+        } else if (!keyed) {
+            for (int x = 0; x < dw; ++x) out[x] = in[xmap[x]];
+        } else {
+            for (int x = 0; x < dw; ++x) {
+                const uint16_t p = in[xmap[x]];
+                out[x] = static_cast<uint16_t>(p - keyLow) <= keyRange ? out[x] : p;
+            }
+        }
+    };
+
+    if (dw == sw && dh == sh) {
+        for (int y = 0; y < dh; ++y) copyRow(row(d, dr.top + y) + dr.left, row(s, from.top + y) + from.left, nullptr);
+    } else {
+        // Nearest source pixel to the centre of each destination pixel.
+        static thread_local std::vector<int> xmap;
+        xmap.resize(static_cast<size_t>(dw));
+        for (int x = 0; x < dw; ++x)
+            xmap[static_cast<size_t>(x)] = static_cast<int>((int64_t{2} * x + 1) * sw / (int64_t{2} * dw));
+        for (int y = 0; y < dh; ++y) {
+            const int sy = from.top + static_cast<int>((int64_t{2} * y + 1) * sh / (int64_t{2} * dh));
+            copyRow(row(d, dr.top + y) + dr.left, row(s, sy) + from.left, xmap.data());
+        }
+    }
+    if (copy) SDL_FreeSurface(copy);
+    return 0;
+}
+
+int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
+    SDL_Surface* d = impl_->surface;
+    RECT r = rect;
+    if (r.right <= r.left || r.bottom <= r.top) r = RECT{0, 0, d->w, d->h};
+    if (!liesOn(r, d)) return DDERR_NOTONSURFACE;
+    SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    SDL_FillRect(d, &area, to565(color));
+    return 0;
+}
+
+void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
+    textLog_.push_back(DrawnText{x, y, text});
+    TTF_Font* font = fontCache().fontFor(impl_->font);
+    if (text.empty()) return;
+    SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
+    SDL_Rect at{x, y, line->w, line->h};
+    if (!impl_->fontTransparent) {
+        // An opaque text cell has the device's default white background.
+        SDL_Rect box = at;
+        SDL_FillRect(impl_->surface, &box, 0xFFFF);
+    }
+    SDL_BlitSurface(line, nullptr, impl_->surface, &at);
+}
+
+void DirectDrawSurface7::SetColorKey(int32_t /*flags*/, const DDCOLORKEY& key) {
+    impl_->hasKey = true;
+    impl_->keyLow = to565(key.low);
+    impl_->keyHigh = to565(key.high);
+    if (impl_->keyHigh < impl_->keyLow) std::swap(impl_->keyLow, impl_->keyHigh);
+}
+
+void DirectDrawSurface7::SetFont(const StdFont& font) { impl_->font = font; }
+void DirectDrawSurface7::SetFontTransparency(bool transparent) { impl_->fontTransparent = transparent; }
+void DirectDrawSurface7::SetForeColor(int32_t color) { impl_->foreColor = color; }
+
+uint16_t DirectDrawSurface7::pixel565(int x, int y) const {
+    SDL_Surface* s = impl_->surface;
+    if (x < 0 || y < 0 || x >= s->w || y >= s->h) throw RuntimeError(err::Subscript);
+    return row(s, y)[x];
+}
+
+uint32_t DirectDrawSurface7::pixelRGB(int x, int y) const {
+    const uint32_t p = pixel565(x, y);
+    const uint32_t r5 = p >> 11, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
+    const uint32_t r = (r5 << 3) | (r5 >> 2), g = (g6 << 2) | (g6 >> 4), b = (b5 << 3) | (b5 >> 2);
+    return (r << 16) | (g << 8) | b;
+}
+
+// --- DirectDraw ------------------------------------------------------------------
+
+DirectDraw7::DirectDraw7() { sdl::requireVideo(); }
+
+DirectDraw7::~DirectDraw7() {
+    if (modeSet_) {
+        try {
+            RestoreDisplayMode();
+        } catch (...) {
+        }
+    }
+}
+
+void DirectDraw7::SetCooperativeLevel(HWND window, int32_t flags) {
+    if (!window && (flags & DDSCL_FULLSCREEN)) throw RuntimeError(err::InvalidCall, "no window for the display");
+    window_ = window;
+}
+
+void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t /*bpp*/, int32_t /*refresh*/,
+                                 int32_t /*flags*/) {
+    if (!window_) throw RuntimeError(err::InvalidCall, "the display is not held by a window");
+    if (width <= 0 || height <= 0) throw RuntimeError(err::InvalidCall, "no such display mode");
+    window_->create();
+    SDL_Window* w = window_->impl()->window;
+    if (SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        throw RuntimeError(err::InvalidCall, std::string("cannot take the full screen: ") + SDL_GetError());
+    modeWidth_ = width;
+    modeHeight_ = height;
+    modeSet_ = true;
+    // A black screen until the first frame.
+    SDL_Surface* black = newSurface565(width, height);
+    try {
+        sdl::present(*window_, black);
+    } catch (...) {
+        SDL_FreeSurface(black);
+        throw;
+    }
+    SDL_FreeSurface(black);
+}
+
+void DirectDraw7::RestoreDisplayMode() {
+    if (window_ && window_->exists()) {
+        SDL_SetWindowFullscreen(window_->impl()->window, 0);
+        window_->hide();
+    }
+    modeSet_ = false;
+}
+
+SurfaceRef DirectDraw7::CreateSurface(const DDSURFACEDESC2& desc) {
+    if (desc.caps.caps & DDSCAPS_PRIMARYSURFACE) {
+        auto primary = std::make_shared<DirectDrawSurface7>(modeWidth_, modeHeight_);
+        auto back = std::make_shared<DirectDrawSurface7>(modeWidth_, modeHeight_);
+        primary->impl_->caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        back->impl_->caps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        primary->impl_->backBuffer = back;
+        primary->impl_->window = window_;
+        return primary;
+    }
+    if (!(desc.flags & DDSD_WIDTH) || !(desc.flags & DDSD_HEIGHT) || desc.width <= 0 || desc.height <= 0)
+        throw RuntimeError(err::InvalidCall, "an off-screen surface needs a size");
+    return std::make_shared<DirectDrawSurface7>(desc.width, desc.height);
+}
+
+SurfaceRef DirectDraw7::CreateSurfaceFromFile(const std::string& path, DDSURFACEDESC2& desc) {
+    if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
+    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    if (!loaded) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB565, 0);
+    SDL_FreeSurface(loaded);
+    if (!converted) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
+    auto picture = std::make_shared<DirectDrawSurface7>(1, 1);
+    SDL_FreeSurface(picture->impl_->surface);
+    picture->impl_->surface = converted;
+    const bool sized = (desc.flags & DDSD_WIDTH) && (desc.flags & DDSD_HEIGHT) && desc.width > 0 && desc.height > 0;
+    if (sized && (desc.width != converted->w || desc.height != converted->h)) {
+        // A description with a size asks for the picture stretched to it.
+        auto stretched = std::make_shared<DirectDrawSurface7>(desc.width, desc.height);
+        stretched->Blt(RECT{}, picture, RECT{}, 0);
+        picture = stretched;
+    }
+    desc.flags |= DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.width = picture->width();
+    desc.height = picture->height();
+    desc.caps.caps = DDSCAPS_OFFSCREENPLAIN;
+    return picture;
+}
+
+int32_t DirectDraw7::TestCooperativeLevel() const {
+    if (!window_) return 0;
+    if (window_->isMinimised() || (window_->hadFocus() && !window_->hasFocus())) return DDERR_NOEXCLUSIVEMODE;
+    return 0;
+}
+
+void DirectDraw7::RestoreAllSurfaces() {
+    // Surfaces live in memory and are never lost.
+}
+
+// --- the root object --------------------------------------------------------------
+
+std::shared_ptr<DirectDraw7> DirectX7::DirectDrawCreate(const std::string& /*device*/) {
+    return std::make_shared<DirectDraw7>();
+}
+
+std::shared_ptr<DirectInput> DirectX7::DirectInputCreate() { return std::make_shared<DirectInput>(); }
+
+std::shared_ptr<DirectSound> DirectX7::DirectSoundCreate(const std::string& /*device*/) {
+    return std::make_shared<DirectSound>();
+}
+
+} // namespace pomlets

@@ -1,0 +1,141 @@
+// The one audio device (opened on demand, never an error when missing) and
+// DirectSound's sound-effect buffers over SDL2_mixer, a mixer channel each.
+#include <SDL_mixer.h>
+#include <bitset>
+#include <chrono>
+
+#include "platform/runtime.h"
+#include "platform/sdl_internal.h"
+
+namespace pomlets {
+
+namespace {
+
+bool audioOpen = false;
+// Channels in use; fixed storage so that buffers living until exit are safe.
+constexpr int maxChannels = 1024;
+std::bitset<maxChannels> channelsTaken;
+int channelsAllocated = 0;
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+namespace sdl {
+
+bool ensureAudio() {
+    if (audioOpen) return true;
+    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    }
+    Mix_Init(MIX_INIT_OGG);
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    channelsAllocated = Mix_AllocateChannels(32);
+    audioOpen = true;
+    return true;
+}
+
+int allocateChannel() {
+    if (!audioOpen) return -1;
+    for (int c = 0; c < maxChannels; ++c) {
+        if (channelsTaken[static_cast<size_t>(c)]) continue;
+        if (c >= channelsAllocated) channelsAllocated = Mix_AllocateChannels(std::min(maxChannels, c + 32));
+        if (c >= channelsAllocated) return -1;
+        channelsTaken[static_cast<size_t>(c)] = true;
+        return c;
+    }
+    return -1;
+}
+
+void releaseChannel(int channel) {
+    if (channel < 0 || channel >= maxChannels) return;
+    if (audioOpen) Mix_HaltChannel(channel);
+    channelsTaken[static_cast<size_t>(channel)] = false;
+}
+
+} // namespace sdl
+
+struct DirectSoundBuffer::Impl {
+    Mix_Chunk* chunk = nullptr;
+    int channel = -1;
+    Clock::duration length{};
+    // Without a device the buffer keeps time as if it sounded.
+    bool silentPlaying = false;
+    Clock::time_point silentEnd{};
+
+    bool audible() const { return chunk && channel >= 0; }
+
+    ~Impl() {
+        if (channel >= 0) sdl::releaseChannel(channel);
+        if (chunk) Mix_FreeChunk(chunk);
+    }
+};
+
+DirectSoundBuffer::DirectSoundBuffer() : impl_(std::make_unique<Impl>()) {}
+
+DirectSoundBuffer::~DirectSoundBuffer() = default;
+
+void DirectSoundBuffer::Play(int32_t /*flags*/) {
+    if (isPlaying()) return;  // a sound already playing goes on
+    ++started_;
+    if (impl_->audible() && Mix_PlayChannel(impl_->channel, impl_->chunk, 0) >= 0) return;
+    impl_->silentPlaying = true;
+    impl_->silentEnd = Clock::now() + impl_->length;
+}
+
+void DirectSoundBuffer::Stop() {
+    if (impl_->audible()) Mix_HaltChannel(impl_->channel);
+    impl_->silentPlaying = false;
+}
+
+bool DirectSoundBuffer::isPlaying() const {
+    if (impl_->silentPlaying) {
+        if (Clock::now() < impl_->silentEnd) return true;
+        impl_->silentPlaying = false;
+    }
+    return impl_->audible() && Mix_Playing(impl_->channel) != 0;
+}
+
+DirectSound::DirectSound() { audio_ = sdl::ensureAudio(); }
+
+DirectSound::~DirectSound() = default;
+
+void DirectSound::SetCooperativeLevel(HWND /*window*/, int32_t /*level*/) {}
+
+SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFERDESC& desc, WAVEFORMATEX& format) {
+    if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 bytes = 0;
+    if (!SDL_LoadWAV(path.c_str(), &spec, &samples, &bytes))
+        throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
+    SDL_FreeWAV(samples);
+
+    auto buffer = std::make_shared<DirectSoundBuffer>();
+    buffer->path_ = path;
+    const int bits = SDL_AUDIO_BITSIZE(spec.format);
+    const int frameBytes = std::max(1, bits / 8 * spec.channels);
+    const double seconds = spec.freq > 0 ? static_cast<double>(bytes) / frameBytes / spec.freq : 0.0;
+    buffer->impl_->length = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+
+    format.formatTag = 1;
+    format.channels = static_cast<int16_t>(spec.channels);
+    format.samplesPerSec = spec.freq;
+    format.bitsPerSample = static_cast<int16_t>(bits);
+    format.blockAlign = static_cast<int16_t>(frameBytes);
+    format.avgBytesPerSec = frameBytes * spec.freq;
+    desc.bufferBytes = static_cast<int32_t>(bytes);
+
+    if (audio_) {
+        // A sound the mixer cannot take stays silent rather than stopping the game.
+        buffer->impl_->chunk = Mix_LoadWAV(path.c_str());
+        if (buffer->impl_->chunk) buffer->impl_->channel = sdl::allocateChannel();
+    }
+    return buffer;
+}
+
+} // namespace pomlets
