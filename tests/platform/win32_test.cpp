@@ -1,0 +1,100 @@
+// The Windows calls: the settable clock, the cursor count, opening only web
+// and mail addresses, starting a program detached, and Qt's pending events.
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+#include "media_files.h"
+#include "platform/win32.h"
+#include "support/program_folder.h"
+
+namespace pomlets {
+namespace {
+
+TEST(TickCountTest, RunsFreezesAndMovesOn) {
+    const int32_t a = GetTickCount();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_GE(GetTickCount() - a, 15);
+    setTickCount(1000);
+    EXPECT_EQ(GetTickCount(), 1000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(GetTickCount(), 1000);
+    advanceTickCount(150);
+    EXPECT_EQ(GetTickCount(), 1150);
+    setTickCount(std::nullopt);
+    const int32_t running = GetTickCount();
+    EXPECT_GE(running, 1150);
+    EXPECT_LT(running, 1150 + 1000);  // runs on from where it stood
+    advanceTickCount(500);
+    EXPECT_GE(GetTickCount(), running + 500);
+}
+
+TEST(CursorTest, CountsLikeTheDisplayCount) {
+    ASSERT_TRUE(cursorVisible());
+    EXPECT_EQ(ShowCursor(false), -1);
+    EXPECT_FALSE(cursorVisible());
+    EXPECT_EQ(ShowCursor(false), -2);
+    EXPECT_EQ(ShowCursor(true), -1);
+    EXPECT_FALSE(cursorVisible());
+    EXPECT_EQ(ShowCursor(true), 0);
+    EXPECT_TRUE(cursorVisible());
+}
+
+TEST(ShellTest, OnlyWebAndMailAddressesAreOpened) {
+    std::vector<std::string> opened;
+    setShellRecorder([&](const std::string& target) { opened.push_back(target); });
+    const struct { const char* operation; const char* target; bool opens; } cases[] = {
+        {"open", "http://www.example.com/band", true},
+        {"open", "https://example.org", true},
+        {"open", "mailto:someone@example.com", true},
+        {"OPEN", "HTTP://EXAMPLE.COM", true},
+        {"open", "file:///etc/passwd", false},
+        {"open", "/usr/bin/xterm", false},
+        {"open", "C:\\Windows\\notepad.exe", false},
+        {"open", "", false},
+        {"open", "javascript:alert(1)", false},
+        {"open", "http://example.com/\nrm -rf", false},
+        {"print", "http://example.com", false},
+        {"", "http://example.com", false},
+    };
+    for (const auto& c : cases) {
+        const int32_t result = ShellExecuteA(nullptr, c.operation, c.target, "", "", 1);
+        EXPECT_EQ(result > 32, c.opens) << c.operation << " " << c.target;
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://www.example.com/band", "https://example.org",
+                                                "mailto:someone@example.com", "HTTP://EXAMPLE.COM"}));
+    setShellRecorder(nullptr);
+}
+
+TEST(StartProgramTest, StartsDetachedInItsFolder) {
+    testing::TempProgramFolder folder;
+    EXPECT_FALSE(startProgram(folder.file("manual")));
+    const std::string script = folder.file("manual");
+    testing::writeBytes(script, "#!/bin/sh\nsleep 0.2\ntouch started\n");
+    EXPECT_FALSE(startProgram(script));  // not executable
+    ::chmod(script.c_str(), 0755);
+    EXPECT_FALSE(startProgram(folder.path()));  // a folder
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(startProgram(script));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(150)) << "does not wait";
+    bool started = false;
+    for (int i = 0; i < 500 && !started; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        started = std::filesystem::exists(folder.file("started"));
+    }
+    EXPECT_TRUE(started);
+}
+
+TEST(PendingEventsTest, QtEventsAreProcessedToo) {
+    bool fired = false;
+    QTimer::singleShot(0, [&] { fired = true; });
+    for (int i = 0; i < 20 && !fired; ++i) processPendingEvents();
+    EXPECT_TRUE(fired);
+}
+
+} // namespace
+} // namespace pomlets

@@ -1,0 +1,235 @@
+// The game window: keyboard table and state from key events, key-down
+// delivery (nested too), focus and minimise turning the display lost, closing.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "platform/directx.h"
+#include "platform/runtime.h"
+#include "platform/sdl_internal.h"
+#include "platform/win32.h"
+
+namespace pomlets {
+namespace {
+
+class GameWindowTest : public ::testing::Test {
+protected:
+    GameWindow window;
+
+    void SetUp() override {
+        window.setCaption("Click to resume play");
+        window.show();
+        processPendingEvents();  // whatever the window system queued for showing it
+        keyboardState().fill(0);
+    }
+    void TearDown() override {
+        processPendingEvents();
+        keyboardState().fill(0);
+    }
+    void pushWindowEvent(SDL_WindowEventID id) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = static_cast<Uint8>(id);
+        e.window.windowID = SDL_GetWindowID(window.impl()->window);
+        SDL_PushEvent(&e);
+    }
+};
+
+TEST(KeyTableTest, GameKeysHaveTheirDirectInputCodes) {
+    const struct { SDL_Scancode key; int code; } keys[] = {
+        {SDL_SCANCODE_ESCAPE, 1}, {SDL_SCANCODE_1, 2}, {SDL_SCANCODE_2, 3}, {SDL_SCANCODE_3, 4},
+        {SDL_SCANCODE_4, 5}, {SDL_SCANCODE_P, 25}, {SDL_SCANCODE_N, 49}, {SDL_SCANCODE_UP, 200},
+        {SDL_SCANCODE_LEFT, 203}, {SDL_SCANCODE_RIGHT, 205}, {SDL_SCANCODE_DOWN, 208},
+    };
+    for (const auto& k : keys) EXPECT_EQ(directInputCode(k.key), k.code) << SDL_GetScancodeName(k.key);
+    EXPECT_EQ(dik::ESCAPE, 1);
+    EXPECT_EQ(dik::K1, 2);
+    EXPECT_EQ(dik::K4, 5);
+    EXPECT_EQ(dik::P, 25);
+    EXPECT_EQ(dik::N, 49);
+}
+
+TEST(KeyTableTest, TheRestOfTheKeyboardIsMappedOnceEach) {
+    const struct { SDL_Scancode key; int code; } keys[] = {
+        {SDL_SCANCODE_A, 0x1E}, {SDL_SCANCODE_Z, 0x2C}, {SDL_SCANCODE_SPACE, 0x39}, {SDL_SCANCODE_RETURN, 0x1C},
+        {SDL_SCANCODE_F1, 0x3B}, {SDL_SCANCODE_F12, 0x58}, {SDL_SCANCODE_KP_ENTER, 0x9C},
+        {SDL_SCANCODE_RCTRL, 0x9D}, {SDL_SCANCODE_HOME, 0xC7}, {SDL_SCANCODE_DELETE, 0xD3},
+        {SDL_SCANCODE_KP_8, 0x48}, {SDL_SCANCODE_LSHIFT, 0x2A}, {SDL_SCANCODE_RSHIFT, 0x36},
+    };
+    for (const auto& k : keys) EXPECT_EQ(directInputCode(k.key), k.code) << SDL_GetScancodeName(k.key);
+    std::vector<int> seen(256, 0);
+    for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc)
+        if (const int code = directInputCode(sc)) {
+            EXPECT_EQ(++seen[static_cast<size_t>(code)], 1) << code;
+        }
+    EXPECT_EQ(directInputCode(SDL_SCANCODE_UNKNOWN), 0);
+}
+
+TEST_F(GameWindowTest, KeyEventsFillTheKeyboardStateAndReachTheHandler) {
+    int keyDowns = 0;
+    window.onKeyDown = [&] { ++keyDowns; };
+    DirectInput input;
+    auto keyboard = input.CreateDevice("GUID_SysKeyboard");
+    keyboard->SetCommonDataFormat(DIFORMAT_KEYBOARD);
+    keyboard->SetCooperativeLevel(&window, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND);
+    keyboard->Acquire();
+    DIKEYBOARDSTATE state{};
+
+    for (int code : {dik::ESCAPE, dik::K1, dik::K2, dik::K3, dik::K4, dik::P, dik::N, dik::UP, dik::LEFT,
+                     dik::RIGHT, dik::DOWN}) {
+        injectKey(code, true);
+        keyboard->GetDeviceStateKeyboard(state);
+        EXPECT_EQ(state[static_cast<size_t>(code)], 0) << "not before the event is processed";
+        processPendingEvents();
+        keyboard->GetDeviceStateKeyboard(state);
+        EXPECT_NE(state[static_cast<size_t>(code)], 0) << code;
+        injectKey(code, false);
+        processPendingEvents();
+        keyboard->GetDeviceStateKeyboard(state);
+        EXPECT_EQ(state[static_cast<size_t>(code)], 0) << code;
+    }
+    EXPECT_EQ(keyDowns, 11);
+
+    // A held key repeats: every key-down reaches the handler.
+    for (int i = 0; i < 3; ++i) injectKey(dik::UP, true);
+    processPendingEvents();
+    EXPECT_EQ(keyDowns, 14);
+    EXPECT_NE(keyboardState()[dik::UP], 0);
+}
+
+TEST_F(GameWindowTest, AKeyDownHandlerMayProcessEventsAgain) {
+    // As the pause loop does: the handler of P waits inside for the next P.
+    std::vector<int> seen;
+    bool paused = false;
+    window.onKeyDown = [&] {
+        const bool p = keyboardState()[dik::P] != 0;
+        seen.push_back(p ? dik::P : 0);
+        if (!p) return;
+        if (paused) {
+            paused = false;
+            return;
+        }
+        paused = true;
+        injectKey(dik::P, false);
+        injectKey(dik::P, true);
+        for (int pass = 0; pass < 10 && paused; ++pass) processPendingEvents();
+    };
+    injectKey(dik::P, true);
+    processPendingEvents();
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(seen, (std::vector<int>{dik::P, dik::P}));
+}
+
+TEST_F(GameWindowTest, UnacquiredOrWrongDeviceRaises) {
+    DirectInput input;
+    auto keyboard = input.CreateDevice("GUID_SysKeyboard");
+    auto mouse = input.CreateDevice("GUID_SysMouse");
+    mouse->SetCommonDataFormat(DIFORMAT_MOUSE);
+    mouse->Acquire();
+    EXPECT_TRUE(mouse->acquired());
+    DIKEYBOARDSTATE state{};
+    EXPECT_THROW(keyboard->GetDeviceStateKeyboard(state), RuntimeError);
+    EXPECT_THROW(mouse->GetDeviceStateKeyboard(state), RuntimeError);
+    EXPECT_THROW(input.CreateDevice("GUID_Joystick"), RuntimeError);
+}
+
+TEST_F(GameWindowTest, LosingTheFocusLosesTheDisplayUntilItComesBack) {
+    DirectDraw7 ddraw;
+    ddraw.SetCooperativeLevel(&window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX);
+    ddraw.SetDisplayMode(1024, 768, 16, 0, 0);
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);  // never had the focus: nothing is lost
+    window.simulateFocus(true);
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+    window.simulateFocus(false);
+    EXPECT_NE(ddraw.TestCooperativeLevel(), 0);
+    window.simulateFocus(true);
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+    window.simulateMinimised(true);
+    EXPECT_NE(ddraw.TestCooperativeLevel(), 0);
+    window.simulateMinimised(false);
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+    ddraw.RestoreAllSurfaces();
+
+    // The same from the window system's own events.
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    processPendingEvents();
+    EXPECT_FALSE(window.hasFocus());
+    EXPECT_NE(ddraw.TestCooperativeLevel(), 0);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    processPendingEvents();
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+    pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    processPendingEvents();
+    EXPECT_TRUE(window.isMinimised());
+    EXPECT_NE(ddraw.TestCooperativeLevel(), 0);
+    pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    processPendingEvents();
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+
+    // Minimising to get out of the way counts as lost until restored.
+    window.minimise();
+    EXPECT_NE(ddraw.TestCooperativeLevel(), 0);
+    window.restore();
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+}
+
+TEST_F(GameWindowTest, CloseRequestsAskTheWindow) {
+    bool allow = false;
+    int asked = 0;
+    window.onCloseRequest = [&] {
+        ++asked;
+        return allow;
+    };
+    pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    processPendingEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window.isShown());
+    allow = true;
+    pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    processPendingEvents();
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(window.isShown());
+}
+
+TEST_F(GameWindowTest, ShowHideAndDestroy) {
+    EXPECT_TRUE(window.exists());
+    EXPECT_TRUE(window.isShown());
+    EXPECT_EQ(window.caption(), "Click to resume play");
+    window.simulateFocus(true);
+    window.hide();
+    EXPECT_FALSE(window.isShown());
+    EXPECT_FALSE(window.hadFocus());
+    window.destroyWindow();
+    EXPECT_FALSE(window.exists());
+    window.show();
+    EXPECT_TRUE(window.exists());
+}
+
+TEST(DisplayTest, FullScreenNeedsAWindow) {
+    DirectDraw7 ddraw;
+    EXPECT_THROW(ddraw.SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), RuntimeError);
+    EXPECT_THROW(ddraw.SetDisplayMode(1024, 768, 16, 0, 0), RuntimeError);
+    EXPECT_EQ(ddraw.TestCooperativeLevel(), 0);
+}
+
+TEST(DisplayTest, SecondGameSetsUpAgain) {
+    GameWindow window;
+    for (int game = 0; game < 2; ++game) {
+        DirectX7 dx;
+        auto ddraw = dx.DirectDrawCreate("");
+        window.show();
+        ddraw->SetCooperativeLevel(&window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX);
+        ddraw->SetDisplayMode(1024, 768, 16, 0, 0);
+        DDSURFACEDESC2 desc;
+        desc.caps.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        auto primary = ddraw->CreateSurface(desc);
+        primary->Flip(nullptr, DDFLIP_WAIT);
+        ddraw->RestoreDisplayMode();
+        ddraw->SetCooperativeLevel(&window, DDSCL_NORMAL);
+        window.hide();
+    }
+    EXPECT_GE(window.framesPresented(), 2);
+}
+
+} // namespace
+} // namespace pomlets
