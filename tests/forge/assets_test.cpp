@@ -18,6 +18,8 @@
 
 #include <unistd.h>
 
+#include "datafiles/music_list.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -39,13 +41,8 @@ struct Asset {
     int height = 0;
 };
 
-// The four playlist entries; each is also its track's file name.
-const std::vector<std::string> kTracks = {
-    "Varnock - Iron Lanterns",
-    "Pellandry - Orchard at Noon",
-    "Quillo - Paper Kites",
-    "Brackwater - Slow River Lights",
-};
+// The game's own playlist: each entry is also its track's file name.
+const std::vector<std::string> kTracks(pomlets::builtInTracks.begin(), pomlets::builtInTracks.end());
 
 std::vector<Asset> gameAssets() {
     std::vector<Asset> all;

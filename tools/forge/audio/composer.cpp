@@ -112,7 +112,10 @@ std::vector<MelodyNote> makeTune(const Style& style, const Section& section, uin
             const bool strong = step % 8 == 0;
             if (inPhrase == 2 && k < motifSteps.size()) {
                 // Echo of the motif: the same movements, fitted to the new chord.
-                rung = ladder.clamp(rung + motifSteps[k]);
+                // Mirrored where it would run out of the tune's range.
+                int target = rung + motifSteps[k];
+                if (target < 0 || target >= ladder.size()) target = rung - motifSteps[k];
+                rung = ladder.clamp(target);
                 if (strong) rung = ladder.nearestChordTone(rung, chord, direction);
             } else {
                 const int before = rung;
@@ -132,6 +135,11 @@ std::vector<MelodyNote> makeTune(const Style& style, const Section& section, uin
                     if (rng.chance(0.3)) direction = -direction;
                     rung = ladder.clamp(rung + direction * move);
                     if (strong || rng.chance(0.35)) rung = ladder.nearestChordTone(rung, chord, direction);
+                    // A note struck again at once sounds stuck: move on instead,
+                    // unless the tune is about to leave its range.
+                    if (rung == before && rng.chance(0.75)) rung = ladder.clamp(rung + direction);
+                    // After a leap, step back the other way.
+                    if (std::abs(rung - before) >= 3) direction = rung > before ? -1 : 1;
                 }
                 // Turn back before leaving the range.
                 if (rung <= 1) direction = 1;

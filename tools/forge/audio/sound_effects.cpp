@@ -322,7 +322,7 @@ Stereo bowling01() {
         const double end = t > hit ? std::max(0.0, 1.0 - (t - hit) / 0.1) : 1.0;
         return lp.lowpass(rng.bipolar(), 180.0 + 120.0 * grow, 1.2) * (0.3 + 0.7 * grow) * wobble * end;
     });
-    s.add(roll, 0, 1.6, -0.3);
+    s.add(roll, 0, 4.0, -0.3);
     Mono thud = sweptSine(0.4, [](double t) { return glide(t, 150.0, 60.0, 0.04); }, 0.09);
     s.add(thud, frameAt(hit), 0.8, 0.0);
     // Wooden knocks of the pins, scattered over a quarter of a second.

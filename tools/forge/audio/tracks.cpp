@@ -43,9 +43,9 @@ SongPlan ironLanterns() {
     s.leadGain = 0.5;
     s.counterGain = 0.3;
     s.chordGain = 0.32;
-    s.arpGain = 0.3;
+    s.arpGain = 0.6;
     s.bassGain = 0.55;
-    s.drumGain = 0.7;
+    s.drumGain = 0.5;
     s.leadEcho = 0.75;
     s.reverbRoom = 0.55;
 
@@ -100,9 +100,9 @@ SongPlan orchardAtNoon() {
                    {Shaker, "xoooxoooxoooxooo", 0.3}};
     s.leadGain = 0.6;
     s.counterGain = 0.25;
-    s.chordGain = 0.45;
+    s.chordGain = 0.7;
     s.arpGain = 0.25;
-    s.bassGain = 0.6;
+    s.bassGain = 0.4;
     s.drumGain = 0.6;
     s.leadEcho = 0.5;
     s.reverbRoom = 0.5;
@@ -162,7 +162,7 @@ SongPlan paperKites() {
     s.chordGain = 0.35;
     s.arpGain = 0.25;
     s.bassGain = 0.5;
-    s.drumGain = 0.65;
+    s.drumGain = 0.55;
     s.leadEcho = 0.75;
     s.reverbRoom = 0.45;
 
@@ -217,8 +217,8 @@ SongPlan slowRiverLights() {
     s.leadGain = 0.6;
     s.counterGain = 0.3;
     s.chordGain = 0.4;
-    s.arpGain = 0.22;
-    s.bassGain = 0.55;
+    s.arpGain = 0.6;
+    s.bassGain = 0.3;
     s.drumGain = 0.5;
     s.leadEcho = 1.0;
     s.reverbRoom = 0.8;
