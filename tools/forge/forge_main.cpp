@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
         loadFonts(QString::fromLocal8Bit(argv[3]));
         Forge forge(QString::fromLocal8Bit(argv[1]));
         forgePieces(forge);
+        forgeEffects(forge);
+        forgeScreens(forge);
+        forgeThemes(forge);
         writeContactSheet(forge, QString::fromLocal8Bit(argv[2]));
         std::printf("forge: %zu pictures in %.2f s\n", forge.pictures().size(), clock.elapsed() / 1000.0);
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QRadialGradient>
 
 #include <algorithm>
@@ -237,6 +238,69 @@ void gloss(QPainter& p, const QPainterPath& path, double strength) {
     p.setBrush(g);
     p.drawEllipse(c, r.width() * 0.32, r.height() * 0.26);
     p.restore();
+}
+
+QImage unkeyed(const QImage& keyed) {
+    QImage out = keyed.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == 0xFFFFFF) row[x] = 0;
+    }
+    return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void drawKeyed(QPainter& p, const QImage& keyed, const QRectF& target) {
+    const QImage art = unkeyed(keyed);
+    const QSize size(int(std::lround(target.width())), int(std::lround(target.height())));
+    p.drawImage(target.topLeft(), art.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+void drawLogo(QPainter& p, QPointF centre, double size) {
+    const QString name = "POMLETS";
+    const QFont font = sansFont(size);
+    const QColor colours[] = {QColor(160, 90, 220), QColor(90, 200, 70), QColor(70, 150, 240), QColor(250, 190, 40),
+                              QColor(240, 90, 140), QColor(250, 140, 30), QColor(60, 200, 200)};
+    double total = 0;
+    std::vector<double> widths;
+    for (QChar c : name) {
+        widths.push_back(textWidth(QString(c), font) * 0.98);
+        total += widths.back();
+    }
+    double x = centre.x() - total / 2;
+    const double outline = std::max(2.0, size * 0.12);
+    // Outlines first, so that the letters overlap one another cleanly.
+    for (int pass = 0; pass < 2; ++pass) {
+        double lx = x;
+        for (int i = 0; i < name.size(); ++i) {
+            const double bounce = ((i % 2) ? -0.06 : 0.05) * size;
+            const double angle = ((i % 3) - 1) * 4.0;
+            p.save();
+            p.translate(lx + widths[size_t(i)] / 2, centre.y() + bounce);
+            p.rotate(angle);
+            const QPainterPath path = textPath(QString(name[i]), font, QPointF(0, 0));
+            if (pass == 0) {
+                p.setPen(QPen(QColor(30, 16, 40), outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.setBrush(QColor(30, 16, 40));
+                p.drawPath(path);
+            } else {
+                const QRectF r = path.boundingRect();
+                QLinearGradient g(r.topLeft(), r.bottomLeft());
+                g.setColorAt(0, tone(colours[i], 1.5));
+                g.setColorAt(0.5, colours[i]);
+                g.setColorAt(1, tone(colours[i], 0.6));
+                p.setPen(Qt::NoPen);
+                p.setBrush(g);
+                p.drawPath(path);
+                p.setClipPath(path);
+                p.setBrush(QColor(255, 255, 255, 90));
+                p.drawEllipse(QPointF(r.left() + r.width() * 0.3, r.top() + r.height() * 0.2), r.width() * 0.45,
+                              r.height() * 0.22);
+            }
+            p.restore();
+            lx += widths[size_t(i)];
+        }
+    }
 }
 
 double Rng::next() {

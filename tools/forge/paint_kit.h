@@ -86,6 +86,16 @@ void shade(QPainter& p, const QPainterPath& path, QColor base, double outline = 
            QColor outlineColour = QColor());
 // A soft highlight spot inside a path, up and to the left of its centre.
 void gloss(QPainter& p, const QPainterPath& path, double strength = 0.55);
+// A keyed picture as an image with transparency (white pixels clear), for
+// drawing forged pictures into other pictures.
+QImage unkeyed(const QImage& keyed);
+// Draws a keyed picture scaled into a rectangle, smoothly.
+void drawKeyed(QPainter& p, const QImage& keyed, const QRectF& target);
+
+// The game's name as a bouncy, outlined title, centred on a point; size is
+// the letters' pixel size.
+void drawLogo(QPainter& p, QPointF centre, double size);
+
 // A colour made lighter (factor > 1) or darker (factor < 1) in value.
 QColor tone(QColor c, double factor);
 QColor mix(QColor a, QColor b, double t);

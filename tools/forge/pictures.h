@@ -7,6 +7,9 @@
 namespace pomlets::forge {
 
 void forgePieces(Forge& forge);     // images/: the piece pictures and the fruit
+void forgeEffects(Forge& forge);    // images/: pointer, zaps, explosion, frogs, letters
+void forgeScreens(Forge& forge);    // images/: the mode frames and the loading picture
+void forgeThemes(Forge& forge);     // themes/: the background plates
 
 // One PNG of every picture over a background plate, for reviewing the art.
 void writeContactSheet(const Forge& forge, const QString& path);
