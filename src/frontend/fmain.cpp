@@ -1,8 +1,27 @@
 #include "frontend/fmain.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFont>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 #include <memory>
+
+#include "common/brains.h"
+#include "datafiles/scrambler.h"
+#include "frontend/artwork.h"
+#include "frontend/message_box.h"
+#include "frontend/secondary_windows.h"
+#include "platform/runtime.h"
+#include "platform/win32.h"
 
 namespace pomlets {
 
@@ -25,51 +44,406 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
     QLabel::mousePressEvent(event);
 }
 
+std::function<void()> guarded(std::function<void()> procedure) {
+    return [procedure = std::move(procedure)] {
+        try {
+            procedure();
+        } catch (const RuntimeError& error) {
+            msgBox(error.description() + " (error " + std::to_string(error.number()) + ")");
+        } catch (const std::exception& error) {
+            msgBox(error.what());
+        }
+    };
+}
+
+// --- list helpers -------------------------------------------------------------
+
+void onChoice(QComboBox* list, QObject* context, std::function<void()> choice) {
+    // A player's choice changes the index first (when it changes) and then
+    // reports the activation; the flag keeps one choice from running twice.
+    auto changedJustNow = std::make_shared<bool>(false);
+    QObject::connect(list, &QComboBox::currentIndexChanged, context, [list, choice, changedJustNow](int index) {
+        if (index < 0) return;
+        *changedJustNow = true;
+        QTimer::singleShot(0, list, [changedJustNow] { *changedJustNow = false; });
+        choice();
+    });
+    QObject::connect(list, &QComboBox::activated, context, [choice, changedJustNow](int) {
+        if (*changedJustNow) {
+            *changedJustNow = false;
+            return;
+        }
+        choice();
+    });
+}
+
+void addSorted(QComboBox* list, const QString& text) {
+    int at = 0;
+    while (at < list->count() && QString::compare(list->itemText(at), text, Qt::CaseInsensitive) <= 0) ++at;
+    list->insertItem(at, text);
+}
+
+void keepSorted(QListWidget* list) {
+    auto busy = std::make_shared<bool>(false);
+    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, [list, busy] {
+        if (*busy) return;
+        *busy = true;
+        // Take every entry out, put them in order (a new entry goes after the
+        // ones equal to it) and back in; the entries themselves are kept.
+        std::vector<QListWidgetItem*> entries;
+        while (list->count() > 0) entries.push_back(list->takeItem(0));
+        std::stable_sort(entries.begin(), entries.end(), [](QListWidgetItem* a, QListWidgetItem* b) {
+            return QString::compare(a->text(), b->text(), Qt::CaseInsensitive) < 0;
+        });
+        for (QListWidgetItem* entry : entries) list->addItem(entry);
+        *busy = false;
+    });
+}
+
+bool setListText(QComboBox* list, const QString& text) {
+    int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) return false;
+    if (index == list->currentIndex()) {
+        // Setting the text again selects the entry again: the choice runs.
+        emit list->activated(index);
+    } else {
+        list->setCurrentIndex(index);
+    }
+    return true;
+}
+
+// --- the window ---------------------------------------------------------------
+
+namespace {
+
+int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+ImageControl* clickArea(QWidget* parent, int left, int top, int width, int height) {
+    auto* area = new ImageControl(parent);
+    place(area, left, top, width, height);
+    area->setCursor(Qt::PointingHandCursor);
+    return area;
+}
+
+ImageControl* background(QWidget* parent, int left, int top, int width, int height) {
+    auto* picture = new ImageControl(parent);
+    place(picture, left, top, width, height);
+    picture->setStretch(true);
+    return picture;
+}
+
+constexpr int clientWidth = 3615;
+constexpr int clientHeight = 5175;
+
+} // namespace
+
 FMain::FMain() {
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
-    for (auto& panel : frame) panel = new QWidget(client);
+    setWindowTitle(QStringLiteral("Pomlets"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    buildMenus();
+    buildPanels();
+    loadArtwork();
 
-    tMode = new QComboBox(frame[0]);
-    tModeDesc = new QLabel(frame[0]);
-    tLevels = new QListWidget(frame[0]);
-    Image7 = new ImageControl(frame[0]);
-    main_BtnRun = new ImageControl(frame[0]);
-
-    Image8 = new ImageControl(frame[1]);
-    scoreModes = new QComboBox(frame[1]);
-    scores_freestyle = new QListWidget(frame[1]);
-
-    Image3 = new ImageControl(frame[2]);
-    Text1 = new QTextEdit(frame[2]);
-
-    Image4 = new ImageControl(frame[3]);
-    Image5 = new ImageControl(frame[3]);
-    tBank = new QLabel(frame[3]);
-    for (auto& label : tpurchase) label = new QLabel(frame[3]);
-    for (auto& area : purchase) area = new ImageControl(frame[3]);
-
-    Image1 = new ImageControl(frame[4]);
-    theme = new QComboBox(frame[4]);
-    themePic = new ImageControl(frame[4]);
-    HScroll1 = new QScrollBar(Qt::Horizontal, frame[4]);
-
-    Image9 = new ImageControl(frame[5]);
-    songs = new QListWidget(frame[5]);
-    songs->setSortingEnabled(true);
-    HScroll2 = new QScrollBar(Qt::Horizontal, frame[5]);
-    HScroll2->setRange(0, 100);
-
-    Image2 = new ImageControl(frame[6]);
-    allBands = new QListWidget(frame[6]);
-    allBands->setSortingEnabled(true);
-    launch = new ImageControl(frame[6]);
-
-    Image10 = new ImageControl(frame[7]);
-    Image6 = new ImageControl(frame[7]);
+    // Fixed size: the client area and the menu bar above it.
+    centralWidget()->setFixedSize(px(clientWidth), px(clientHeight));
+    setFixedSize(px(clientWidth), px(clientHeight) + menuBar()->sizeHint().height());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
 }
 
 FMain::~FMain() = default;
+
+void FMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mGame = bar->addMenu(QStringLiteral("Game"));
+    mNew = mGame->addAction(QStringLiteral("New"));
+    mExit = mGame->addAction(QStringLiteral("Quit"));
+    mOptions = bar->addMenu(QStringLiteral("Options"));
+    mStore = mOptions->addAction(QStringLiteral("Spend Credits"));
+    mBackgrounds = mOptions->addAction(QStringLiteral("Backgrounds"));
+    mMusic = mOptions->addAction(QStringLiteral("Music"));
+    mView = bar->addMenu(QStringLiteral("View"));
+    mScores = mView->addAction(QStringLiteral("High Scores"));
+    mBands = mView->addAction(QStringLiteral("Bands"));
+    mCredits = mView->addAction(QStringLiteral("Credits"));
+    mHelp = bar->addMenu(QStringLiteral("Help"));
+    mAbout = mHelp->addAction(QStringLiteral("About"));
+    mManual = mHelp->addAction(QStringLiteral("Manual"));
+    mPieces = mHelp->addAction(QStringLiteral("Pieces"));
+    mControls = mHelp->addAction(QStringLiteral("Controls"));
+
+    connect(mNew, &QAction::triggered, this, guarded([this] { mNew_Click(); }));
+    connect(mExit, &QAction::triggered, this, guarded([this] { mExit_Click(); }));
+    connect(mStore, &QAction::triggered, this, guarded([this] { mStore_Click(); }));
+    connect(mBackgrounds, &QAction::triggered, this, guarded([this] { mBackgrounds_Click(); }));
+    connect(mMusic, &QAction::triggered, this, guarded([this] { mMusic_Click(); }));
+    connect(mScores, &QAction::triggered, this, guarded([this] { mScores_Click(); }));
+    connect(mBands, &QAction::triggered, this, guarded([this] { mBands_Click(); }));
+    connect(mCredits, &QAction::triggered, this, guarded([this] { mCredits_Click(); }));
+    connect(mAbout, &QAction::triggered, this, guarded([this] { mAbout_Click(); }));
+    connect(mManual, &QAction::triggered, this, guarded([this] { mManual_Click(); }));
+    connect(mPieces, &QAction::triggered, this, guarded([this] { mPieces_Click(); }));
+    connect(mControls, &QAction::triggered, this, guarded([this] { mControls_Click(); }));
+}
+
+void FMain::buildPanels() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    // Created in order, so that panel 7 lies above panel 0.
+    for (size_t i = 0; i < frame.size(); ++i) {
+        frame[i] = new QWidget(client);
+        frame[i]->setObjectName(QStringLiteral("frame%1").arg(i));
+        place(frame[i], 0, 0, i >= 5 ? 3635 : clientWidth, clientHeight);
+    }
+
+    // Panel 0: mode and level choice.
+    Image7 = background(frame[0], 0, 100, 3600, 5070);
+    tMode = new QComboBox(frame[0]);
+    place(tMode, 240, 600, 3135, 315);
+    tModeDesc = new QLabel(frame[0]);
+    place(tModeDesc, 240, 1080, 3135, 855);
+    tModeDesc->setWordWrap(true);
+    tModeDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    tModeDesc->setAutoFillBackground(true);
+    {
+        QPalette colours = tModeDesc->palette();
+        colours.setColor(QPalette::Window, colours.color(QPalette::Base));
+        colours.setColor(QPalette::WindowText, colours.color(QPalette::Text));
+        tModeDesc->setPalette(colours);
+    }
+    tLevels = new QListWidget(frame[0]);
+    place(tLevels, 240, 2520, 3135, 1785);
+    main_BtnRun = clickArea(frame[0], 2280, 4560, 1095, 495);
+
+    // Panel 1: high scores.
+    Image8 = background(frame[1], 0, 100, 3600, 5070);
+    scoreModes = new QComboBox(frame[1]);
+    place(scoreModes, 240, 720, 3135, 315);
+    scores_freestyle = new QListWidget(frame[1]);
+    place(scores_freestyle, 240, 1440, 3135, 1980);
+
+    // Panel 2: credits.
+    Image3 = background(frame[2], 0, 100, 3600, 5070);
+    Text1 = new QTextEdit(frame[2]);
+    place(Text1, 240, 720, 3135, 3735);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setLineWrapMode(QTextEdit::WidgetWidth);
+    {
+        QFont font(QStringLiteral("MS Sans Serif"));
+        font.setPointSizeF(9.75);
+        font.setStyleHint(QFont::SansSerif);
+        Text1->setFont(font);
+    }
+    Text1->setPlainText(creditsText());
+
+    // Panel 3: store.
+    Image4 = background(frame[3], 120, 720, 3360, 4350);
+    Image5 = background(frame[3], 20, 120, 1320, 570);
+    tBank = new QLabel(frame[3]);
+    place(tBank, 840, 210, 375, 285);
+    tBank->setAlignment(Qt::AlignCenter);
+    const std::array<int, 6> labelTops{1480, 2090, 2650, 3270, 3880, 4480};
+    const std::array<int, 6> areaTops{1440, 2040, 2640, 3240, 3840, 4440};
+    for (size_t k = 0; k < 6; ++k) {
+        tpurchase[k] = new QLabel(frame[3]);
+        place(tpurchase[k], 3000, labelTops[k], k == 0 ? 265 : 270, 285);
+        tpurchase[k]->setAlignment(Qt::AlignCenter);
+        purchase[k] = clickArea(frame[3], 2400, areaTops[k], 375, k == 2 ? 255 : 375);
+        const auto index = static_cast<int16_t>(k);
+        connect(purchase[k], &ImageControl::clicked, this, guarded([this, index] { purchase_Click(index); }));
+    }
+
+    // Panel 4: backgrounds.
+    Image1 = background(frame[4], 0, 100, 3600, 5070);
+    theme = new QComboBox(frame[4]);
+    place(theme, 240, 600, 3135, 315);
+    themePic = new ImageControl(frame[4]);
+    place(themePic, 600, 2070, 2395, 1800);
+    themePic->setStretch(true);
+    HScroll1 = new QScrollBar(Qt::Horizontal, frame[4]);
+    place(HScroll1, 240, 4380, 3135, 255);
+    HScroll1->setRange(1, 5);
+    HScroll1->setSingleStep(1);
+    HScroll1->setPageStep(1);
+    HScroll1->setTracking(false);  // the preview changes when a drag ends
+
+    // Panel 5: music.
+    Image9 = background(frame[5], 0, 100, 3600, 5070);
+    songs = new QListWidget(frame[5]);
+    place(songs, 360, 600, 2895, 2565);
+    keepSorted(songs);
+    HScroll2 = new QScrollBar(Qt::Horizontal, frame[5]);
+    place(HScroll2, 360, 3720, 2895, 255);
+    HScroll2->setRange(0, 100);
+    HScroll2->setSingleStep(1);
+    HScroll2->setPageStep(10);
+
+    // Panel 6: bands.
+    Image2 = background(frame[6], 0, 100, 3600, 5070);
+    allBands = new QListWidget(frame[6]);
+    place(allBands, 360, 900, 2895, 2565);
+    keepSorted(allBands);
+    launch = clickArea(frame[6], 2160, 4440, 1095, 615);
+
+    // Panel 7: welcome.
+    Image10 = background(frame[7], 0, 120, 3615, 5070);
+    Image6 = clickArea(frame[7], 2160, 4200, 1095, 495);
+
+    // Events.
+    connect(Image6, &ImageControl::clicked, this, guarded([this] { Image6_Click(); }));
+    connect(main_BtnRun, &ImageControl::clicked, this, guarded([this] { main_BtnRun_Click(); }));
+    connect(launch, &ImageControl::clicked, this, guarded([this] { launch_Click(); }));
+    onChoice(tMode, this, guarded([this] { tMode_Click(); }));
+    onChoice(scoreModes, this, guarded([this] { scoreModes_Click(); }));
+    onChoice(theme, this, guarded([this] { theme_Click(); }));
+    connect(HScroll1, &QScrollBar::valueChanged, this, guarded([this] { HScroll1_Change(); }));
+    connect(HScroll2, &QScrollBar::valueChanged, this, guarded([this] { HScroll2_Change(); }));
+    connect(HScroll2, &QScrollBar::sliderMoved, this, guarded([this] { HScroll2_Scroll(); }));
+}
+
+void FMain::loadArtwork() {
+    // A missing picture shows nothing; the window stays usable.
+    setWindowIcon(programIcon());
+    Image7->loadPicture(uiPicture("panel_mode.bmp"));
+    Image8->loadPicture(uiPicture("panel_scores.bmp"));
+    Image3->loadPicture(uiPicture("panel_credits.bmp"));
+    Image4->loadPicture(uiPicture("panel_store.bmp"));
+    Image5->loadPicture(uiPicture("panel_store_bank.bmp"));
+    Image1->loadPicture(uiPicture("panel_backgrounds.bmp"));
+    Image9->loadPicture(uiPicture("panel_music.bmp"));
+    Image2->loadPicture(uiPicture("panel_bands.bmp"));
+    Image10->loadPicture(uiPicture("welcome.bmp"));
+}
+
+QString FMain::creditsText() {
+    struct Section {
+        const char* heading;
+        std::vector<const char*> entries;
+    };
+    const std::vector<Section> sections{
+        {"Game Concept and Design:", {"Orla Fenwright", "Tamsin Quarle"}},
+        {"Programming:", {"Tamsin Quarle", "Ivo Marchbank"}},
+        {"Artwork:", {"Pell Oduya", "Orla Fenwright"}},
+        {"Sound:", {"Ivo Marchbank"}},
+        {"Music:", {"Varnock", "Pellandry", "Quillo", "Brackwater"}},
+        {"Testers:", {"Rhona Tilbury", "Caspar Wenlow", "Mireille Dunsop", "Odo Farthingale"}},
+        {"Marketting:", {"Hester Gallowmere"}},
+        {"Website:", {"Pell Oduya"}},
+        {"BBS Administrator:", {"Caspar Wenlow"}},
+        {"Special Thanks:",
+         {"To our families, who put up", "with late nights and falling", "pieces on every screen in the",
+          "house; to everyone who played", "the early builds and told us", "what they really thought; and",
+          "to the Pomlets themselves, who", "never once complained about", "being slammed."}},
+    };
+    QString text = QStringLiteral("\nPOMLETS\n\n\n");
+    for (const auto& section : sections) {
+        text += QString::fromLatin1(section.heading) + QStringLiteral("\n\n");
+        for (const char* entry : section.entries) text += QStringLiteral("     ") + QString::fromLatin1(entry) + '\n';
+        text += QStringLiteral("\n\n");
+    }
+    return text;
+}
+
+// --- the panel switch and the menus -------------------------------------------
+
+void FMain::showPanel(int k) {
+    for (QWidget* panel : frame) {
+        panel->setVisible(false);
+        panel->setEnabled(false);
+    }
+    frame[static_cast<size_t>(k)]->setVisible(true);
+    frame[static_cast<size_t>(k)]->setEnabled(true);
+}
+
+void FMain::mNew_Click() { showPanel(0); }
+void FMain::Image6_Click() { mNew_Click(); }
+void FMain::mScores_Click() { showPanel(1); }
+void FMain::mCredits_Click() { showPanel(2); }
+void FMain::mBackgrounds_Click() { showPanel(4); }
+void FMain::mMusic_Click() { showPanel(5); }
+void FMain::mBands_Click() { showPanel(6); }
+void FMain::mLanguage_Click() { showPanel(6); }
+
+// Quit closes the main window, which runs the exit steps.
+void FMain::mExit_Click() { close(); }
+
+void FMain::tMode_Click() {
+    tLevels->clear();
+    const QString mode = tMode->currentText();
+    const std::string modeText = mode.toLatin1().toStdString();
+    for (int i = 0; i <= lastModeIndex && i < static_cast<int>(modes.size()); ++i) {
+        if (modeText == modes[static_cast<size_t>(i)].name)
+            tModeDesc->setText(QString::fromLatin1(modes[static_cast<size_t>(i)].description.c_str()));
+    }
+    const QString noLevels = QStringLiteral("No levels to select.  Just click Play!");
+    if (mode == QLatin1String("Freestyle")) tLevels->addItem(noLevels);
+    if (mode == QLatin1String("B-Type")) {
+        tLevels->addItem(QStringLiteral("Mild"));
+        tLevels->addItem(QStringLiteral("Medium"));
+        tLevels->addItem(QStringLiteral("Spicy"));
+    }
+    if (mode == QLatin1String("Midnight Bowling")) tLevels->addItem(noLevels);
+    if (mode == QLatin1String("Arcade")) {
+        const std::string temp = appPath("\\temp");
+        try {
+            decryptFile(appPath("\\init\\6537"), temp);
+            TextFile file(temp, TextFile::Mode::Input);
+            while (!file.eof()) {
+                tLevels->addItem(QString::fromLatin1(file.readLine().c_str()));
+                const std::string number = file.readLine();
+                tLevels->item(tLevels->count() - 1)->setData(Qt::UserRole, toInt32(lenientNumber(number)));
+            }
+            file.close();
+            deleteFile(temp);
+        } catch (const RuntimeError& error) {
+            if (fileExists(temp)) {
+                try {
+                    deleteFile(temp);
+                } catch (const RuntimeError&) {
+                }
+            }
+            msgBox("The list of Arcade levels could not be read completely (" + std::to_string(error.number()) +
+                   ", " + error.description() + ").  The levels read so far can be played.");
+        }
+    }
+}
+
+void FMain::scoreModes_Click() {
+    scores_freestyle->setVisible(false);
+    if (scoreModes->currentText() == QLatin1String("Freestyle")) scores_freestyle->setVisible(true);
+}
+
+void FMain::mManual_Click() {
+    if (!startProgram(appPath("\\manual")))
+        msgBox("The manual could not be started: the program \"manual\" is missing from the Pomlets folder.");
+}
+
+void FMain::mAbout_Click() { showFSplash(); }
+void FMain::mPieces_Click() { showFPieces(); }
+void FMain::mControls_Click() { showFControls(); }
+
+void FMain::closeEvent(QCloseEvent* event) {
+    if (gameRunning_) {
+        // The window takes no input while a game runs.
+        event->ignore();
+        return;
+    }
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    closeSecondaryWindows();
+    event->accept();
+}
+
+// --- the one main window ------------------------------------------------------
 
 namespace {
 std::unique_ptr<FMain>& mainWindow() {
@@ -84,6 +458,9 @@ FMain& fMain() {
     return *window;
 }
 
-void releaseFMain() { mainWindow().reset(); }
+void releaseFMain() {
+    closeSecondaryWindows();
+    mainWindow().reset();
+}
 
 } // namespace pomlets

@@ -1,13 +1,17 @@
 // The main window between games: menus and eight panels.
 #pragma once
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <array>
+#include <cstdint>
+#include <functional>
 
 namespace pomlets {
 
@@ -75,11 +79,101 @@ public:
     // Panel 7: welcome.
     ImageControl* Image10 = nullptr;
     ImageControl* Image6 = nullptr;
+
+    // The menu bar.
+    QMenu* mGame = nullptr;
+    QMenu* mOptions = nullptr;
+    QMenu* mView = nullptr;
+    QMenu* mHelp = nullptr;
+    QAction* mNew = nullptr;
+    QAction* mExit = nullptr;
+    QAction* mStore = nullptr;
+    QAction* mBackgrounds = nullptr;
+    QAction* mMusic = nullptr;
+    QAction* mScores = nullptr;
+    QAction* mBands = nullptr;
+    QAction* mCredits = nullptr;
+    QAction* mAbout = nullptr;
+    QAction* mManual = nullptr;
+    QAction* mPieces = nullptr;
+    QAction* mControls = nullptr;
+
+    // Start-up and exit (startup.cpp). Form_Load runs once, before the window
+    // is first shown; Form_Unload runs when the window is closed.
+    void Form_Load();
+    void boot();
+    void popModes();
+    void popThemes();
+    void Form_Unload();
+
+    // The panel switch: hides and disables every panel, then shows and
+    // enables panel k.
+    void showPanel(int k);
+
+    // Menu and panel events (fmain.cpp).
+    void mNew_Click();
+    void mExit_Click();
+    void Image6_Click();
+    void mScores_Click();
+    void mCredits_Click();
+    void mBackgrounds_Click();
+    void mMusic_Click();
+    void mBands_Click();
+    void mLanguage_Click();
+    void tMode_Click();
+    void scoreModes_Click();
+    void mManual_Click();
+    void mAbout_Click();
+    void mPieces_Click();
+    void mControls_Click();
+
+    // The Play command: one whole game (play_command.cpp).
+    void main_BtnRun_Click();
+    // True while a game started by the Play command runs.
+    bool gameRunning() const { return gameRunning_; }
+
+    // Store, themes, volume and bands (store.cpp).
+    void mStore_Click();
+    void purchase_Click(int16_t Index);
+    void theme_Click();
+    void HScroll1_Change();
+    void HScroll2_Change();
+    void HScroll2_Scroll();
+    void launch_Click();
+
+    // The credits text of panel 2.
+    static QString creditsText();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPanels();
+    void loadArtwork();
+    bool unloaded_ = false;
+    bool gameRunning_ = false;
 };
 
 // The one main window; made on first use.
 FMain& fMain();
 // Closes and forgets the main window (tests, and program exit).
 void releaseFMain();
+
+// An event procedure as the window system runs it: a run-time error that it
+// does not handle itself is shown in a message box and the window stays usable.
+std::function<void()> guarded(std::function<void()> procedure);
+
+// A drop-down list whose choice procedure runs when an entry is selected from
+// code (when the selection changes) and whenever the player chooses an entry,
+// the same one included.
+void onChoice(QComboBox* list, QObject* context, std::function<void()> choice);
+// Adds an entry to a drop-down list in alphabetical order, ignoring case.
+void addSorted(QComboBox* list, const QString& text);
+// Keeps a list box sorted alphabetically, ignoring case, whoever adds to it.
+void keepSorted(QListWidget* list);
+// Selects the entry of that text (as setting the list's text does); no entry
+// of that text leaves the selection as it was. Returns whether one matched.
+bool setListText(QComboBox* list, const QString& text);
 
 } // namespace pomlets

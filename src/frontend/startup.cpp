@@ -1,0 +1,159 @@
+#include "frontend/startup.h"
+
+#include <cstdint>
+#include <string>
+
+#include "common/brains.h"
+#include "datafiles/log.h"
+#include "datafiles/music_list.h"
+#include "datafiles/player_files.h"
+#include "datafiles/scrambler.h"
+#include "frontend/fmain.h"
+#include "frontend/message_box.h"
+#include "platform/runtime.h"
+
+namespace pomlets {
+
+namespace {
+
+// A data file that start-up cannot read is reported; start-up goes on.
+void reportStartupFailure(const std::string& what, const RuntimeError& error) {
+    std::string line = "error reading " + what + ": " + std::to_string(error.number()) + ", " + error.description();
+    writeLog(line, false);
+    msgBox("Pomlets could not read " + what + " (" + std::to_string(error.number()) + ", " + error.description() +
+           ").  It goes on without it.");
+}
+
+void removeScratchFile() {
+    const std::string temp = appPath("\\temp");
+    if (!fileExists(temp)) return;
+    try {
+        deleteFile(temp);
+    } catch (const RuntimeError&) {
+    }
+}
+
+} // namespace
+
+void buildKeyTables() {
+    int16_t seed = 79;
+    int16_t randomArgument = 94;
+    int16_t range = 709;
+    initCipherTables(seed, randomArgument, range);
+}
+
+void loadFMain() { fMain().Form_Load(); }
+
+void FMain::Form_Load() {
+    logEnabled = true;
+    openLog();
+    randomizeFromClock();
+    for (QWidget* panel : frame) {
+        panel->setVisible(false);
+        panel->setEnabled(false);
+    }
+    boot();
+    frame[7]->setEnabled(true);
+    frame[7]->setVisible(true);
+}
+
+void FMain::boot() {
+    try {
+        loadHighScores();
+    } catch (const RuntimeError& error) {
+        removeScratchFile();
+        reportStartupFailure("the high-score table", error);
+    }
+    try {
+        loadProfile();
+    } catch (const RuntimeError& error) {
+        removeScratchFile();
+        reportStartupFailure("the player profile", error);
+    }
+    popModes();
+    popThemes();
+    fillMusicList();
+    frame[0]->setVisible(true);
+    frame[0]->setEnabled(true);
+    lastSongIndex = -1;
+}
+
+void FMain::popModes() {
+    lastModeIndex = 3;
+    modes.resize(4);
+    modes[0] = {"Freestyle",
+                "Freestyle is the ultimate Pomlet dance party.  Every piece makes an appearance, and your only "
+                "goal is that elusive high score."};
+    modes[1] = {"Arcade", "Every level challenges you with new situations and new goals.  How far can you go?"};
+    modes[2] = {"B-Type",
+                "B-Type begins with pieces already in play.  Your goal is to eliminate a given number of pieces "
+                "before you bail."};
+    {
+        const QSignalBlocker quiet(tMode);
+        tMode->clear();
+        for (int i = 0; i <= 2; ++i) tMode->addItem(QString::fromLatin1(modes[static_cast<size_t>(i)].name.c_str()));
+        tMode->setCurrentIndex(-1);
+    }
+    {
+        const QSignalBlocker quiet(scoreModes);
+        scoreModes->clear();
+        scoreModes->addItem(QString::fromLatin1(modes[0].name.c_str()));
+        scoreModes->setCurrentIndex(-1);
+    }
+    scoreModes->setCurrentIndex(0);
+}
+
+void FMain::popThemes() {
+    {
+        const QSignalBlocker quiet(theme);
+        theme->clear();
+        addSorted(theme, QStringLiteral("Cells"));
+        addSorted(theme, QStringLiteral("Tessellane #1 - Pelvaro"));
+        theme->setCurrentIndex(-1);
+    }
+    // A saved theme that is not in the list falls back to the first theme.
+    if (!setListText(theme, QString::fromLatin1(themeName.c_str()))) theme->setCurrentIndex(0);
+
+    const std::string temp = appPath("\\temp");
+    lastBandIndex = -1;
+    bandNames.clear();
+    bandUrls.clear();
+    try {
+        decryptFile(appPath("\\init\\6859"), temp);
+        TextFile file(temp, TextFile::Mode::Input);
+        while (!file.eof()) {
+            appendTo(bandNames, lastBandIndex);
+            bandUrls.resize(bandNames.size());
+            const std::string name = file.readField();
+            allBands->addItem(QString::fromLatin1(name.c_str()));
+            bandNames[static_cast<size_t>(lastBandIndex)] = name;
+            // A name at the very end of the file keeps an empty address.
+            if (!file.eof()) bandUrls[static_cast<size_t>(lastBandIndex)] = file.readField();
+        }
+        file.close();
+        deleteFile(temp);
+    } catch (const RuntimeError& error) {
+        removeScratchFile();
+        reportStartupFailure("the list of bands", error);
+    }
+}
+
+void FMain::Form_Unload() {
+    try {
+        saveHighScores();
+    } catch (const RuntimeError& error) {
+        removeScratchFile();
+        msgBox("The high-score table could not be saved (" + std::to_string(error.number()) + ", " +
+               error.description() + ").");
+    }
+    try {
+        saveProfile();
+    } catch (const RuntimeError& error) {
+        removeScratchFile();
+        msgBox("The player profile could not be saved (" + std::to_string(error.number()) + ", " +
+               error.description() + ").");
+    }
+    closeLog();
+}
+
+} // namespace pomlets

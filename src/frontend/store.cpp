@@ -1,0 +1,105 @@
+// The store, the backgrounds, the music volume and the bands panels.
+#include <array>
+#include <string>
+
+#include "common/brains.h"
+#include "datafiles/music_list.h"
+#include "datafiles/player_files.h"
+#include "frontend/fmain.h"
+#include "frontend/message_box.h"
+#include "platform/runtime.h"
+
+namespace pomlets {
+
+namespace {
+
+struct StoreItem {
+    const char* question;
+    int16_t price;
+};
+// Items 0 to 3; items 4 and 5 are not for sale in this version.
+constexpr std::array<StoreItem, 4> storeItems{{
+    {"a Slammer", 2},
+    {"a Bomb", 4},
+    {"a Detonator", 7},
+    {"a Bowling Ball", 10},
+}};
+
+QString decimal(int value) { return QString::number(value); }
+
+QString themeFolder(const QString& themeText) {
+    return QString::fromStdString(appPath("\\themes\\")) + themeText;
+}
+
+// Saves the profile; a failure is reported and changes nothing else.
+void saveProfileReporting() {
+    try {
+        saveProfile();
+    } catch (const RuntimeError& error) {
+        msgBox("The player profile could not be saved (" + std::to_string(error.number()) + ", " +
+               error.description() + ").");
+    }
+}
+
+} // namespace
+
+void FMain::mStore_Click() {
+    showPanel(3);
+    tBank->setText(decimal(credits));
+    for (size_t k = 0; k < 6; ++k) tpurchase[k]->setText(decimal(items[k]));
+}
+
+void FMain::purchase_Click(int16_t Index) {
+    if (Index == 4 || Index == 5) {
+        msgBox(Index == 4 ? "The bonus song is not for sale in this version."
+                          : "The Midnight Bowling mode is not for sale in this version.");
+        return;
+    }
+    if (Index < 0 || Index > 5) return;
+    const StoreItem& item = storeItems[static_cast<size_t>(Index)];
+    if (credits < item.price) {
+        msgBox("Insufficient credits to make this transaction.  Sorry!");
+        return;
+    }
+    const std::string question = std::string("Do you want to purchase ") + item.question + " for " +
+                                 std::to_string(item.price) + " credits?";
+    if (msgBox(question, MsgButtons::YesNo) != MsgResult::Yes) return;
+    credits = static_cast<int16_t>(credits - item.price);
+    items[static_cast<size_t>(Index)] = add16(items[static_cast<size_t>(Index)], 1);
+    tpurchase[static_cast<size_t>(Index)]->setText(decimal(items[static_cast<size_t>(Index)]));
+    tBank->setText(decimal(credits));
+    saveProfileReporting();
+}
+
+void FMain::theme_Click() {
+    // A theme folder without the plate shows no preview.
+    themePic->loadPicture(themeFolder(theme->currentText()) + QStringLiteral("/plate_01.bmp"));
+    HScroll1->setValue(1);
+    themeName = theme->currentText().toLatin1().toStdString();
+    saveProfileReporting();
+}
+
+void FMain::HScroll1_Change() {
+    themePic->loadPicture(themeFolder(theme->currentText()) + QStringLiteral("/plate_0") +
+                          decimal(HScroll1->value()) + QStringLiteral(".bmp"));
+}
+
+void FMain::HScroll2_Change() { musicVolume = static_cast<int16_t>(HScroll2->value()); }
+
+void FMain::HScroll2_Scroll() { musicVolume = static_cast<int16_t>(HScroll2->value()); }
+
+void FMain::launch_Click() {
+    std::string address;
+    QListWidgetItem* selected = allBands->currentItem();
+    const std::string chosen =
+        (selected && selected->isSelected()) ? selected->text().toLatin1().toStdString() : std::string();
+    if (selected && selected->isSelected()) {
+        for (int i = 0; i <= lastBandIndex && i < static_cast<int>(bandNames.size()); ++i) {
+            if (chosen == bandNames[static_cast<size_t>(i)]) address = bandUrls[static_cast<size_t>(i)];
+        }
+    }
+    if (address.empty()) return;
+    openExternal(address);
+}
+
+} // namespace pomlets

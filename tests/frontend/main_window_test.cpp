@@ -1,0 +1,347 @@
+// The main window after start-up, its menus, panels, mode choice and exit.
+#include <QMenuBar>
+#include <filesystem>
+#include <fstream>
+
+#include "frontend_fixture.h"
+
+namespace pomlets::testing {
+namespace {
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(FrontendTest, StartUpLeavesWelcomeOverModeChoiceAndFilledLists) {
+    FMain& w = start();
+    EXPECT_EQ(shownPanels(), (std::vector<int>{0, 7}));
+    EXPECT_TRUE(w.frame[0]->isEnabled());
+    EXPECT_TRUE(w.frame[7]->isEnabled());
+    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(w.frame[static_cast<size_t>(i)]->isEnabled()) << "panel " << i;
+    // Panel 7 lies above panel 0.
+    const QObjectList& stack = w.centralWidget()->children();
+    EXPECT_GT(stack.indexOf(w.frame[7]), stack.indexOf(w.frame[0]));
+
+    ASSERT_EQ(w.tMode->count(), 3);
+    EXPECT_EQ(w.tMode->itemText(0), "Freestyle");
+    EXPECT_EQ(w.tMode->itemText(1), "Arcade");
+    EXPECT_EQ(w.tMode->itemText(2), "B-Type");
+    EXPECT_EQ(w.tMode->currentIndex(), -1);
+    ASSERT_EQ(modes.size(), 4u);
+    EXPECT_EQ(lastModeIndex, 3);
+    EXPECT_TRUE(modes[3].name.empty());
+    EXPECT_TRUE(modes[3].description.empty());
+
+    ASSERT_EQ(w.scoreModes->count(), 1);
+    EXPECT_EQ(w.scoreModes->currentText(), "Freestyle");
+    EXPECT_FALSE(w.scores_freestyle->isHidden());
+    EXPECT_EQ(w.scores_freestyle->count(), 10);
+
+    ASSERT_EQ(w.theme->count(), 2);
+    EXPECT_EQ(w.theme->itemText(0), "Cells");
+    EXPECT_EQ(w.theme->itemText(1), "Tessellane #1 - Pelvaro");
+    EXPECT_EQ(w.theme->currentText(), QString::fromStdString(themeName));
+    EXPECT_EQ(w.HScroll1->value(), 1);
+
+    EXPECT_GE(lastBandIndex, 0);
+    EXPECT_EQ(w.allBands->count(), lastBandIndex + 1);
+    EXPECT_EQ(bandNames.size(), bandUrls.size());
+    ASSERT_EQ(w.songs->count(), 4);
+    for (int i = 1; i < w.songs->count(); ++i)
+        EXPECT_LT(QString::compare(w.songs->item(i - 1)->text(), w.songs->item(i)->text(), Qt::CaseInsensitive), 0);
+    EXPECT_EQ(lastSongIndex, -1);
+    EXPECT_EQ(w.HScroll2->value(), musicVolume);
+    EXPECT_FALSE(fileExists(folder->file("temp")));
+    EXPECT_TRUE(shownBoxes().empty());
+}
+
+TEST_F(FrontendTest, BandFileFillsArraysInFileOrderAndListSorted) {
+    writeScrambled("init/6859", {"zeta band,https://zeta.example.org/", "Alpha,https://alpha.example.org/",
+                                 "mid,"});
+    FMain& w = start();
+    ASSERT_EQ(lastBandIndex, 2);
+    EXPECT_EQ(bandNames, (std::vector<std::string>{"zeta band", "Alpha", "mid"}));
+    EXPECT_EQ(bandUrls, (std::vector<std::string>{"https://zeta.example.org/", "https://alpha.example.org/", ""}));
+    ASSERT_EQ(w.allBands->count(), 3);
+    EXPECT_EQ(w.allBands->item(0)->text(), "Alpha");
+    EXPECT_EQ(w.allBands->item(1)->text(), "mid");
+    EXPECT_EQ(w.allBands->item(2)->text(), "zeta band");
+}
+
+TEST_F(FrontendTest, EmptyBandFileGivesNoBands) {
+    writeScrambled("init/6859", {});
+    FMain& w = start();
+    EXPECT_EQ(lastBandIndex, -1);
+    EXPECT_EQ(w.allBands->count(), 0);
+}
+
+TEST_F(FrontendTest, MissingDataFilesAreReportedAndStartUpGoesOn) {
+    std::filesystem::remove(folder->file("init/6859"));
+    std::filesystem::remove(folder->file("init/6095"));
+    FMain& w = start();
+    EXPECT_EQ(shownBoxes().size(), 2u);
+    EXPECT_EQ(lastBandIndex, -1);
+    EXPECT_EQ(w.tMode->count(), 3);
+    EXPECT_EQ(shownPanels(), (std::vector<int>{0, 7}));
+    EXPECT_FALSE(fileExists(folder->file("temp")));
+}
+
+TEST_F(FrontendTest, UnknownSavedThemeFallsBackToTheFirstTheme) {
+    FMain& w = start();
+    // The profile of the copy names a real theme; load one that does not.
+    themeName = "No Such Theme";
+    w.popThemes();
+    EXPECT_EQ(w.theme->currentText(), "Cells");
+    EXPECT_EQ(themeName, "Cells");
+}
+
+TEST_F(FrontendTest, WindowIsFixedWithItsCaptionAndMenus) {
+    FMain& w = start();
+    EXPECT_EQ(w.windowTitle(), "Pomlets");
+    EXPECT_EQ(w.centralWidget()->size(), QSize(241, 345));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    std::vector<std::string> captions;
+    for (QAction* menu : w.menuBar()->actions()) {
+        captions.push_back(menu->text().toStdString());
+        for (QAction* item : menu->menu()->actions()) {
+            captions.push_back("  " + item->text().toStdString());
+            EXPECT_TRUE(item->isVisible() && item->isEnabled() && !item->isChecked());
+            EXPECT_TRUE(item->shortcut().isEmpty());
+        }
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Game", "  New", "  Quit", "Options", "  Spend Credits",
+                                                  "  Backgrounds", "  Music", "View", "  High Scores", "  Bands",
+                                                  "  Credits", "Help", "  About", "  Manual", "  Pieces",
+                                                  "  Controls"}));
+}
+
+TEST_F(FrontendTest, ControlsLieAtTheirPositions) {
+    FMain& w = start();
+    struct Case {
+        QWidget* control;
+        QRect twips;
+    };
+    const std::vector<Case> cases{
+        {w.tMode, {240, 600, 3135, 315}},        {w.tModeDesc, {240, 1080, 3135, 855}},
+        {w.tLevels, {240, 2520, 3135, 1785}},    {w.main_BtnRun, {2280, 4560, 1095, 495}},
+        {w.scoreModes, {240, 720, 3135, 315}},   {w.scores_freestyle, {240, 1440, 3135, 1980}},
+        {w.Text1, {240, 720, 3135, 3735}},       {w.tBank, {840, 210, 375, 285}},
+        {w.tpurchase[0], {3000, 1480, 265, 285}}, {w.tpurchase[5], {3000, 4480, 270, 285}},
+        {w.purchase[2], {2400, 2640, 375, 255}}, {w.purchase[3], {2400, 3240, 375, 375}},
+        {w.Image4, {120, 720, 3360, 4350}},      {w.Image5, {20, 120, 1320, 570}},
+        {w.theme, {240, 600, 3135, 315}},        {w.themePic, {600, 2070, 2395, 1800}},
+        {w.HScroll1, {240, 4380, 3135, 255}},    {w.songs, {360, 600, 2895, 2565}},
+        {w.HScroll2, {360, 3720, 2895, 255}},    {w.allBands, {360, 900, 2895, 2565}},
+        {w.launch, {2160, 4440, 1095, 615}},     {w.Image10, {0, 120, 3615, 5070}},
+        {w.Image6, {2160, 4200, 1095, 495}},
+    };
+    for (const auto& c : cases) {
+        const QRect& t = c.twips;
+        const QRect expected(qRound(t.x() / 15.0), qRound(t.y() / 15.0), qRound(t.width() / 15.0),
+                             qRound(t.height() / 15.0));
+        EXPECT_EQ(c.control->geometry(), expected) << c.control->metaObject()->className() << " at " << t.x()
+                                                   << "," << t.y();
+    }
+    EXPECT_EQ(w.HScroll1->minimum(), 1);
+    EXPECT_EQ(w.HScroll1->maximum(), 5);
+    EXPECT_EQ(w.HScroll2->minimum(), 0);
+    EXPECT_EQ(w.HScroll2->maximum(), 100);
+    EXPECT_EQ(w.HScroll2->pageStep(), 10);
+    EXPECT_EQ(w.HScroll2->singleStep(), 1);
+    // Click areas lie above their panel's picture.
+    const QObjectList& panel0 = w.frame[0]->children();
+    EXPECT_GT(panel0.indexOf(w.main_BtnRun), panel0.indexOf(w.Image7));
+    EXPECT_TRUE(w.main_BtnRun->pixmap().isNull());
+}
+
+TEST_F(FrontendTest, EveryMenuItemShowsItsPanelAndHidesTheWelcome) {
+    FMain& w = start();
+    struct Case {
+        QAction* item;
+        int panel;
+    };
+    const std::vector<Case> cases{{w.mNew, 0},         {w.mStore, 3}, {w.mBackgrounds, 4}, {w.mMusic, 5},
+                                  {w.mScores, 1},      {w.mBands, 6}, {w.mCredits, 2},     {w.mNew, 0}};
+    for (const auto& c : cases) {
+        c.item->trigger();
+        EXPECT_EQ(shownPanels(), std::vector<int>{c.panel}) << c.item->text().toStdString();
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(w.frame[static_cast<size_t>(i)]->isEnabled(), i == c.panel) << c.item->text().toStdString();
+    }
+    w.mLanguage_Click();
+    EXPECT_EQ(shownPanels(), std::vector<int>{6});
+}
+
+TEST_F(FrontendTest, WelcomeClickLeadsToTheModeChoice) {
+    FMain& w = start();
+    w.Image6->click();
+    EXPECT_EQ(shownPanels(), std::vector<int>{0});
+}
+
+TEST_F(FrontendTest, PanelSwitchKeepsListsAndSelections) {
+    FMain& w = start();
+    w.tMode->setCurrentIndex(2);
+    w.tLevels->setCurrentRow(1);
+    w.mCredits->trigger();
+    w.mNew->trigger();
+    EXPECT_EQ(w.tMode->currentText(), "B-Type");
+    EXPECT_EQ(w.tLevels->currentRow(), 1);
+    EXPECT_EQ(w.tLevels->count(), 3);
+}
+
+TEST_F(FrontendTest, ModeChoiceFillsDescriptionAndLevels) {
+    writeScrambled("init/6537", {"First Steps", "12", "Odd One", "x7", "Halves", "2.5"});
+    FMain& w = start();
+
+    w.tMode->setCurrentIndex(0);
+    EXPECT_EQ(w.tModeDesc->text().toStdString(), modes[0].description);
+    ASSERT_EQ(w.tLevels->count(), 1);
+    EXPECT_EQ(w.tLevels->item(0)->text(), "No levels to select.  Just click Play!");
+
+    w.tMode->setCurrentIndex(2);
+    EXPECT_EQ(w.tModeDesc->text().toStdString(), modes[2].description);
+    ASSERT_EQ(w.tLevels->count(), 3);
+    EXPECT_EQ(w.tLevels->item(0)->text(), "Mild");
+    EXPECT_EQ(w.tLevels->item(1)->text(), "Medium");
+    EXPECT_EQ(w.tLevels->item(2)->text(), "Spicy");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(w.tLevels->item(i)->data(Qt::UserRole).toInt(), 0);
+
+    w.tMode->setCurrentIndex(1);
+    EXPECT_EQ(w.tModeDesc->text().toStdString(), modes[1].description);
+    ASSERT_EQ(w.tLevels->count(), 3);
+    EXPECT_EQ(w.tLevels->item(0)->text(), "First Steps");
+    EXPECT_EQ(w.tLevels->item(0)->data(Qt::UserRole).toInt(), 12);
+    EXPECT_EQ(w.tLevels->item(1)->data(Qt::UserRole).toInt(), 0);
+    EXPECT_EQ(w.tLevels->item(2)->data(Qt::UserRole).toInt(), 2);  // halves go to the even number
+    EXPECT_FALSE(fileExists(folder->file("temp")));
+
+    // Choosing the same mode again rebuilds the list and loses the selection.
+    w.tLevels->setCurrentRow(2);
+    QCoreApplication::processEvents();  // the player's choice comes in a later event
+    emit w.tMode->activated(1);
+    EXPECT_EQ(w.tLevels->count(), 3);
+    EXPECT_EQ(w.tLevels->currentRow(), -1);
+
+    w.tMode->setCurrentIndex(0);
+    ASSERT_EQ(w.tLevels->count(), 1);
+    EXPECT_EQ(w.tLevels->item(0)->text(), "No levels to select.  Just click Play!");
+    EXPECT_TRUE(shownBoxes().empty());
+}
+
+TEST_F(FrontendTest, ArcadeWithEmptyOrMissingLevelList) {
+    writeScrambled("init/6537", {});
+    FMain& w = start();
+    w.tMode->setCurrentIndex(1);
+    EXPECT_EQ(w.tLevels->count(), 0);
+    EXPECT_TRUE(shownBoxes().empty());
+
+    std::filesystem::remove(folder->file("init/6537"));
+    w.tMode->setCurrentIndex(0);
+    w.tMode->setCurrentIndex(1);
+    EXPECT_EQ(w.tLevels->count(), 0);
+    EXPECT_EQ(shownBoxes().size(), 1u);
+    EXPECT_FALSE(fileExists(folder->file("temp")));
+    EXPECT_TRUE(w.isEnabled());
+}
+
+TEST_F(FrontendTest, ScoreTableChoiceShowsOnlyTheFreestyleList) {
+    FMain& w = start();
+    w.scoreModes->addItem("Midnight Bowling");
+    w.scoreModes->setCurrentIndex(1);
+    EXPECT_TRUE(w.scores_freestyle->isHidden());
+    w.scoreModes->setCurrentIndex(0);
+    EXPECT_FALSE(w.scores_freestyle->isHidden());
+}
+
+TEST_F(FrontendTest, PlayChecksModeAndLevel) {
+    writeScrambled("init/6537", {"First Steps", "12"});
+    FMain& w = start();
+    w.mNew->trigger();
+    w.main_BtnRun->click();
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Please select a game mode."});
+    EXPECT_EQ(shownBoxes()[0].buttons, MsgButtons::OkOnly);
+
+    clearShownBoxes();
+    w.tMode->setCurrentIndex(1);
+    w.main_BtnRun->click();
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Please select a level."});
+
+    clearShownBoxes();
+    w.tMode->setCurrentIndex(2);
+    w.tLevels->setCurrentRow(0);
+    const int16_t creditsBefore = credits;
+    w.main_BtnRun->click();
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_NE(shownBoxes()[0].text.find("B-Type"), std::string::npos);
+    EXPECT_EQ(credits, creditsBefore);
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_EQ(shownPanels(), std::vector<int>{0});
+    EXPECT_EQ(w.tMode->currentText(), "B-Type");
+    EXPECT_EQ(w.tLevels->currentRow(), 0);
+}
+
+TEST_F(FrontendTest, MissingManualIsReportedAndTheWindowStaysUsable) {
+    FMain& w = start();
+    ASSERT_FALSE(std::filesystem::exists(folder->file("manual")));
+    w.mManual->trigger();
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_NE(shownBoxes()[0].text.find("manual"), std::string::npos);
+    EXPECT_TRUE(w.isEnabled());
+    w.mNew->trigger();
+    EXPECT_EQ(shownPanels(), std::vector<int>{0});
+}
+
+TEST_F(FrontendTest, CreditsTextHasItsForm) {
+    FMain& w = start();
+    const std::string text = w.Text1->toPlainText().toStdString();
+    EXPECT_EQ(text.rfind("\nPOMLETS\n\n\nGame Concept and Design:\n\n     ", 0), 0u);
+    size_t at = 0;
+    for (const char* heading : {"Game Concept and Design:", "Programming:", "Artwork:", "Sound:", "Music:",
+                                "Testers:", "Marketting:", "Website:", "BBS Administrator:", "Special Thanks:"}) {
+        const size_t found = text.find(std::string("\n\n\n") + heading + "\n\n     ", at);
+        ASSERT_NE(found, std::string::npos) << heading;
+        at = found + 1;
+    }
+    for (const char* artist : {"Varnock", "Pellandry", "Quillo", "Brackwater"})
+        EXPECT_NE(text.find(std::string("     ") + artist + "\n"), std::string::npos);
+}
+
+TEST_F(FrontendTest, QuitSavesBothFilesAndClosesTheLogLast) {
+    FMain& w = start();
+    const std::string profileBefore = folder->readText("init/6702");
+    const std::string scoresBefore = folder->readText("init/6095");
+    credits = 321;
+    highScores[0].name = "Saved At Exit";
+    std::filesystem::remove(folder->file("init/6095"));
+    w.mExit->trigger();
+    EXPECT_TRUE(w.isHidden());
+    EXPECT_NE(folder->readText("init/6702"), profileBefore);
+    EXPECT_TRUE(std::filesystem::exists(folder->file("init/6095")));
+    EXPECT_FALSE(fileExists(folder->file("temp")));
+
+    const auto log = readLines(folder->file("log.txt"));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log.front().rfind("LOG OPENED ON ", 0), 0u);
+    EXPECT_EQ(log.back().rfind("LOG CLOSED ON ", 0), 0u);
+
+    // A second run finds what the first one saved.
+    releaseFMain();
+    resetSharedState();
+    FMain& again = start();
+    EXPECT_EQ(credits, 321);
+    EXPECT_EQ(highScores[0].name, "Saved At Exit");
+    EXPECT_EQ(again.theme->currentText().toStdString(), themeName);
+    (void)scoresBefore;
+}
+
+} // namespace
+} // namespace pomlets::testing
