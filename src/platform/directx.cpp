@@ -10,6 +10,9 @@
 #include <map>
 #include <tuple>
 #include <unordered_map>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
@@ -40,6 +43,41 @@ SDL_Surface* newSurface565(int width, int height) {
 
 inline uint16_t* row(SDL_Surface* s, int y) {
     return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
+}
+
+// One row of a keyed copy: pixels whose value lies in the key range leave
+// the destination as it is.
+void keyedRow(uint16_t* __restrict out, const uint16_t* __restrict in, int n, uint16_t keyLow, uint16_t keyRange) {
+    int x = 0;
+#ifdef __SSE2__
+    const __m128i low = _mm_set1_epi16(static_cast<short>(keyLow));
+    const __m128i range = _mm_set1_epi16(static_cast<short>(keyRange));
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 8 <= n; x += 8) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + x));
+        // (p - low) <= range, unsigned: the saturated difference is zero.
+        const __m128i isKey = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(p, low), range), zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                         _mm_or_si128(_mm_and_si128(isKey, d), _mm_andnot_si128(isKey, p)));
+    }
+#endif
+    for (; x < n; ++x) {
+        const uint16_t p = in[x];
+        if (static_cast<uint16_t>(p - keyLow) > keyRange) out[x] = p;
+    }
+}
+
+void stretchedRow(uint16_t* __restrict out, const uint16_t* __restrict in, const int* xmap, int n, bool keyed,
+                  uint16_t keyLow, uint16_t keyRange) {
+    if (!keyed) {
+        for (int x = 0; x < n; ++x) out[x] = in[xmap[x]];
+        return;
+    }
+    for (int x = 0; x < n; ++x) {
+        const uint16_t p = in[xmap[x]];
+        if (static_cast<uint16_t>(p - keyLow) > keyRange) out[x] = p;
+    }
 }
 
 bool isZero(const RECT& r) { return r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0; }
@@ -245,35 +283,30 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
     const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
     const int sw = from.right - from.left, sh = from.bottom - from.top;
 
-    auto copyRow = [&](uint16_t* out, const uint16_t* in, const int* xmap) {
-        if (!xmap && !keyed) {
-            std::memcpy(out, in, static_cast<size_t>(dw) * 2);
-        } else if (!xmap) {
-            for (int x = 0; x < dw; ++x) {
-                const uint16_t p = in[x];
-                out[x] = static_cast<uint16_t>(p - keyLow) <= keyRange ? out[x] : p;
-            }
-        } else if (!keyed) {
-            for (int x = 0; x < dw; ++x) out[x] = in[xmap[x]];
-        } else {
-            for (int x = 0; x < dw; ++x) {
-                const uint16_t p = in[xmap[x]];
-                out[x] = static_cast<uint16_t>(p - keyLow) <= keyRange ? out[x] : p;
-            }
-        }
-    };
-
     if (dw == sw && dh == sh) {
-        for (int y = 0; y < dh; ++y) copyRow(row(d, dr.top + y) + dr.left, row(s, from.top + y) + from.left, nullptr);
+        for (int y = 0; y < dh; ++y) {
+            uint16_t* out = row(d, dr.top + y) + dr.left;
+            const uint16_t* in = row(s, from.top + y) + from.left;
+            if (keyed) keyedRow(out, in, dw, keyLow, keyRange);
+            else std::memcpy(out, in, static_cast<size_t>(dw) * 2);
+        }
     } else {
         // Nearest source pixel to the centre of each destination pixel.
         static thread_local std::vector<int> xmap;
         xmap.resize(static_cast<size_t>(dw));
         for (int x = 0; x < dw; ++x)
-            xmap[static_cast<size_t>(x)] = static_cast<int>((int64_t{2} * x + 1) * sw / (int64_t{2} * dw));
+            xmap[static_cast<size_t>(x)] = from.left + static_cast<int>((int64_t{2} * x + 1) * sw / (int64_t{2} * dw));
+        int previousSy = -1;
         for (int y = 0; y < dh; ++y) {
             const int sy = from.top + static_cast<int>((int64_t{2} * y + 1) * sh / (int64_t{2} * dh));
-            copyRow(row(d, dr.top + y) + dr.left, row(s, sy) + from.left, xmap.data());
+            uint16_t* out = row(d, dr.top + y) + dr.left;
+            if (!keyed && sy == previousSy) {
+                // The same source row again: copy the row just drawn.
+                std::memcpy(out, row(d, dr.top + y - 1) + dr.left, static_cast<size_t>(dw) * 2);
+                continue;
+            }
+            previousSy = sy;
+            stretchedRow(out, row(s, sy), xmap.data(), dw, keyed, keyLow, keyRange);
         }
     }
     if (copy) SDL_FreeSurface(copy);

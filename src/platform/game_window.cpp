@@ -52,14 +52,55 @@ GameWindow* firstWindow() {
     return nullptr;
 }
 
+namespace {
+
+// The largest rectangle of the frame's aspect centred in the target.
+SDL_Rect fitted(int frameW, int frameH, int targetW, int targetH) {
+    SDL_Rect r{0, 0, targetW, targetH};
+    if (int64_t{targetW} * frameH > int64_t{targetH} * frameW) {
+        r.w = static_cast<int>(int64_t{targetH} * frameW / frameH);
+        r.x = (targetW - r.w) / 2;
+    } else {
+        r.h = static_cast<int>(int64_t{targetW} * frameH / frameW);
+        r.y = (targetH - r.h) / 2;
+    }
+    return r;
+}
+
+void presentToWindowSurface(SDL_Window* window, SDL_Surface* frame) {
+    SDL_Surface* target = SDL_GetWindowSurface(window);
+    if (!target) throw RuntimeError(err::InvalidCall, std::string("cannot present the display: ") + SDL_GetError());
+    SDL_Rect area = fitted(frame->w, frame->h, target->w, target->h);
+    if (area.w != target->w || area.h != target->h) {
+        // Black bars beside or above and below the frame.
+        const Uint32 black = SDL_MapRGB(target->format, 0, 0, 0);
+        const SDL_Rect bars[4] = {{0, 0, target->w, area.y},
+                                  {0, area.y + area.h, target->w, target->h - area.y - area.h},
+                                  {0, area.y, area.x, area.h},
+                                  {area.x + area.w, area.y, target->w - area.x - area.w, area.h}};
+        for (const SDL_Rect& bar : bars)
+            if (bar.w > 0 && bar.h > 0) SDL_FillRect(target, &bar, black);
+    }
+    if (area.w == frame->w && area.h == frame->h) SDL_BlitSurface(frame, nullptr, target, &area);
+    else SDL_BlitScaled(frame, nullptr, target, &area);
+    SDL_UpdateWindowSurface(window);
+}
+
+} // namespace
+
 void present(GameWindow& window, SDL_Surface* frame) {
     GameWindow::Impl& impl = *window.impl();
     if (!impl.window || !frame) return;
-    if (!impl.renderer) {
+    if (!impl.renderer && !impl.softwarePresent) {
+        // A renderer of the graphics card scales the frame and waits for the
+        // vertical retrace; without one, SDL's own window surface serves.
         impl.renderer = SDL_CreateRenderer(impl.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-        if (!impl.renderer) impl.renderer = SDL_CreateRenderer(impl.window, -1, SDL_RENDERER_SOFTWARE);
-        if (!impl.renderer)
-            throw RuntimeError(err::InvalidCall, std::string("cannot present the display: ") + SDL_GetError());
+        if (!impl.renderer) impl.softwarePresent = true;
+    }
+    if (impl.softwarePresent) {
+        presentToWindowSurface(impl.window, frame);
+        ++impl.framesPresented;
+        return;
     }
     if (!impl.texture || impl.textureWidth != frame->w || impl.textureHeight != frame->h) {
         if (impl.texture) SDL_DestroyTexture(impl.texture);
@@ -151,6 +192,7 @@ void GameWindow::destroyWindow() {
     impl_->renderer = nullptr;
     impl_->window = nullptr;
     impl_->textureWidth = impl_->textureHeight = 0;
+    impl_->softwarePresent = false;
     impl_->shown = false;
     focused_ = hadFocus_ = minimised_ = false;
 }

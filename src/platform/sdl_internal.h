@@ -14,6 +14,8 @@ struct GameWindow::Impl {
     SDL_Texture* texture = nullptr;
     int textureWidth = 0;
     int textureHeight = 0;
+    // Without an accelerated renderer frames go straight to the window's surface.
+    bool softwarePresent = false;
     bool shown = false;
     int framesPresented = 0;
 };
