@@ -19,6 +19,8 @@
 #include <unistd.h>
 
 #include "datafiles/music_list.h"
+#include "platform/bass.h"
+#include "platform/directx.h"
 
 namespace {
 
@@ -275,6 +277,27 @@ TEST(GameMusic, TracksAreDistinct) {
     for (std::size_t i = 0; i < kTracks.size(); ++i)
         for (std::size_t j = i + 1; j < kTracks.size(); ++j)
             EXPECT_NE(openings[i], openings[j]) << kTracks[i] << " and " << kTracks[j];
+}
+
+// The game's own sound and music services take every forged file.
+TEST(GameSounds, PlatformOpensEveryEffectAndTrack) {
+    pomlets::DirectX7 dx;
+    auto dsound = dx.DirectSoundCreate("");
+    ASSERT_TRUE(dsound->hasAudio());
+    pomlets::DSBUFFERDESC desc;
+    pomlets::WAVEFORMATEX format;
+    for (const Asset& a : gameAssets()) {
+        if (a.form != Form::Sound) continue;
+        const std::string path = (kProgramFolder / a.file).string();
+        EXPECT_NO_THROW(EXPECT_TRUE(dsound->CreateSoundBufferFromFile(path, desc, format))) << a.file;
+    }
+    ASSERT_TRUE(pomlets::BASS_Init(1, 44100, 0, nullptr, 0));
+    for (const std::string& track : kTracks) {
+        const auto stream = pomlets::BASS_StreamCreateFile(false, (kProgramFolder / "music" / track).string(), 0, 0, 0);
+        EXPECT_NE(stream, 0u) << track;
+        pomlets::BASS_StreamFree(stream);
+    }
+    pomlets::BASS_Free();
 }
 
 // A second run of the sound forge gives exactly the bytes of the program folder.
