@@ -7,12 +7,14 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,7 @@ const fs::path kProgramFolder = POMLETS_PROGRAM_DIR;
 enum class Form {
     KeyedPicture,   // white is transparent; white all round the shape
     FramePicture,   // keyed; the border is drawn, the field inside is white
+    BlankPicture,   // keyed and wholly white (the space between words)
     OpaquePicture,  // drawn without a key
     Sound,          // PCM WAV, 22050 Hz, 16-bit, stereo
     Music,          // Ogg Vorbis, 90 s to 3 min
@@ -61,8 +64,32 @@ std::vector<Asset> gameAssets() {
                              "bauble", "diamond", "calculator", "calculator_02", "gorgon", "shifter", "bowlingball",
                              "money", "music", "btype", "pin", "apple", "orange", "cherry", "grapes"})
         all.push_back({std::string("images/") + name + ".bmp", Form::KeyedPicture, 90, 90});
+    // The per-game pictures: pointer, beams, mode frames, letters, frogs, explosion.
+    all.push_back({"images/pointer.bmp", Form::KeyedPicture, 70, 45});
+    all.push_back({"images/zap_v.bmp", Form::KeyedPicture, 80, 80});
+    all.push_back({"images/zap_h.bmp", Form::KeyedPicture, 80, 80});
+    for (const char* name : {"frame", "frameA", "frameB", "frameM"})
+        all.push_back({std::string("images/") + name + ".bmp", Form::FramePicture, 1024, 768});
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        all.push_back({std::string("images/") + letter + ".bmp", Form::KeyedPicture, 50, 50});
+    all.push_back({"images/!.bmp", Form::KeyedPicture, 50, 50});
+    all.push_back({"images/Space.bmp", Form::BlankPicture, 50, 50});
+    for (char digit = '0'; digit <= '9'; ++digit)
+        all.push_back({std::string("images/") + digit + ".bmp", Form::KeyedPicture, 50, 50});
+    for (int frame = 1; frame <= 5; ++frame)
+        all.push_back({"images/frog0" + std::to_string(frame) + ".bmp", Form::KeyedPicture, 100, 100});
+    all.push_back({"images/explosion.bmp", Form::KeyedPicture, 300, 300});
+    // The loading screen and the theme plates, drawn without a key.
+    all.push_back({"images/loading.bmp", Form::OpaquePicture, 1024, 768});
+    for (const char* theme : {"Cells", "Tessellane #1 - Pelvaro"})
+        for (int plate = 1; plate <= 5; ++plate)
+            all.push_back({std::string("themes/") + theme + "/plate_0" + std::to_string(plate) + ".bmp",
+                           Form::OpaquePicture, 500, 350});
     return all;
 }
+
+// Failures name the file rather than dumping the record's bytes.
+void PrintTo(const Asset& a, std::ostream* os) { *os << a.file; }
 
 std::string testName(const ::testing::TestParamInfo<Asset>& info) {
     std::string name;
@@ -132,7 +159,9 @@ void checkPicture(const Asset& a, const Picture& pic) {
     for (uint32_t c : pic.pixels) nearWhite += c != kWhite && keyedOnDisplay(c);
     EXPECT_EQ(nearWhite, 0) << "pixels inside the shape that the display would key out";
 
-    if (a.form == Form::KeyedPicture) {
+    if (a.form == Form::BlankPicture) {
+        for (uint32_t c : pic.pixels) ASSERT_EQ(c, kWhite) << "a blank letter shows something";
+    } else if (a.form == Form::KeyedPicture) {
         const int w = pic.width - 1, h = pic.height - 1;
         EXPECT_EQ(pic.at(0, 0), kWhite) << "top-left corner";
         EXPECT_EQ(pic.at(w, 0), kWhite) << "top-right corner";
@@ -229,6 +258,7 @@ TEST_P(GameAsset, ExistsWithItsSizeAndFormat) {
     switch (a.form) {
     case Form::KeyedPicture:
     case Form::FramePicture:
+    case Form::BlankPicture:
     case Form::OpaquePicture: {
         Picture pic;
         ASSERT_TRUE(readPicture(path, pic));
