@@ -308,7 +308,18 @@ Arrangement compose(const SongPlan& plan) {
         }
         barAt += sec.bars;
     }
-    a.lengthBeats = barAt * 4.0;
+    // A closing bar: the opening chord held over the root, the tune on its tonic.
+    const Chord home = plan.sections.front().chords.front();
+    for (int n : voice(home, st.chordLow)) chords.notes.push_back({barAt * 4.0, 3.5, n, 0.45});
+    bass.notes.push_back({barAt * 4.0, 3.0, bassRoot(home, st.bassOctave), 0.85});
+    {
+        int tonic = st.tonic;
+        while (tonic < st.leadLow) tonic += 12;
+        lead.notes.push_back({barAt * 4.0, 3.0, tonic, 0.7});
+    }
+    drums.notes.push_back({barAt * 4.0, 1.0, st.drumsMid.front().drum, 0.8});
+    a.lengthBeats = (barAt + 1) * 4.0;
+    a.fadeOutSeconds = 1.0;
     a.parts = {drums, bass, chords, arp, counter, lead};
     return a;
 }
