@@ -4,6 +4,7 @@
 
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/win32.h"
 
 namespace pomlets {
 
@@ -151,6 +152,7 @@ void GameWindow::create() {
         throw RuntimeError(err::InvalidCall, std::string("cannot make the game window: ") + SDL_GetError());
     impl_->shown = false;
     focused_ = hadFocus_ = minimised_ = false;
+    SDL_ShowCursor(cursorVisible() ? SDL_ENABLE : SDL_DISABLE);
 }
 
 bool GameWindow::exists() const { return impl_->window != nullptr; }

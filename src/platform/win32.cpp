@@ -142,7 +142,9 @@ void processPendingEvents() {
                         const auto handler = w->onCloseRequest;
                         allowed = handler();
                     }
-                    if (allowed) w->hide();
+                    // The handler may have closed the window itself, or destroyed it.
+                    w = sdl::windowById(e.window.windowID);
+                    if (allowed && w) w->hide();
                     break;
                 }
                 default: break;

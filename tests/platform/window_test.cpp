@@ -191,6 +191,26 @@ TEST_F(GameWindowTest, CloseRequestsAskTheWindow) {
     EXPECT_FALSE(window.isShown());
 }
 
+TEST(GameWindowCloseTest, AHandlerMayDestroyTheWindow) {
+    auto owned = std::make_unique<GameWindow>();
+    owned->show();
+    const Uint32 id = SDL_GetWindowID(owned->impl()->window);
+    bool asked = false;
+    owned->onCloseRequest = [&] {
+        asked = true;
+        owned.reset();  // as unloading the form does
+        return true;
+    };
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = id;
+    SDL_PushEvent(&e);
+    processPendingEvents();
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(owned);
+}
+
 TEST_F(GameWindowTest, ShowHideAndDestroy) {
     EXPECT_TRUE(window.exists());
     EXPECT_TRUE(window.isShown());
