@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -109,6 +110,13 @@ std::vector<Expected> expectedPictures() {
     for (const char* theme : {"Cells", "Tessellane #1 - Pelvaro"})
         for (int i = 1; i <= 5; ++i)
             all.push_back({QString("themes/%1/plate_0%2.bmp").arg(theme).arg(i), 500, 350, Kind::opaque});
+    for (const char* panel : {"Image7", "Image8", "Image3", "Image1", "Image9", "Image2", "Image10", "store_backdrop"})
+        all.push_back({QString("images/ui/%1.bmp").arg(panel), 241, 338, Kind::opaque});
+    all.push_back({"images/ui/Image5.bmp", 88, 38, Kind::opaque});
+    all.push_back({"images/ui/Image4.bmp", 224, 290, Kind::opaque});
+    all.push_back({"images/ui/fSplash.bmp", 251, 300, Kind::opaque});
+    all.push_back({"images/ui/fPieces.bmp", 384, 317, Kind::opaque});
+    all.push_back({"images/ui/fControls.bmp", 360, 360, Kind::opaque});
     return all;
 }
 
@@ -157,6 +165,18 @@ TEST(ForgedPictures, KeyedPicturesUseWhiteOnlyForTransparency) {
                 border += (bmp.at(0, i) != white) + (bmp.at(bmp.width - 1, i) != white);
             EXPECT_EQ(border, 0) << "the shape touches the picture's edge";
         }
+    }
+}
+
+// The program icon comes in three sizes, transparent around the picture.
+TEST(ForgedPictures, ProgramIconHasThreeSizes) {
+    for (int size : {48, 32, 16}) {
+        const QImage icon(QDir(programFolder).filePath(QString("images/ui/icon%1.png").arg(size)));
+        ASSERT_FALSE(icon.isNull()) << size;
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_TRUE(icon.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
     }
 }
 

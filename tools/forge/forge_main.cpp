@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
         forgeEffects(forge);
         forgeScreens(forge);
         forgeThemes(forge);
+        forgeWindows(forge);
         writeContactSheet(forge, QString::fromLocal8Bit(argv[2]));
         std::printf("forge: %zu pictures in %.2f s\n", forge.pictures().size(), clock.elapsed() / 1000.0);
     } catch (const std::exception& e) {

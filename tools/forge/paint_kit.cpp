@@ -39,8 +39,8 @@ void Forge::save(const QString& relativePath, const QImage& image, Keying keying
     QDir().mkpath(QFileInfo(full).absolutePath());
     QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (relativePath.endsWith(".png")) {
-        QImage png = image.convertToFormat(QImage::Format_ARGB32);
-        if (!png.save(full, "PNG")) throw std::runtime_error("cannot write " + full.toStdString());
+        rgb = image.convertToFormat(QImage::Format_ARGB32);
+        if (!rgb.save(full, "PNG")) throw std::runtime_error("cannot write " + full.toStdString());
     } else {
         writeBmp24(rgb, full);
     }
@@ -254,6 +254,23 @@ void drawKeyed(QPainter& p, const QImage& keyed, const QRectF& target) {
     const QImage art = unkeyed(keyed);
     const QSize size(int(std::lround(target.width())), int(std::lround(target.height())));
     p.drawImage(target.topLeft(), art.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+void drawDetonator(QPainter& p, const QRectF& box) {
+    p.save();
+    p.translate(box.topLeft());
+    p.scale(box.width() / 30.0, box.height() / 30.0);
+    QPainterPath body;
+    body.addRoundedRect(QRectF(3, 14, 24, 14), 2, 2);
+    shade(p, body, QColor(200, 40, 30), 1.6, QColor(60, 10, 5));
+    p.setPen(QPen(QColor(30, 30, 30), 2.6));
+    p.drawLine(QPointF(15, 14), QPointF(15, 6));
+    QPainterPath handle;
+    handle.addRoundedRect(QRectF(6, 3, 18, 5), 2, 2);
+    shade(p, handle, QColor(190, 190, 200), 1.2, QColor(40, 40, 50));
+    p.setPen(QPen(QColor(250, 210, 40), 1.6));
+    p.drawLine(QPointF(7, 21), QPointF(23, 21));
+    p.restore();
 }
 
 void drawLogo(QPainter& p, QPointF centre, double size) {

@@ -24,7 +24,7 @@ enum class Keying { keyed, opaque };
 // built from other pictures (the specimen box, the store).
 struct Picture {
     QString path;   // relative to the program folder
-    QImage image;   // as written (RGB32)
+    QImage image;   // as written (RGB32; ARGB32 for PNG files)
     Keying keying;
 };
 
@@ -91,6 +91,10 @@ void gloss(QPainter& p, const QPainterPath& path, double strength = 0.55);
 QImage unkeyed(const QImage& keyed);
 // Draws a keyed picture scaled into a rectangle, smoothly.
 void drawKeyed(QPainter& p, const QImage& keyed, const QRectF& target);
+
+// The Detonator, which has no piece picture of its own: a plunger box drawn
+// into a square.
+void drawDetonator(QPainter& p, const QRectF& box);
 
 // The game's name as a bouncy, outlined title, centred on a point; size is
 // the letters' pixel size.

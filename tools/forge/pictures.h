@@ -6,10 +6,11 @@
 
 namespace pomlets::forge {
 
-void forgePieces(Forge& forge);     // images/: the piece pictures and the fruit
+void forgePieces(Forge& forge);     // images/: the piece pictures and the fruit; the program icon
 void forgeEffects(Forge& forge);    // images/: pointer, zaps, explosion, frogs, letters
 void forgeScreens(Forge& forge);    // images/: the mode frames and the loading picture
 void forgeThemes(Forge& forge);     // themes/: the background plates
+void forgeWindows(Forge& forge);    // images/ui/: the main window, about, pieces and controls artwork
 
 // One PNG of every picture over a background plate, for reviewing the art.
 void writeContactSheet(const Forge& forge, const QString& path);

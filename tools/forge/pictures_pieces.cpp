@@ -757,6 +757,17 @@ void forgePieces(Forge& forge) {
     const CalculatorColours negative{negativeOf(positive.body), QColor(40, 16, 30),
                                      negativeOf(positive.screen), negativeOf(positive.ink),
                                      QColor(70, 60, 50), negativeOf(positive.keyAccent), QString(QChar(0x2212))};
+    // The program icon: the purple Pomlet, painted at each size (PNG with alpha).
+    for (int size : {48, 32, 16}) {
+        QImage canvas = newCanvas(size, size);
+        QPainter p(&canvas);
+        prepare(p);
+        p.scale(size / 90.0, size / 90.0);
+        pomletPurple(p);
+        p.end();
+        forge.save(QString("images/ui/icon%1.png").arg(size), canvas, Keying::opaque);
+    }
+
     forge.save("images/calculator.bmp", paintKeyed(90, 90, [&](QPainter& p) { calculator(p, positive); }),
                Keying::keyed);
     forge.save("images/calculator_02.bmp", paintKeyed(90, 90, [&](QPainter& p) { calculator(p, negative); }),

@@ -59,24 +59,6 @@ void icon(QPainter& p, const Forge& forge, const QString& file, QPointF topLeft,
     drawKeyed(p, forge.picture(file), QRectF(topLeft, QSizeF(size, size)));
 }
 
-// The Detonator has no piece picture: a plunger box.
-void detonatorIcon(QPainter& p, QPointF at, double size) {
-    p.save();
-    p.translate(at);
-    p.scale(size / 30.0, size / 30.0);
-    QPainterPath box;
-    box.addRoundedRect(QRectF(4, 14, 22, 14), 2, 2);
-    shade(p, box, QColor(200, 40, 30), 1.6, QColor(60, 10, 5));
-    p.setPen(QPen(QColor(30, 30, 30), 2.4));
-    p.drawLine(QPointF(15, 14), QPointF(15, 6));
-    QPainterPath handle;
-    handle.addRoundedRect(QRectF(7, 3, 16, 4), 2, 2);
-    shade(p, handle, QColor(190, 190, 200), 1.2, QColor(40, 40, 50));
-    p.setPen(QPen(QColor(250, 210, 40), 1.6));
-    p.drawLine(QPointF(8, 21), QPointF(22, 21));
-    p.restore();
-}
-
 void background(QPainter& p, const ModeLook& look, Mode mode) {
     QLinearGradient sky(0, 0, 0, 768);
     sky.setColorAt(0, look.skyTop);
@@ -184,7 +166,7 @@ QImage frame(const Forge& forge, Mode mode) {
             const double x = 300 + 100 * i;
             textPanel(p, QRectF(x - 32, 26, 96, 30), look.accent);
             if (items[i]) icon(p, forge, items[i], QPointF(x - 30, 27), 28);
-            else detonatorIcon(p, QPointF(x - 30, 27), 28);
+            else drawDetonator(p, QRectF(x - 30, 27, 28, 28));
             drawText(p, QString::number(i + 1), sansFont(10), QPointF(x + 56, 31), QColor(150, 150, 160));
         }
     } else if (mode == Mode::arcade) {

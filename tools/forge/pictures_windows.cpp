@@ -1,0 +1,560 @@
+// The artwork of the windows between games (images/ui/): the main window's
+// panel pictures with their pictured buttons, the welcome picture, the store's
+// two pictures, and the pictures of the about, pieces and controls windows.
+//
+// Positions come in twips (15 to a pixel), relative to the panel or window;
+// each pictured button lies exactly under its click area.
+#include <QLinearGradient>
+#include <QRadialGradient>
+
+#include <cmath>
+
+#include "pictures.h"
+
+namespace pomlets::forge {
+
+namespace {
+
+double px(double twips) { return twips / 15.0; }
+QRectF twipsRect(double left, double top, double width, double height) {
+    return QRectF(px(left), px(top), px(width), px(height));
+}
+
+// The main window's background pictures sit at (0, 120) twips on their panel,
+// 3615 x 5070 twips: 241 x 338 pixels, 8 pixels below the panel's top.
+constexpr int panelPictureWidth = 241, panelPictureHeight = 338;
+constexpr double panelPictureTop = 8;
+
+const QColor ink(250, 236, 180);        // headings
+const QColor softInk(214, 206, 236);    // labels and notes
+
+void backdrop(QPainter& p, const QSizeF& size, QColor top, QColor bottom, uint32_t seed) {
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.fillRect(QRectF(QPointF(0, 0), size), g);
+    // Scattered faint bubbles.
+    Rng rng(seed);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < int(size.width() * size.height() / 900); ++i) {
+        const QPointF c(rng.range(0, size.width()), rng.range(0, size.height()));
+        const double r = rng.range(2, 9);
+        p.setBrush(QColor(255, 255, 255, int(rng.range(6, 18))));
+        p.drawEllipse(c, r, r);
+    }
+}
+
+void heading(QPainter& p, const QString& text, QPointF centre, double size) {
+    drawText(p, text, sansFont(size), centre, ink, QColor(30, 14, 40), std::max(3.0, size / 4.5));
+}
+
+void label(QPainter& p, const QString& text, QPointF topLeft, double size = 11, QColor colour = softInk) {
+    drawTextTopLeft(p, text, sansFont(size), topLeft, colour);
+}
+
+void note(QPainter& p, const QString& text, QPointF topLeft, double size = 10.5) {
+    drawTextTopLeft(p, text, sansFont(size, false), topLeft, softInk);
+}
+
+// A sunken frame around a control's place, so that the control sits in it.
+void well(QPainter& p, const QRectF& r) {
+    const QRectF o = r.adjusted(-3, -3, 3, 3);
+    QPainterPath path;
+    path.addRoundedRect(o, 4, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(12, 6, 20, 150));
+    p.drawPath(path);
+    p.setPen(QPen(QColor(10, 4, 18), 1.2));
+    p.drawLine(o.topLeft() + QPointF(3, 0.5), o.topRight() + QPointF(-3, 0.5));
+    p.drawLine(o.topLeft() + QPointF(0.5, 3), o.bottomLeft() + QPointF(0.5, -3));
+    p.setPen(QPen(QColor(150, 130, 190), 1.2));
+    p.drawLine(o.bottomLeft() + QPointF(3, -0.5), o.bottomRight() + QPointF(-3, -0.5));
+    p.drawLine(o.topRight() + QPointF(-0.5, 3), o.bottomRight() + QPointF(-0.5, -3));
+}
+
+// A raised, glossy pictured button filling the click area.
+void button(QPainter& p, const QRectF& area, const QString& text, QColor colour) {
+    const QRectF r = area.adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    shape.addRoundedRect(r, r.height() * 0.32, r.height() * 0.32);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, tone(colour, 1.45));
+    g.setColorAt(0.5, colour);
+    g.setColorAt(1, tone(colour, 0.6));
+    p.setBrush(g);
+    p.setPen(QPen(tone(colour, 0.3), 1.6));
+    p.drawPath(shape);
+    p.save();
+    p.setClipPath(shape);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 70));
+    p.drawRoundedRect(QRectF(r.left() + 3, r.top() + 2, r.width() - 6, r.height() * 0.42), 5, 5);
+    p.restore();
+    drawText(p, text, sansFont(std::min(17.0, r.height() * 0.5)), r.center() + QPointF(0, 0.5), QColor(255, 252, 236),
+             tone(colour, 0.25), 3.2);
+}
+
+// The store's plus-sign button.
+void plusButton(QPainter& p, const QRectF& area) {
+    const QRectF r = area.adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    shape.addRoundedRect(r, 5, 5);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, QColor(150, 236, 120));
+    g.setColorAt(1, QColor(40, 140, 40));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(16, 60, 16), 1.4));
+    p.drawPath(shape);
+    const double arm = std::min(r.width(), r.height()) * 0.3, w = std::max(2.5, arm * 0.55);
+    p.setPen(QPen(QColor(16, 60, 16), w + 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(r.center() - QPointF(arm, 0), r.center() + QPointF(arm, 0));
+    p.drawLine(r.center() - QPointF(0, arm), r.center() + QPointF(0, arm));
+    p.setPen(QPen(QColor(250, 250, 236), w, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(r.center() - QPointF(arm, 0), r.center() + QPointF(arm, 0));
+    p.drawLine(r.center() - QPointF(0, arm), r.center() + QPointF(0, arm));
+}
+
+void piece(QPainter& p, const Forge& forge, const QString& name, const QRectF& target) {
+    drawKeyed(p, forge.picture("images/" + name + ".bmp"), target);
+}
+
+// A painter on a main-window background picture, working in panel pixels.
+struct PanelPicture {
+    QImage image{panelPictureWidth, panelPictureHeight, QImage::Format_RGB32};
+    QPainter p;
+    PanelPicture(QColor top, QColor bottom, uint32_t seed) : p(&image) {
+        prepare(p);
+        backdrop(p, image.size(), top, bottom, seed);
+        p.translate(0, -panelPictureTop);
+    }
+    QImage finish() {
+        p.end();
+        return image;
+    }
+};
+
+const QColor panelTop(74, 44, 112), panelBottom(28, 16, 48);
+
+void panelTitle(QPainter& p, const QString& text) { heading(p, text, QPointF(120.5, 25), 17); }
+
+// Panel 0: choose a mode and a level, then Play.
+QImage newGamePanel(const Forge& forge) {
+    PanelPicture pic(panelTop, panelBottom, 1);
+    QPainter& p = pic.p;
+    label(p, "Choose a game mode:", {16, 24});
+    well(p, twipsRect(240, 600, 3135, 315));
+    well(p, twipsRect(240, 1080, 3135, 855));
+    label(p, "Choose a level:", {16, 152});
+    well(p, twipsRect(240, 2520, 3135, 1785));
+    piece(p, forge, "pomlet1", {18, 298, 40, 40});
+    piece(p, forge, "pomlet2", {56, 296, 40, 40});
+    piece(p, forge, "pomlet4", {94, 298, 40, 40});
+    button(p, twipsRect(2280, 4560, 1095, 495), "Play!", QColor(60, 180, 60));
+    return pic.finish();
+}
+
+// Panel 1: the high-score tables.
+QImage highScoresPanel(const Forge& forge) {
+    PanelPicture pic(panelTop, panelBottom, 2);
+    QPainter& p = pic.p;
+    heading(p, "High Scores", {120.5, 26}, 20);
+    well(p, twipsRect(240, 720, 3135, 315));
+    label(p, "The ten best:", {16, 78});
+    well(p, twipsRect(240, 1440, 3135, 1980));
+    // A trophy under the list.
+    p.save();
+    p.translate(120.5, 292);
+    QPainterPath cup;
+    cup.moveTo(-24, -36);
+    cup.lineTo(24, -36);
+    cup.quadTo(24, 2, 0, 6);
+    cup.quadTo(-24, 2, -24, -36);
+    cup.closeSubpath();
+    QPainterPath handles;
+    handles.addEllipse(QPointF(-26, -24), 9, 10);
+    handles.addEllipse(QPointF(26, -24), 9, 10);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(90, 60, 0), 6));
+    p.drawPath(handles);
+    p.setPen(QPen(QColor(240, 190, 50), 3));
+    p.drawPath(handles);
+    shade(p, cup, QColor(240, 190, 50), 2.2, QColor(90, 60, 0));
+    QPainterPath foot;
+    foot.addRect(-5, 6, 10, 12);
+    foot.addRoundedRect(QRectF(-18, 18, 36, 9), 3, 3);
+    shade(p, foot, QColor(220, 170, 40), 2, QColor(90, 60, 0));
+    drawText(p, "1", sansFont(22), {0, -18}, QColor(255, 240, 170), QColor(120, 80, 0), 3);
+    p.restore();
+    piece(p, forge, "diamond", {26, 272, 44, 44});
+    piece(p, forge, "money", {172, 272, 44, 44});
+    return pic.finish();
+}
+
+// Panel 2: the credits.
+QImage creditsPanel(const Forge& forge) {
+    PanelPicture pic(panelTop, panelBottom, 3);
+    QPainter& p = pic.p;
+    heading(p, "Credits", {120.5, 27}, 20);
+    well(p, twipsRect(240, 720, 3135, 3735));
+    const char* parade[] = {"pomlet1", "pomlet2", "pomlet3", "pomlet4", "music"};
+    for (int i = 0; i < 5; ++i) piece(p, forge, parade[i], {14.0 + i * 43, 303.0 + ((i % 2) ? 2 : 0), 40, 40});
+    return pic.finish();
+}
+
+// Panel 3, picture Image5: the bank, with room for the credits label.
+QImage bankPicture(const Forge& forge) {
+    const QRectF at = twipsRect(20, 120, 1320, 570);
+    QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
+    QPainter p(&image);
+    prepare(p);
+    backdrop(p, image.size(), QColor(84, 52, 124), QColor(60, 36, 92), 4);
+    p.translate(-at.left(), -at.top());
+    piece(p, forge, "money", {at.left() + 1, at.top() + 1, 36, 36});
+    well(p, twipsRect(840, 210, 375, 285));
+    drawText(p, "credits", sansFont(8.5), {px(840 + 375 / 2.0), at.top() + 32}, softInk);
+    p.end();
+    return image;
+}
+
+// Panel 3, picture Image4: the six items with their plus-sign buttons and
+// their count labels.
+QImage storePicture(const Forge& forge) {
+    const QRectF at = twipsRect(120, 720, 3360, 4350);
+    QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
+    QPainter p(&image);
+    prepare(p);
+    backdrop(p, image.size(), QColor(70, 42, 106), QColor(30, 18, 52), 5);
+    p.translate(-at.left(), -at.top());
+    heading(p, "Store", {px(120) + 66, px(720) + 18}, 20);
+    label(p, "Buy", {px(2400) - 1, px(720) + 28}, 10);
+    label(p, "Own", {px(3000) - 2, px(720) + 28}, 10);
+    const int buttonTops[6] = {1440, 2040, 2640, 3240, 3840, 4440};
+    const int labelTops[6] = {1480, 2090, 2650, 3270, 3880, 4480};
+    const struct { const char* name; const char* detail; const char* picture; } items[6] = {
+        {"Slammer", "2 credits  -  key 1", "slammer"},
+        {"Bomb", "4 credits  -  key 2", "bomb"},
+        {"Detonator", "7 credits  -  key 3", nullptr},
+        {"Bowling Ball", "10 credits  -  key 4", "bowlingball"},
+        {"Bonus Song", "a new track to play", "music"},
+        {"Midnight Bowling", "a new game mode", "pin"},
+    };
+    for (int i = 0; i < 6; ++i) {
+        const double top = px(buttonTops[i]);
+        const double mid = top + 12.5;
+        // A row plate for the item.
+        QPainterPath plate;
+        plate.addRoundedRect(QRectF(at.left() + 2, mid - 18, at.width() - 4, 36), 6, 6);
+        p.setPen(QPen(QColor(120, 90, 170), 1));
+        p.setBrush(QColor(255, 255, 255, 14));
+        p.drawPath(plate);
+        const QRectF iconBox(at.left() + 5, mid - 16, 32, 32);
+        if (items[i].picture) {
+            piece(p, forge, items[i].picture, iconBox);
+        } else {
+            drawDetonator(p, iconBox);
+        }
+        label(p, items[i].name, {at.left() + 41, mid - 14}, 12, ink);
+        note(p, items[i].detail, {at.left() + 41, mid + 1}, 9.5);
+        const QRectF area = twipsRect(2400, buttonTops[i], 375, i == 2 ? 255 : 375);
+        plusButton(p, area);
+        well(p, twipsRect(3000, labelTops[i], i == 0 ? 265 : 270, 285));
+    }
+    p.end();
+    return image;
+}
+
+// A full panel backdrop for the store, for behind its two pictures.
+QImage storeBackdrop() {
+    PanelPicture pic(panelTop, panelBottom, 6);
+    return pic.finish();
+}
+
+// Panel 4: the background themes and a preview of their plates.
+QImage backgroundsPanel(const Forge& forge) {
+    PanelPicture pic(panelTop, panelBottom, 7);
+    QPainter& p = pic.p;
+    panelTitle(p, "Backgrounds");
+    well(p, twipsRect(240, 600, 3135, 315));
+    label(p, "Its plates:", {16, 118});
+    // A picture frame around the preview.
+    const QRectF view = twipsRect(600, 2070, 2395, 1800);
+    QPainterPath frameShape;
+    frameShape.addRoundedRect(view.adjusted(-7, -7, 7, 7), 4, 4);
+    QLinearGradient g(view.topLeft(), view.bottomRight());
+    g.setColorAt(0, QColor(240, 200, 110));
+    g.setColorAt(1, QColor(140, 90, 30));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(70, 40, 10), 1.5));
+    p.drawPath(frameShape);
+    p.setBrush(QColor(20, 10, 30));
+    p.drawRect(view.adjusted(-1, -1, 1, 1));
+    piece(p, forge, "pomlet3", {10, 76, 34, 34});
+    piece(p, forge, "diamond", {198, 76, 34, 34});
+    label(p, "Plate:", {16, 276});
+    well(p, twipsRect(240, 4380, 3135, 255));
+    for (int n = 1; n <= 5; ++n)
+        drawText(p, QString::number(n), sansFont(10), {px(240) + 22 + (px(3135) - 44) * (n - 1) / 4.0, 318}, softInk);
+    return pic.finish();
+}
+
+void speaker(QPainter& p, QPointF at, int waves) {
+    QPainterPath body;
+    body.moveTo(at + QPointF(0, -3));
+    body.lineTo(at + QPointF(4, -3));
+    body.lineTo(at + QPointF(9, -8));
+    body.lineTo(at + QPointF(9, 8));
+    body.lineTo(at + QPointF(4, 3));
+    body.lineTo(at + QPointF(0, 3));
+    body.closeSubpath();
+    p.setPen(QPen(QColor(30, 14, 40), 1.2));
+    p.setBrush(softInk);
+    p.drawPath(body);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(softInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 1; i <= waves; ++i) {
+        const double r = 3.5 * i + 6;
+        p.drawArc(QRectF(at.x() + 9 - r, at.y() - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+    }
+}
+
+// Panel 5: the playlist and the music volume.
+QImage musicPanel(const Forge& forge) {
+    PanelPicture pic(panelTop, panelBottom, 8);
+    QPainter& p = pic.p;
+    panelTitle(p, "Music");
+    well(p, twipsRect(360, 600, 2895, 2565));
+    label(p, "Volume:", {24, 230});
+    well(p, twipsRect(360, 3720, 2895, 255));
+    speaker(p, {26, 279}, 0);
+    speaker(p, {196, 279}, 3);
+    note(p, "Press N during a game", {24, 302}, 10);
+    note(p, "to skip to another song.", {24, 315}, 10);
+    piece(p, forge, "music", {190, 300, 34, 34});
+    return pic.finish();
+}
+
+// Panel 6: the bands, with the button that visits a band's site.
+QImage bandsPanel(const Forge& forge) {
+    PanelPicture pic(panelTop, panelBottom, 9);
+    QPainter& p = pic.p;
+    panelTitle(p, "Bands");
+    note(p, "The bands whose music you hear:", {24, 40});
+    well(p, twipsRect(360, 900, 2895, 2565));
+    note(p, "Pick a band, then", {20, 300});
+    note(p, "visit its web site:", {20, 314});
+    piece(p, forge, "music", {108, 296, 34, 34});
+    button(p, twipsRect(2160, 4440, 1095, 615), "Visit!", QColor(230, 140, 30));
+    return pic.finish();
+}
+
+// Panel 7: the welcome picture, Image10 at (0, 120) twips, and its button
+// under Image6.
+QImage welcomePicture(const Forge& forge) {
+    const QRectF at = twipsRect(0, 120, 3615, 5070);
+    QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
+    QPainter p(&image);
+    prepare(p);
+    QRadialGradient sky(QPointF(120, 120), 260);
+    sky.setColorAt(0, QColor(110, 60, 160));
+    sky.setColorAt(0.6, QColor(46, 24, 80));
+    sky.setColorAt(1, QColor(16, 8, 30));
+    p.fillRect(image.rect(), sky);
+    p.translate(-at.left(), -at.top());
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 16; ++i) {
+        const double a0 = i * 3.14159265358979 / 8, a1 = a0 + 0.2;
+        QPainterPath ray;
+        ray.moveTo(120, 150);
+        ray.lineTo(120 + std::cos(a0) * 400, 150 + std::sin(a0) * 400);
+        ray.lineTo(120 + std::cos(a1) * 400, 150 + std::sin(a1) * 400);
+        ray.closeSubpath();
+        p.setBrush(QColor(255, 255, 255, 14));
+        p.drawPath(ray);
+    }
+    drawText(p, "Welcome to", serifFont(18), {120.5, 34}, softInk, QColor(20, 10, 30), 3);
+    drawLogo(p, {120.5, 72}, 40);
+    piece(p, forge, "pomlet1", {14, 110, 70, 70});
+    piece(p, forge, "pomlet2", {86, 100, 70, 70});
+    piece(p, forge, "pomlet4", {158, 110, 70, 70});
+    piece(p, forge, "pomlet3", {50, 170, 64, 64});
+    piece(p, forge, "slammer", {128, 172, 60, 60});
+    note(p, "Arrange the falling pieces,", {18, 240}, 11);
+    note(p, "then bomb them and slam them!", {18, 255}, 11);
+    piece(p, forge, "bomb", {20, 276, 44, 44});
+    piece(p, forge, "diamond", {80, 278, 44, 44});
+    button(p, twipsRect(2160, 4200, 1095, 495), "Start", QColor(60, 180, 60));
+    p.end();
+    return image;
+}
+
+// The about window (fSplash, 3765 x 4500 twips), with the maker's web address
+// pictured under Image2.
+QImage aboutPicture(const Forge& forge) {
+    QImage image(int(std::lround(px(3765))), int(std::lround(px(4500))), QImage::Format_RGB32);
+    QPainter p(&image);
+    prepare(p);
+    backdrop(p, image.size(), QColor(80, 48, 120), QColor(24, 12, 44), 10);
+    drawLogo(p, {image.width() / 2.0, 40}, 40);
+    drawText(p, "a puzzle game of quick thinking,", serifFont(14, false), {image.width() / 2.0, 78}, softInk);
+    drawText(p, "reflexes and nerves", serifFont(14, false), {image.width() / 2.0, 95}, softInk);
+    const char* cast[] = {"pomlet1", "pomlet2", "pomlet3", "pomlet4"};
+    for (int i = 0; i < 4; ++i) piece(p, forge, cast[i], {14.0 + i * 57, 112.0 + ((i % 2) ? 6 : 0), 54, 54});
+    const char* more[] = {"slammer", "bomb", "diamond", "gorgon", "music"};
+    for (int i = 0; i < 5; ++i) piece(p, forge, more[i], {18.0 + i * 44, 176, 40, 40});
+    drawText(p, "Version 1.0", sansFont(11), {image.width() / 2.0, 228}, ink);
+    drawText(p, "Visit us on the web:", sansFont(10, false), {image.width() / 2.0, 242}, softInk);
+    const QRectF link = twipsRect(600, 3720, 2535, 375);
+    QPainterPath pill;
+    pill.addRoundedRect(link, 8, 8);
+    p.setPen(QPen(QColor(90, 150, 250), 1.2));
+    p.setBrush(QColor(12, 20, 50));
+    p.drawPath(pill);
+    const QFont linkFont = sansFont(12);
+    const QString address = "www.pomlets.example";
+    drawText(p, address, linkFont, link.center(), QColor(120, 190, 255));
+    const double w = textWidth(address, linkFont);
+    p.setPen(QPen(QColor(120, 190, 255), 1.2));
+    p.drawLine(QPointF(link.center().x() - w / 2, link.center().y() + 7), QPointF(link.center().x() + w / 2, link.center().y() + 7));
+    drawText(p, "Thanks for playing!", sansFont(10, false), {image.width() / 2.0, 287}, softInk);
+    p.end();
+    return image;
+}
+
+// The specimen box (fPieces, 5760 x 4755 twips): each piece under its click
+// area, named below its picture.
+QImage specimenPicture(const Forge& forge) {
+    QImage image(int(std::lround(px(5760))), int(std::lround(px(4755))), QImage::Format_RGB32);
+    QPainter p(&image);
+    prepare(p);
+    backdrop(p, image.size(), QColor(66, 40, 100), QColor(26, 14, 44), 11);
+    const struct { int index, left, top; const char* picture; const char* name; } areas[18] = {
+        {0, 240, 240, "pomlet1", "Pomlet"},      {1, 1080, 240, "pomlet2", "Pomlet"},
+        {2, 1920, 240, "pomlet3", "Pomlet"},     {3, 2760, 240, "pomlet4", "Pomlet"},
+        {4, 3840, 240, "slammer", "Slammer"},    {5, 4680, 240, "bomb", "Bomb"},
+        {6, 360, 1320, "bauble", "Bauble"},      {7, 1200, 1320, "diamond", "Diamond"},
+        {8, 2040, 1320, "calculator", "Calculator"}, {9, 2880, 1320, "gorgon", "Gorgon"},
+        {10, 3720, 1320, "shifter", "Shifter"},  {16, 4560, 1320, "btype", "B-Type"},
+        {11, 240, 2400, "rock1", "Rock"},        {12, 1080, 2400, "rock2", "Rock"},
+        {13, 1920, 2400, "rock3", "Rock"},       {14, 3000, 2400, "bowlingball", "Bowling Ball"},
+        {15, 3840, 2400, "money", "Money"},      {17, 4680, 2400, "music", "Music Note"},
+    };
+    const QFont nameFont = sansFont(9);
+    for (const auto& a : areas) {
+        const QRectF area = twipsRect(a.left, a.top, 735, 855);
+        QPainterPath tray;
+        tray.addRoundedRect(area.adjusted(-2, -2, 2, 2), 6, 6);
+        p.setPen(QPen(QColor(130, 100, 180), 1));
+        p.setBrush(QColor(255, 255, 255, 16));
+        p.drawPath(tray);
+        piece(p, forge, a.picture, QRectF(area.left() + 1, area.top() + 1, 47, 47));
+        drawText(p, a.name, nameFont, QPointF(area.center().x(), area.bottom() - 4.5), ink);
+    }
+    well(p, twipsRect(120, 3360, 5415, 1215));
+    p.end();
+    return image;
+}
+
+// A key cap, lit from the top left.
+void keyCap(QPainter& p, const QRectF& r, const QString& text, int arrow) {
+    QPainterPath cap;
+    cap.addRoundedRect(r, 4, 4);
+    QLinearGradient g(r.topLeft(), r.bottomRight());
+    g.setColorAt(0, QColor(236, 232, 242));
+    g.setColorAt(1, QColor(150, 144, 166));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(30, 24, 44), 1.6));
+    p.drawPath(cap);
+    const QRectF top = r.adjusted(3, 2, -3, -5);
+    QPainterPath face;
+    face.addRoundedRect(top, 3, 3);
+    QLinearGradient fg(top.topLeft(), top.bottomLeft());
+    fg.setColorAt(0, QColor(244, 242, 248));
+    fg.setColorAt(1, QColor(206, 202, 218));
+    p.setPen(Qt::NoPen);
+    p.setBrush(fg);
+    p.drawPath(face);
+    const QPointF c = top.center();
+    if (arrow >= 0) {
+        // 0 left, 1 right, 2 up, 3 down.
+        QPainterPath a;
+        a.moveTo(-7, 0);
+        a.lineTo(-1, -6);
+        a.lineTo(-1, -2.5);
+        a.lineTo(7, -2.5);
+        a.lineTo(7, 2.5);
+        a.lineTo(-1, 2.5);
+        a.lineTo(-1, 6);
+        a.closeSubpath();
+        const double angle[4] = {0, 180, 90, 270};
+        QTransform t;
+        t.translate(c.x(), c.y());
+        t.rotate(angle[arrow]);
+        p.setBrush(QColor(40, 30, 60));
+        p.drawPath(t.map(a));
+    } else {
+        drawText(p, text, sansFont(text.size() > 1 ? 10 : 13), c, QColor(40, 30, 60));
+    }
+}
+
+// The control room (fControls, 5400 x 5400 twips): the eleven keys of a game.
+QImage controlsPicture(const Forge& forge) {
+    QImage image(int(std::lround(px(5400))), int(std::lround(px(5400))), QImage::Format_RGB32);
+    QPainter p(&image);
+    prepare(p);
+    backdrop(p, image.size(), QColor(50, 40, 96), QColor(18, 12, 40), 12);
+    heading(p, "The Control Room", {image.width() / 2.0, 22}, 20);
+    note(p, "Eleven keys play the game:", {16, 38}, 11);
+    const struct { const char* key; int arrow; const char* what; const char* picture; } keys[11] = {
+        {"", 0, "Moves the current row left", nullptr},
+        {"", 1, "Moves the current row right", nullptr},
+        {"", 2, "Moves the row pointer up", "pointer"},
+        {"", 3, "Moves the row pointer down", nullptr},
+        {"Esc", -1, "Quits the current game", nullptr},
+        {"N", -1, "Skips the current song", "music"},
+        {"1", -1, "Drops a Slammer (Freestyle only)", "slammer"},
+        {"2", -1, "Drops a Bomb (Freestyle only)", "bomb"},
+        {"3", -1, "Activates a Detonator (Freestyle only)", nullptr},
+        {"4", -1, "Drops a Bowling Ball (Freestyle only)", "bowlingball"},
+        {"P", -1, "Pauses the game", nullptr},
+    };
+    const QFont what = sansFont(11.5, false);
+    for (int i = 0; i < 11; ++i) {
+        const double y = 56 + i * 27.5;
+        QPainterPath band;
+        band.addRoundedRect(QRectF(8, y - 1, image.width() - 16, 26), 5, 5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, (i % 2) ? 10 : 20));
+        p.drawPath(band);
+        const double w = std::string(keys[i].key) == "Esc" ? 38 : 26;
+        keyCap(p, QRectF(16 + (38 - w) / 2, y, w, 24), keys[i].key, keys[i].arrow);
+        drawTextTopLeft(p, keys[i].what, what, QPointF(64, y + 4), QColor(236, 230, 250));
+        if (i == 8) drawDetonator(p, QRectF(image.width() - 42, y - 1, 26, 26));
+        if (keys[i].picture) {
+            const bool wide = std::string(keys[i].picture) == "pointer";
+            drawKeyed(p, forge.picture(QString("images/%1.bmp").arg(keys[i].picture)),
+                      wide ? QRectF(image.width() - 50, y + 3, 34, 22) : QRectF(image.width() - 42, y - 1, 26, 26));
+        }
+    }
+    p.end();
+    return image;
+}
+
+}  // namespace
+
+void forgeWindows(Forge& forge) {
+    forge.save("images/ui/Image7.bmp", newGamePanel(forge), Keying::opaque);
+    forge.save("images/ui/Image8.bmp", highScoresPanel(forge), Keying::opaque);
+    forge.save("images/ui/Image3.bmp", creditsPanel(forge), Keying::opaque);
+    forge.save("images/ui/Image5.bmp", bankPicture(forge), Keying::opaque);
+    forge.save("images/ui/Image4.bmp", storePicture(forge), Keying::opaque);
+    forge.save("images/ui/store_backdrop.bmp", storeBackdrop(), Keying::opaque);
+    forge.save("images/ui/Image1.bmp", backgroundsPanel(forge), Keying::opaque);
+    forge.save("images/ui/Image9.bmp", musicPanel(forge), Keying::opaque);
+    forge.save("images/ui/Image2.bmp", bandsPanel(forge), Keying::opaque);
+    forge.save("images/ui/Image10.bmp", welcomePicture(forge), Keying::opaque);
+    forge.save("images/ui/fSplash.bmp", aboutPicture(forge), Keying::opaque);
+    forge.save("images/ui/fPieces.bmp", specimenPicture(forge), Keying::opaque);
+    forge.save("images/ui/fControls.bmp", controlsPicture(forge), Keying::opaque);
+}
+
+}  // namespace pomlets::forge
