@@ -14,9 +14,10 @@ Mono sawLead(double f, double hold, double vel, int rate) {
     Mono out(count(env.length(hold), rate));
     double p1 = 0.0, p2 = 0.3;
     StateVariableFilter lp(rate);
+    SineResonator lfo(5.2, rate);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double vib = 1.0 + 0.005 * std::sin(kTwoPi * 5.2 * t) * std::clamp((t - 0.2) / 0.3, 0.0, 1.0);
+        const double vib = 1.0 + 0.005 * lfo.next() * std::clamp((t - 0.2) / 0.3, 0.0, 1.0);
         const double fa = f * vib, fb = f * vib * 1.006;
         const double v = 0.5 * sawWave(p1, fa / rate) + 0.5 * sawWave(p2, fb / rate);
         p1 += fa / rate;
@@ -35,11 +36,12 @@ Mono squareLead(double f, double hold, double vel, int rate) {
     Mono out(count(env.length(hold), rate));
     double p = 0.0;
     OnePole lp(rate, 6000.0);
+    SineResonator lfo(6.0, rate), sweep(0.7, rate);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double vib = 1.0 + 0.008 * std::sin(kTwoPi * 6.0 * t) * std::clamp((t - 0.15) / 0.2, 0.0, 1.0);
+        const double vib = 1.0 + 0.008 * lfo.next() * std::clamp((t - 0.15) / 0.2, 0.0, 1.0);
         const double fr = f * vib;
-        const double duty = 0.25 + 0.1 * std::sin(kTwoPi * 0.7 * t);
+        const double duty = 0.25 + 0.1 * sweep.next();
         const double v = pulseWave(p, fr / rate, duty);
         p += fr / rate;
         p -= std::floor(p);
@@ -74,11 +76,11 @@ Mono pluck(double f, double hold, double vel, int rate, Random& rng) {
 Mono marimba(double f, double hold, double vel, int rate) {
     const double len = std::min(hold, 0.5) + 0.7;
     Mono out(count(len, rate));
+    SineResonator p1(f, rate), p2(f * 3.93, rate), p3(f * 10.0, rate);
+    Decay e1(rate, 0.002, 0.28), e2(rate, 0.001, 0.05), e3(rate, 0.0005, 0.012);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double v = std::sin(kTwoPi * f * t) * percussive(t, 0.002, 0.28) +
-                         0.3 * std::sin(kTwoPi * f * 3.93 * t) * percussive(t, 0.001, 0.05) +
-                         0.06 * std::sin(kTwoPi * f * 10.0 * t) * percussive(t, 0.0005, 0.012);
+        const double v = p1.next() * e1.next() + 0.3 * p2.next() * e2.next() + 0.06 * p3.next() * e3.next();
         out[i] = static_cast<float>(v * vel * std::min(1.0, (len - t) / 0.05));
     }
     return out;
@@ -87,11 +89,15 @@ Mono marimba(double f, double hold, double vel, int rate) {
 Mono bell(double f, double hold, double vel, int rate) {
     const double len = hold + 1.4;
     Mono out(count(len, rate));
+    SineResonator modulator(f * 3.5, rate);
+    Decay indexEnv(rate, 0.001, 0.5), amp(rate, 0.002, 0.9);
+    double phase = 0.0;
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double index = 2.2 * percussive(t, 0.001, 0.5);
-        const double mod = std::sin(kTwoPi * f * 3.5 * t) * index;
-        const double v = std::sin(kTwoPi * f * t + mod) * percussive(t, 0.002, 0.9);
+        const double mod = modulator.next() * 2.2 * indexEnv.next();
+        const double v = std::sin(kTwoPi * phase + mod) * amp.next();
+        phase += f / rate;
+        phase -= std::floor(phase);
         out[i] = static_cast<float>(v * vel * std::min(1.0, (len - t) / 0.1) * 0.6);
     }
     return out;
@@ -100,13 +106,19 @@ Mono bell(double f, double hold, double vel, int rate) {
 Mono electricPiano(double f, double hold, double vel, int rate) {
     const double len = hold + 0.5;
     Mono out(count(len, rate));
+    SineResonator modulator(f, rate), tremolo(4.5, rate);
+    Decay indexEnv(rate, 0.001, 0.25), amp(rate, 0.003, 1.6);
+    const double releaseFactor = std::exp(-1.0 / (0.15 * rate));
+    double release = 1.0;
+    double phase = 0.0;
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double index = (0.3 + 1.2 * vel) * percussive(t, 0.001, 0.25);
-        const double mod = std::sin(kTwoPi * f * t) * index;
-        const double release = t > hold ? std::exp(-(t - hold) / 0.15) : 1.0;
-        const double trem = 1.0 + 0.1 * std::sin(kTwoPi * 4.5 * t);
-        const double v = std::sin(kTwoPi * f * t + mod) * percussive(t, 0.003, 1.6) * release * trem;
+        const double mod = modulator.next() * (0.3 + 1.2 * vel) * indexEnv.next();
+        if (t > hold) release *= releaseFactor;
+        const double trem = 1.0 + 0.1 * tremolo.next();
+        const double v = std::sin(kTwoPi * phase + mod) * amp.next() * release * trem;
+        phase += f / rate;
+        phase -= std::floor(phase);
         out[i] = static_cast<float>(v * vel * 0.7);
     }
     return out;
@@ -118,6 +130,7 @@ Mono pad(double f, double hold, double vel, int rate) {
     double p[3] = {0.0, 0.33, 0.66};
     const double detune[3] = {0.994, 1.0, 1.007};
     StateVariableFilter lp(rate);
+    SineResonator drift(0.2, rate);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
         double v = 0.0;
@@ -128,7 +141,7 @@ Mono pad(double f, double hold, double vel, int rate) {
             p[k] -= std::floor(p[k]);
         }
         const double e = env.at(t, hold);
-        const double cutoff = 600.0 + 900.0 * e + 200.0 * std::sin(kTwoPi * 0.2 * t);
+        const double cutoff = 600.0 + 900.0 * e + 200.0 * drift.next();
         out[i] = static_cast<float>(lp.lowpass(v / 3.0, cutoff, 0.8) * e * vel);
     }
     return out;
@@ -139,13 +152,15 @@ Mono synthBass(double f, double hold, double vel, int rate) {
     Mono out(count(env.length(hold), rate));
     double p = 0.0;
     StateVariableFilter lp(rate);
+    SineResonator sub(f, rate);
+    Decay filterEnv(rate, 0.002, 0.08);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double v = 0.6 * sawWave(p, f / rate) + 0.6 * std::sin(kTwoPi * p);
+        const double v = 0.6 * sawWave(p, f / rate) + 0.6 * sub.next();
         p += f / rate;
         p -= std::floor(p);
         const double e = env.at(t, hold);
-        const double cutoff = 220.0 + 1400.0 * vel * percussive(t, 0.002, 0.08);
+        const double cutoff = 220.0 + 1400.0 * vel * filterEnv.next();
         out[i] = static_cast<float>(lp.lowpass(v, cutoff, 1.3) * e * vel);
     }
     return out;
@@ -156,13 +171,15 @@ Mono pickBass(double f, double hold, double vel, int rate) {
     Mono out(count(len, rate));
     double p = 0.0;
     OnePole lp(rate, 900.0);
+    SineResonator second(2.0 * f, rate);
+    Decay amp(rate, 0.003, 0.6);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double v = triangleWave(p + 0.25) + 0.3 * std::sin(kTwoPi * 2.0 * p);
+        const double v = triangleWave(p + 0.25) + 0.3 * second.next();
         p += f / rate;
         p -= std::floor(p);
         const double release = t > hold ? std::max(0.0, 1.0 - (t - hold) / 0.08) : 1.0;
-        out[i] = static_cast<float>(lp.lowpass(v) * percussive(t, 0.003, 0.6) * release * vel);
+        out[i] = static_cast<float>(lp.lowpass(v) * amp.next() * release * vel);
     }
     return out;
 }
@@ -170,9 +187,10 @@ Mono pickBass(double f, double hold, double vel, int rate) {
 Mono sineBass(double f, double hold, double vel, int rate) {
     const Adsr env{0.03, 0.3, 0.8, 0.25};
     Mono out(count(env.length(hold), rate));
+    SineResonator fundamental(f, rate), octave(2.0 * f, rate);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double v = std::sin(kTwoPi * f * t) + 0.15 * std::sin(kTwoPi * 2.0 * f * t);
+        const double v = fundamental.next() + 0.15 * octave.next();
         out[i] = static_cast<float>(v * env.at(t, hold) * vel);
     }
     return out;

@@ -166,6 +166,39 @@ double percussive(double t, double attack, double tau) {
     return std::exp(-(t - attack) / tau);
 }
 
+SineResonator::SineResonator(double frequency, int sampleRate) {
+    const double w = kTwoPi * frequency / sampleRate;
+    coefficient_ = 2.0 * std::cos(w);
+    previous_ = std::sin(-w);
+    beforePrevious_ = std::sin(-2.0 * w);
+}
+
+double SineResonator::next() {
+    const double v = coefficient_ * previous_ - beforePrevious_;
+    beforePrevious_ = previous_;
+    previous_ = v;
+    return v;
+}
+
+Decay::Decay(int sampleRate, double attack, double tau)
+    : attackStep_(attack > 0.0 ? 1.0 / (attack * sampleRate) : 1.0),
+      factor_(std::exp(-1.0 / (tau * sampleRate))),
+      attacking_(true) {}
+
+double Decay::next() {
+    const double v = value_;
+    if (attacking_) {
+        value_ += attackStep_;
+        if (value_ >= 1.0) {
+            value_ = 1.0;
+            attacking_ = false;
+        }
+    } else {
+        value_ *= factor_;
+    }
+    return v;
+}
+
 StateVariableFilter::StateVariableFilter(int sampleRate) : rate_(sampleRate) {}
 
 StateVariableFilter::Outputs StateVariableFilter::process(double input, double cutoff, double resonance) {

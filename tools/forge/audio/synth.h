@@ -89,6 +89,33 @@ struct Adsr {
 // exp(-t / tau) with a short linear attack to avoid clicks.
 double percussive(double t, double attack, double tau);
 
+// A sine of fixed frequency made by rotation, one multiply a sample instead of
+// a library call; starts at phase 0.
+class SineResonator {
+public:
+    SineResonator(double frequency, int sampleRate);
+    double next();
+
+private:
+    double coefficient_;
+    double previous_;
+    double beforePrevious_;
+};
+
+// percussive() stepped sample by sample: a linear attack, then a decay by a
+// constant factor per sample.
+class Decay {
+public:
+    Decay(int sampleRate, double attack, double tau);
+    double next();
+
+private:
+    double attackStep_;
+    double factor_;
+    double value_ = 0.0;
+    bool attacking_;
+};
+
 // Topology-preserving state-variable filter; cutoff may change per sample.
 class StateVariableFilter {
 public:
