@@ -18,8 +18,7 @@ double smoothstep(double a, double b, double x) {
     return t * t * (3 - 2 * t);
 }
 
-// "Cells": soft living cells, each a lit dome with a darker membrane and a
-// nucleus.
+// "Cells": soft living cells, each a lit dome with a pale wall and a nucleus.
 QImage cells(QColor base, QColor membrane, uint32_t seed) {
     struct Seed { double x, y; double hue; };
     std::vector<Seed> seeds;
@@ -29,32 +28,40 @@ QImage cells(QColor base, QColor membrane, uint32_t seed) {
         for (int i = -1; i <= cols; ++i)
             seeds.push_back({(i + rng.range(0.15, 0.85)) * plateWidth / cols,
                              (j + rng.range(0.15, 0.85)) * plateHeight / rows, rng.range(-1, 1)});
+    // Seeds by grid cell, so that each pixel looks only at its neighbourhood.
+    const double cellW = double(plateWidth) / cols, cellH = double(plateHeight) / rows;
+    auto seedAt = [&](int i, int j) -> const Seed& { return seeds[size_t((j + 1) * (cols + 2) + (i + 1))]; };
     QImage img(plateWidth, plateHeight, QImage::Format_RGB32);
     for (int y = 0; y < plateHeight; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const int gj = std::min(rows - 1, int(y / cellH));
         for (int x = 0; x < plateWidth; ++x) {
+            const int gi = std::min(cols - 1, int(x / cellW));
             double d1 = 1e9, d2 = 1e9;
             const Seed* nearest = nullptr;
-            for (const Seed& s : seeds) {
-                const double d = std::hypot(x - s.x, y - s.y);
-                if (d < d1) {
-                    d2 = d1;
-                    d1 = d;
-                    nearest = &s;
-                } else if (d < d2) {
-                    d2 = d;
+            for (int j = std::max(-1, gj - 2); j <= std::min(rows, gj + 2); ++j)
+                for (int i = std::max(-1, gi - 2); i <= std::min(cols, gi + 2); ++i) {
+                    const Seed& s = seedAt(i, j);
+                    const double d = std::hypot(x - s.x, y - s.y);
+                    if (d < d1) {
+                        d2 = d1;
+                        d1 = d;
+                        nearest = &s;
+                    } else if (d < d2) {
+                        d2 = d;
+                    }
                 }
-            }
-            const double edge = (d2 - d1) / 2;  // distance to the membrane, roughly
-            const double inside = smoothstep(0.5, 7.0, edge);
+            const double edge = (d2 - d1) / 2;  // distance to the cell wall, roughly
             // Dome lighting: the top-left part of each cell catches the light.
             const double dx = (x - nearest->x) / 40.0, dy = (y - nearest->y) / 40.0;
-            const double light = std::clamp(0.5 - 0.35 * (dx + dy) / std::sqrt(2.0), 0.0, 1.0);
-            QColor c = mix(base, tone(base, 1.0 + 0.10 * nearest->hue), 0.6);
-            c = mix(tone(c, 0.8), tone(c, 1.18), light);
+            const double light = std::clamp(0.5 - 0.3 * (dx + dy) / std::sqrt(2.0), 0.0, 1.0);
+            QColor c = tone(base, 1.0 + 0.08 * nearest->hue);
+            c = mix(tone(c, 0.84), tone(c, 1.12), light);
             const double nucleus = std::hypot(x - nearest->x - 4, y - nearest->y - 3);
-            if (nucleus < 7) c = mix(c, tone(c, 0.78), smoothstep(7, 4.5, nucleus));
-            c = mix(membrane, c, inside);
+            if (nucleus < 7) c = mix(c, tone(c, 0.82), smoothstep(7, 4.5, nucleus));
+            // A soft shadow inside the wall, then the pale wall itself.
+            c = mix(tone(c, 0.78), c, smoothstep(1.0, 7.0, edge));
+            c = mix(membrane, c, smoothstep(0.3, 1.6, edge));
             row[x] = c.rgb();
         }
     }
@@ -169,11 +176,11 @@ QImage tiling(int kind, const Duo& duo) {
 
 void forgeThemes(Forge& forge) {
     const struct { QColor base, membrane; } cellLooks[5] = {
-        {QColor(52, 100, 104), QColor(22, 44, 48)},   // teal
-        {QColor(92, 62, 104), QColor(40, 24, 48)},    // plum
-        {QColor(74, 98, 56), QColor(32, 44, 22)},     // moss
-        {QColor(64, 76, 108), QColor(26, 30, 50)},    // slate blue
-        {QColor(110, 70, 56), QColor(50, 28, 22)},    // rust
+        {QColor(52, 100, 104), QColor(104, 146, 148)},  // teal
+        {QColor(92, 62, 104), QColor(140, 110, 150)},   // plum
+        {QColor(74, 98, 56), QColor(124, 144, 100)},    // moss
+        {QColor(64, 76, 108), QColor(112, 124, 156)},   // slate blue
+        {QColor(110, 70, 56), QColor(156, 118, 100)},   // rust
     };
     for (int i = 0; i < 5; ++i)
         forge.save(QString("themes/Cells/plate_0%1.bmp").arg(i + 1),
