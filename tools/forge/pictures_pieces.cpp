@@ -135,7 +135,6 @@ void pomletGreen(QPainter& p) {
     leaf.cubicTo(55, 0, 72, 2, 76, 8);
     leaf.cubicTo(68, 16, 54, 17, 47, 10);
     shade(p, leaf, QColor(60, 170, 60), 2.2, line);
-    strokePath(p, QPainterPath(QPointF(50, 10)) , line, 1);
     const QPainterPath body = smoothLoop({{45, 18}, {60, 26}, {66, 44}, {80, 66}, {66, 84}, {45, 86}, {24, 84}, {10, 66}, {24, 44}, {30, 26}});
     shade(p, body, base, 3.2, line);
     gloss(p, body, 0.55);
@@ -462,23 +461,50 @@ void gorgon(QPainter& p) {
     const QColor skin(226, 170, 86), line(70, 30, 10), snake(70, 168, 80), snakeLine(14, 60, 20);
     struct Snake { QPointF root, ctrl1, ctrl2, head; };
     const std::vector<Snake> snakes = {
-        {{26, 40}, {10, 34}, {18, 22}, {9, 17}},
-        {{34, 32}, {22, 20}, {34, 16}, {26, 9}},
-        {{46, 30}, {40, 18}, {54, 16}, {47, 8}},
-        {{56, 32}, {62, 18}, {72, 22}, {69, 10}},
-        {{64, 40}, {80, 34}, {76, 24}, {82, 18}},
+        {{24, 46}, {9, 46}, {22, 30}, {12, 25}},
+        {{30, 36}, {16, 28}, {34, 24}, {23, 15}},
+        {{45, 31}, {35, 24}, {54, 20}, {45, 12}},
+        {{58, 35}, {70, 26}, {58, 20}, {68, 14}},
+        {{66, 46}, {82, 44}, {70, 32}, {78, 24}},
     };
-    for (const Snake& s : snakes) {
-        QPainterPath body;
-        body.moveTo(s.root);
-        body.cubicTo(s.ctrl1, s.ctrl2, s.head);
-        strokePath(p, body, snakeLine, 10);
-        strokePath(p, body, snake, 6);
+    auto at = [](const Snake& s, double t) {
+        const double u = 1 - t;
+        return s.root * (u * u * u) + s.ctrl1 * (3 * u * u * t) + s.ctrl2 * (3 * u * t * t) + s.head * (t * t * t);
+    };
+    // Bodies: tapering, banded, outlined.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Snake& s : snakes) {
+            const int steps = 14;
+            for (int i = 0; i < steps; ++i) {
+                const double t0 = double(i) / steps, t1 = double(i + 1) / steps;
+                const double w = 9.5 - 4.0 * t0;
+                const QColor band = (i % 3 == 1) ? QColor(190, 210, 70) : snake;
+                p.setPen(QPen(pass == 0 ? snakeLine : band, pass == 0 ? w + 3.2 : w, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(at(s, t0), at(s, t1));
+            }
+        }
     }
+    // Heads looking outwards, with a forked tongue.
     for (const Snake& s : snakes) {
-        const QPainterPath head = ellipse(s.head.x(), s.head.y(), 5.2, 4.4);
-        shade(p, head, QColor(90, 190, 90), 2, snakeLine);
-        fillPath(p, ellipse(s.head.x() - 1.5, s.head.y() - 1, 1.3, 1.3), QColor(240, 40, 30));
+        const QPointF d = at(s, 1.0) - at(s, 0.9);
+        const double angle = std::atan2(d.y(), d.x()) * 180 / pi;
+        p.save();
+        p.translate(s.head);
+        p.rotate(angle);
+        QPainterPath tongue;
+        tongue.moveTo(6, 0);
+        tongue.lineTo(8.5, 0);
+        tongue.lineTo(10.5, -1.8);
+        tongue.moveTo(8.5, 0);
+        tongue.lineTo(10.5, 1.8);
+        strokePath(p, tongue, QColor(220, 30, 40), 1.4);
+        const QPainterPath head = ellipse(1.5, 0, 6.2, 4.6);
+        shade(p, head, QColor(96, 190, 86), 1.8, snakeLine);
+        fillPath(p, ellipse(2.5, -2.2, 1.5, 1.3), QColor(250, 220, 40));
+        fillPath(p, ellipse(2.5, 2.2, 1.5, 1.3), QColor(250, 220, 40));
+        fillPath(p, ellipse(2.8, -2.2, 0.6, 1.0), QColor(20, 10, 0));
+        fillPath(p, ellipse(2.8, 2.2, 0.6, 1.0), QColor(20, 10, 0));
+        p.restore();
     }
     const QPainterPath face = smoothLoop({{45, 28}, {66, 34}, {74, 56}, {64, 78}, {45, 86}, {26, 78}, {16, 56}, {24, 34}});
     shade(p, face, skin, 3.2, line);

@@ -3,7 +3,17 @@
 // two pictures, and the pictures of the about, pieces and controls windows.
 //
 // Positions come in twips (15 to a pixel), relative to the panel or window;
-// each pictured button lies exactly under its click area.
+// each pictured button lies exactly under its click area. The files, each
+// shown unscaled by the control it is named after:
+//   Image7, Image8, Image3, Image1, Image9, Image2 (panels 0, 1, 2, 4, 5, 6)
+//       241 x 338, at (0, 8) pixels on the panel (120 twips down);
+//   Image10 (panel 7, the welcome picture) 241 x 338 at (0, 8);
+//   Image5 (panel 3, the bank) 88 x 38 at (1, 8); Image4 (panel 3, the store's
+//       items) 224 x 290 at (8, 48); store_backdrop 241 x 338 at (0, 8), for
+//       behind them;
+//   fSplash 251 x 300, fPieces 384 x 317, fControls 360 x 360: the whole client
+//       area of the about, specimen box and control room windows;
+//   icon48.png, icon32.png, icon16.png: the program icon.
 #include <QLinearGradient>
 #include <QRadialGradient>
 
