@@ -76,6 +76,18 @@ void background(QPainter& p, const ModeLook& look, Mode mode) {
             p.setBrush(QColor(230, 220, 255, int(rng.range(90, 220))));
             p.drawEllipse(s, rng.range(0.6, 1.8), rng.range(0.6, 1.8));
         }
+        // A crescent moon over the right-hand side.
+        QPainterPath moon;
+        moon.addEllipse(QPointF(991, 120), 22, 22);
+        QPainterPath bite;
+        bite.addEllipse(QPointF(1001, 112), 19, 19);
+        moon = moon.subtracted(bite);
+        QRadialGradient glow(QPointF(985, 124), 26);
+        glow.setColorAt(0, QColor(250, 240, 190));
+        glow.setColorAt(1, QColor(210, 190, 120));
+        p.setBrush(glow);
+        p.setPen(QPen(QColor(90, 80, 40), 1.5));
+        p.drawPath(moon);
     }
 }
 
