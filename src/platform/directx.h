@@ -286,6 +286,8 @@ public:
     DirectSoundBuffer& operator=(const DirectSoundBuffer&) = delete;
     // Plays the sound once from its current position; a Play while it sounds lets it go on.
     void Play(int32_t flags);
+    // Stops the sound where it is; the next Play goes on from there (from the
+    // start once it had played to its end).
     void Stop();
     bool isPlaying() const;
     // How many times Play started the sound (for tests).

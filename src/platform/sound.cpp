@@ -66,6 +66,9 @@ struct DirectSoundBuffer::Impl {
     // Without a device the buffer keeps time as if it sounded.
     bool silentPlaying = false;
     Clock::time_point silentEnd{};
+    // A buffer stopped part-way keeps its position; the next Play goes on from there.
+    bool stoppedMidway = false;
+    Clock::duration silentLeft{};
 
     bool audible() const { return chunk && channel >= 0; }
 
@@ -82,13 +85,24 @@ DirectSoundBuffer::~DirectSoundBuffer() = default;
 void DirectSoundBuffer::Play(int32_t /*flags*/) {
     if (isPlaying()) return;  // a sound already playing goes on
     ++started_;
-    if (impl_->audible() && Mix_PlayChannel(impl_->channel, impl_->chunk, 0) >= 0) return;
+    const bool resume = impl_->stoppedMidway;
+    impl_->stoppedMidway = false;
+    if (impl_->audible()) {
+        if (resume && Mix_Paused(impl_->channel)) {
+            Mix_Resume(impl_->channel);
+            return;
+        }
+        if (Mix_PlayChannel(impl_->channel, impl_->chunk, 0) >= 0) return;
+    }
     impl_->silentPlaying = true;
-    impl_->silentEnd = Clock::now() + impl_->length;
+    impl_->silentEnd = Clock::now() + (resume ? impl_->silentLeft : impl_->length);
 }
 
 void DirectSoundBuffer::Stop() {
-    if (impl_->audible()) Mix_HaltChannel(impl_->channel);
+    if (!isPlaying()) return;
+    impl_->stoppedMidway = true;
+    if (impl_->audible() && Mix_Playing(impl_->channel)) Mix_Pause(impl_->channel);
+    if (impl_->silentPlaying) impl_->silentLeft = impl_->silentEnd - Clock::now();
     impl_->silentPlaying = false;
 }
 
@@ -97,7 +111,7 @@ bool DirectSoundBuffer::isPlaying() const {
         if (Clock::now() < impl_->silentEnd) return true;
         impl_->silentPlaying = false;
     }
-    return impl_->audible() && Mix_Playing(impl_->channel) != 0;
+    return impl_->audible() && Mix_Playing(impl_->channel) != 0 && Mix_Paused(impl_->channel) == 0;
 }
 
 DirectSound::DirectSound() { audio_ = sdl::ensureAudio(); }
