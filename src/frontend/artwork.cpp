@@ -13,7 +13,7 @@ QString uiPicture(const char* name) {
 
 QIcon programIcon() {
     QIcon icon;
-    for (const char* name : {"icon_48.bmp", "icon_32.bmp", "icon_16.bmp"}) {
+    for (const char* name : {"icon48.png", "icon32.png", "icon16.png"}) {
         const QString path = uiPicture(name);
         if (QFileInfo::exists(path)) icon.addFile(path);
     }

@@ -204,7 +204,7 @@ void FMain::buildPanels() {
     }
 
     // Panel 0: mode and level choice.
-    Image7 = background(frame[0], 0, 100, 3600, 5070);
+    Image7 = background(frame[0], 0, 120, 3615, 5070);
     tMode = new QComboBox(frame[0]);
     place(tMode, 240, 600, 3135, 315);
     tModeDesc = new QLabel(frame[0]);
@@ -223,14 +223,14 @@ void FMain::buildPanels() {
     main_BtnRun = clickArea(frame[0], 2280, 4560, 1095, 495);
 
     // Panel 1: high scores.
-    Image8 = background(frame[1], 0, 100, 3600, 5070);
+    Image8 = background(frame[1], 0, 120, 3615, 5070);
     scoreModes = new QComboBox(frame[1]);
     place(scoreModes, 240, 720, 3135, 315);
     scores_freestyle = new QListWidget(frame[1]);
     place(scores_freestyle, 240, 1440, 3135, 1980);
 
     // Panel 2: credits.
-    Image3 = background(frame[2], 0, 100, 3600, 5070);
+    Image3 = background(frame[2], 0, 120, 3615, 5070);
     Text1 = new QTextEdit(frame[2]);
     place(Text1, 240, 720, 3135, 3735);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -243,7 +243,8 @@ void FMain::buildPanels() {
     }
     Text1->setPlainText(creditsText());
 
-    // Panel 3: store.
+    // Panel 3: store, its two pictures over a plain backdrop.
+    storeBackdrop = background(frame[3], 0, 120, 3615, 5070);
     Image4 = background(frame[3], 120, 720, 3360, 4350);
     Image5 = background(frame[3], 20, 120, 1320, 570);
     tBank = new QLabel(frame[3]);
@@ -261,7 +262,7 @@ void FMain::buildPanels() {
     }
 
     // Panel 4: backgrounds.
-    Image1 = background(frame[4], 0, 100, 3600, 5070);
+    Image1 = background(frame[4], 0, 120, 3615, 5070);
     theme = new QComboBox(frame[4]);
     place(theme, 240, 600, 3135, 315);
     themePic = new ImageControl(frame[4]);
@@ -275,7 +276,7 @@ void FMain::buildPanels() {
     HScroll1->setTracking(false);  // the preview changes when a drag ends
 
     // Panel 5: music.
-    Image9 = background(frame[5], 0, 100, 3600, 5070);
+    Image9 = background(frame[5], 0, 120, 3615, 5070);
     songs = new QListWidget(frame[5]);
     place(songs, 360, 600, 2895, 2565);
     keepSorted(songs);
@@ -286,7 +287,7 @@ void FMain::buildPanels() {
     HScroll2->setPageStep(10);
 
     // Panel 6: bands.
-    Image2 = background(frame[6], 0, 100, 3600, 5070);
+    Image2 = background(frame[6], 0, 120, 3615, 5070);
     allBands = new QListWidget(frame[6]);
     place(allBands, 360, 900, 2895, 2565);
     keepSorted(allBands);
@@ -311,15 +312,16 @@ void FMain::buildPanels() {
 void FMain::loadArtwork() {
     // A missing picture shows nothing; the window stays usable.
     setWindowIcon(programIcon());
-    Image7->loadPicture(uiPicture("panel_mode.bmp"));
-    Image8->loadPicture(uiPicture("panel_scores.bmp"));
-    Image3->loadPicture(uiPicture("panel_credits.bmp"));
-    Image4->loadPicture(uiPicture("panel_store.bmp"));
-    Image5->loadPicture(uiPicture("panel_store_bank.bmp"));
-    Image1->loadPicture(uiPicture("panel_backgrounds.bmp"));
-    Image9->loadPicture(uiPicture("panel_music.bmp"));
-    Image2->loadPicture(uiPicture("panel_bands.bmp"));
-    Image10->loadPicture(uiPicture("welcome.bmp"));
+    Image7->loadPicture(uiPicture("Image7.bmp"));
+    Image8->loadPicture(uiPicture("Image8.bmp"));
+    Image3->loadPicture(uiPicture("Image3.bmp"));
+    storeBackdrop->loadPicture(uiPicture("store_backdrop.bmp"));
+    Image4->loadPicture(uiPicture("Image4.bmp"));
+    Image5->loadPicture(uiPicture("Image5.bmp"));
+    Image1->loadPicture(uiPicture("Image1.bmp"));
+    Image9->loadPicture(uiPicture("Image9.bmp"));
+    Image2->loadPicture(uiPicture("Image2.bmp"));
+    Image10->loadPicture(uiPicture("Image10.bmp"));
 }
 
 QString FMain::creditsText() {

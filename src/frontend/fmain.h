@@ -63,6 +63,7 @@ public:
     std::array<ImageControl*, 6> purchase{};
     ImageControl* Image4 = nullptr;
     ImageControl* Image5 = nullptr;
+    ImageControl* storeBackdrop = nullptr;  // the panel's plain backdrop behind its two pictures
     // Panel 4: backgrounds.
     QComboBox* theme = nullptr;
     ImageControl* themePic = nullptr;

@@ -62,7 +62,7 @@ void SecondaryWindow::closeEvent(QCloseEvent* event) {
 
 const char* const FSplash::makerAddress = "https://www.example.com/pomlets/";
 
-FSplash::FSplash() : SecondaryWindow(QStringLiteral("about"), 3765, 4500, "about.bmp") {
+FSplash::FSplash() : SecondaryWindow(QStringLiteral("about"), 3765, 4500, "fSplash.bmp") {
     Image2 = new ImageControl(this);
     Image2->setGeometry(px(600), px(3720), px(2535), px(375));
     Image2->setCursor(Qt::PointingHandCursor);
@@ -141,7 +141,7 @@ const char* FPieces::descriptionOf(int Index) {
     return texts[static_cast<size_t>(Index)];
 }
 
-FPieces::FPieces() : SecondaryWindow(QStringLiteral("the specimen box"), 5760, 4755, "specimen_box.bmp") {
+FPieces::FPieces() : SecondaryWindow(QStringLiteral("the specimen box"), 5760, 4755, "fPieces.bmp") {
     for (size_t i = 0; i < pClick.size(); ++i) {
         pClick[i] = new ImageControl(this);
         pClick[i]->setGeometry(px(pieceAreas[i].left), px(pieceAreas[i].top), px(735), px(855));
@@ -164,7 +164,7 @@ void FPieces::pClick_Click(int16_t Index) {
 
 // --- the control room ----------------------------------------------------------------
 
-FControls::FControls() : SecondaryWindow(QStringLiteral("the control room"), 5400, 5400, "control_room.bmp") {}
+FControls::FControls() : SecondaryWindow(QStringLiteral("the control room"), 5400, 5400, "fControls.bmp") {}
 
 // --- showing them ---------------------------------------------------------------------
 

@@ -345,3 +345,38 @@ TEST_F(FrontendTest, QuitSavesBothFilesAndClosesTheLogLast) {
 
 } // namespace
 } // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+TEST_F(FrontendTest, ForgeArtworkFillsPanelsAndWindows) {
+    FMain& w = start();
+    const std::vector<std::pair<ImageControl*, const char*>> pictures{
+        {w.Image7, "Image7.bmp"}, {w.Image8, "Image8.bmp"}, {w.Image3, "Image3.bmp"},
+        {w.Image4, "Image4.bmp"}, {w.Image5, "Image5.bmp"}, {w.storeBackdrop, "store_backdrop.bmp"},
+        {w.Image1, "Image1.bmp"}, {w.Image9, "Image9.bmp"}, {w.Image2, "Image2.bmp"},
+        {w.Image10, "Image10.bmp"}, {showFSplash().background, "fSplash.bmp"},
+        {showFPieces().background, "fPieces.bmp"}, {showFControls().background, "fControls.bmp"}};
+    for (const auto& [control, file] : pictures) {
+        EXPECT_TRUE(fileExists(folder->file(std::string("images/ui/") + file))) << file;
+        EXPECT_FALSE(control->pixmap().isNull()) << file;
+        // Shown at its own size: the forge paints each picture for its control.
+        EXPECT_EQ(control->pixmap().size(), control->size()) << file;
+    }
+    EXPECT_FALSE(w.windowIcon().isNull());
+    // Click areas carry no picture of their own.
+    for (ImageControl* area : {w.main_BtnRun, w.Image6, w.launch, w.purchase[0], w.purchase[5]})
+        EXPECT_TRUE(area->pixmap().isNull());
+}
+
+TEST_F(FrontendTest, MissingArtworkLeavesTheWindowUsable) {
+    std::filesystem::remove(folder->file("images"));  // the link to the built pictures
+    FMain& w = start();
+    EXPECT_TRUE(w.Image7->pixmap().isNull());
+    EXPECT_TRUE(showFPieces().background->pixmap().isNull());
+    w.Image6->click();
+    EXPECT_EQ(shownPanels(), std::vector<int>{0});
+}
+
+} // namespace
+} // namespace pomlets::testing
