@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QFont>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -250,12 +251,17 @@ void FMain::buildPanels() {
     tBank = new QLabel(frame[3]);
     place(tBank, 840, 210, 375, 285);
     tBank->setAlignment(Qt::AlignCenter);
+    // The counts sit on the picture's dark boxes: light figures.
+    QPalette countColours = tBank->palette();
+    countColours.setColor(QPalette::WindowText, QColor(250, 236, 180));
+    tBank->setPalette(countColours);
     const std::array<int, 6> labelTops{1480, 2090, 2650, 3270, 3880, 4480};
     const std::array<int, 6> areaTops{1440, 2040, 2640, 3240, 3840, 4440};
     for (size_t k = 0; k < 6; ++k) {
         tpurchase[k] = new QLabel(frame[3]);
         place(tpurchase[k], 3000, labelTops[k], k == 0 ? 265 : 270, 285);
         tpurchase[k]->setAlignment(Qt::AlignCenter);
+        tpurchase[k]->setPalette(countColours);
         purchase[k] = clickArea(frame[3], 2400, areaTops[k], 375, k == 2 ? 255 : 375);
         const auto index = static_cast<int16_t>(k);
         connect(purchase[k], &ImageControl::clicked, this, guarded([this, index] { purchase_Click(index); }));
@@ -456,7 +462,16 @@ std::unique_ptr<FMain>& mainWindow() {
 
 FMain& fMain() {
     auto& window = mainWindow();
-    if (!window) window = std::make_unique<FMain>();
+    if (!window) {
+        window = std::make_unique<FMain>();
+        // A program that ends without releasing the window still lets it go
+        // while the application object exists.
+        static bool cleanupAdded = false;
+        if (!cleanupAdded) {
+            cleanupAdded = true;
+            qAddPostRoutine(releaseFMain);
+        }
+    }
     return *window;
 }
 
