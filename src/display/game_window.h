@@ -28,6 +28,11 @@ inline DDCOLORKEY colorKey;                     // white: the key of every keyed
 inline DSBUFFERDESC soundBufferDesc;            // given to every sound-effect buffer
 inline WAVEFORMATEX waveFormat;                 // given to every sound-effect buffer
 
+// Whether this game's music output could be opened; without it the game runs silent.
+inline bool musicOutputOpen = false;
+// The log line written when no audio device can be opened.
+inline constexpr const char* noAudioLogText = "initDX - no audio device, the game runs silent";
+
 // The game window: caption "Click to resume play", black, no controls. Like a
 // form it is loaded on first use and can be unloaded and loaded again.
 class FConsole {
@@ -66,7 +71,9 @@ private:
 FConsole& fConsole();
 
 // Sets up DirectDraw, DirectInput, DirectSound and the music output on the
-// game window, full-screen 1024 x 768, and hides the cursor.
+// game window, full-screen 1024 x 768, and hides the cursor. When the display
+// cannot be set up the failure is logged, the display given back, and a
+// RuntimeError with a message for the player is raised.
 void initDX();
 // Gives the desktop back, releases DirectDraw and the music output and unloads
 // the game window. Safe to run twice for one game.
