@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/directx.h"
+#include "platform/runtime.h"
 
 namespace pomlets {
 
@@ -123,9 +124,11 @@ struct ModeInfo {
 };
 
 // Growable lists: the upper index is -1 when the list is empty. Appending
-// grows the list by one empty element and returns it.
+// grows the list by one empty element and returns it. The upper index is
+// 16-bit: appending beyond 32767 raises Overflow (6) and changes nothing.
 template <typename T>
 T& appendTo(std::vector<T>& list, int16_t& last) {
+    if (last == INT16_MAX) throw RuntimeError(err::Overflow);
     ++last;
     list.resize(static_cast<size_t>(last) + 1);
     list[static_cast<size_t>(last)] = T{};

@@ -5,6 +5,11 @@
 
 namespace pomlets {
 
+// True while the game display is set up (DirectDraw and the back buffer).
+// Once destroy has released it, every drawing routine draws nothing, so the
+// rest of a frame in progress never touches a released display.
+bool displayUp();
+
 // The picture of pieceDefs(imageIndex) as a 90 x 90 sprite at (80 + 85 column, 80 + y).
 void drawPieceIcon(int16_t imageIndex, int16_t column, int16_t y);
 // The row pointer left of the field, beside row currentRow.

@@ -5,6 +5,14 @@
 
 namespace pomlets {
 
+// Where the popup and the explosion of a piece go: x = 85 column - 70 and
+// y = the piece's y - 70, in the effects' frame (190 pixels left of and above
+// the screen's origin). Zaps go to x = 85 column + 100, y = y + 80.
+int16_t effectX(int16_t column);
+int16_t effectY(int16_t pieceY);
+int16_t zapX(int16_t column);
+int16_t zapY(int16_t pieceY);
+
 // Appends an explosion of size 10; plays sndPop unless silent.
 void addExplosion(int16_t x, int16_t y, bool silent);
 // Draws every explosion, grows it by 50, drops those that reached 300.

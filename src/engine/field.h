@@ -4,7 +4,17 @@
 
 #include <cstdint>
 
+#include "common/brains.h"
+
 namespace pomlets {
+
+// The cell at (row, column) of field; Subscript out of range (9) outside the
+// 7 x 10 field.
+FieldCell& fieldCell(int row, int column);
+// Slot of pieceDefs; Subscript out of range (9) outside 0 to 19.
+PieceDef& pieceDefAt(int slot);
+// Element index of fallingPieces; Subscript out of range (9) outside 0 to lastFalling.
+PieceDef& fallingPiece(int index);
 
 // Appends one random piece to the falling list (spawn draw 0 to 999 against
 // the definitions' spawn ranges, the last matching slot winning).

@@ -265,7 +265,17 @@ void randomize(double seed) {
     generatorState = (generatorState & 0x0000FFu) | (m & 0xFFFF00u);
 }
 
+namespace {
+double fixedSeedClock = -1;  // tests: the seconds since midnight that seeding reads
+} // namespace
+
+void setRandomizeClock(double secondsSinceMidnight) { fixedSeedClock = secondsSinceMidnight; }
+
 void randomizeFromClock() {
+    if (fixedSeedClock >= 0) {
+        randomize(static_cast<double>(static_cast<float>(fixedSeedClock)));
+        return;
+    }
     timeval now{};
     gettimeofday(&now, nullptr);
     std::tm local{};

@@ -71,6 +71,9 @@ float rnd();
 void randomize(double seed);
 // Seed from the clock (seconds since local midnight).
 void randomizeFromClock();
+// Tests: make randomizeFromClock read this many seconds since midnight instead
+// of the clock; a negative value lets it read the clock again.
+void setRandomizeClock(double secondsSinceMidnight);
 // The generator's 24-bit state, for tests and tools.
 uint32_t rndState();
 void setRndState(uint32_t state);

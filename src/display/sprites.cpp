@@ -1,0 +1,74 @@
+#include "display/sprites.h"
+
+#include "common/brains.h"
+#include "display/game_window.h"
+#include "frontend/fmain.h"
+#include "platform/runtime.h"
+
+namespace pomlets {
+
+namespace {
+
+constexpr int32_t keyedBlit = DDBLT_KEYSRC | DDBLT_WAIT;
+
+// One keyed sprite blit; its status is not looked at (a rectangle off the
+// back buffer simply draws nothing). A picture that was never loaded draws nothing.
+void blitSprite(const RECT& dest, const SurfaceRef& picture, const RECT& src) {
+    if (!picture || !displayUp()) return;
+    backBuffer->Blt(dest, picture, src, keyedBlit);
+}
+
+// 16-bit coordinate arithmetic, as the drawing code computes its rectangles.
+int32_t c16(int32_t value) { return toInt16(value); }
+
+} // namespace
+
+bool displayUp() { return ddraw != nullptr && backBuffer != nullptr; }
+
+void drawPieceIcon(int16_t imageIndex, int16_t column, int16_t y) {
+    if (imageIndex < 0 || imageIndex >= static_cast<int>(pieceDefs.size())) throw RuntimeError(err::Subscript);
+    const RECT dest{c16(80 + 85 * column), c16(80 + y), c16(170 + 85 * column), c16(170 + y)};
+    blitSprite(dest, pieceDefs[static_cast<size_t>(imageIndex)].surface, RECT{0, 0, 90, 90});
+}
+
+void drawRowPointer() {
+    const RECT dest{10, c16(620 - 85 * currentRow), 80, c16(665 - 85 * currentRow)};
+    blitSprite(dest, pointerImage, RECT{0, 0, 70, 45});
+}
+
+void drawExplosion(int16_t index) {
+    if (index < 0 || index > lastExplosion || static_cast<size_t>(index) >= explosions.size())
+        throw RuntimeError(err::Subscript);
+    const Explosion& e = explosions[static_cast<size_t>(index)];
+    const int h = e.size / 2;  // sizes are never negative: halving rounds down
+    const RECT dest{c16(e.x + 190 - h), c16(e.y + 190 - h), c16(e.x + 190 + h), c16(e.y + 190 + h)};
+    blitSprite(dest, explosionImage, RECT{0, 0, 300, 300});
+}
+
+void drawZap(int16_t index) {
+    if (index < 0 || index > lastZap || static_cast<size_t>(index) >= zaps.size()) throw RuntimeError(err::Subscript);
+    const Zap& z = zaps[static_cast<size_t>(index)];
+    const int h = z.thickness / 2;
+    if (z.horizontal) {
+        const RECT dest{c16(z.x - 15), c16(z.y + 40 - h), c16(z.x + 70), c16(z.y + 40 + h)};
+        blitSprite(dest, zapHImage, RECT{0, 0, 80, 80});
+    } else {
+        const RECT dest{c16(z.x + 40 - h), z.y, c16(z.x + 40 + h), c16(z.y + 95)};
+        blitSprite(dest, zapVImage, RECT{0, 0, 80, 80});
+    }
+}
+
+void drawInventoryBar() {
+    if (!displayUp()) return;
+    const bool freestyle = fMain().tMode && fMain().tMode->currentText() == QStringLiteral("Freestyle");
+    if (freestyle) {
+        backBuffer->DrawText(300, 33, " x " + plainText(items[0]), false);
+        backBuffer->DrawText(400, 33, " x " + plainText(items[1]), false);
+        backBuffer->DrawText(500, 33, " x " + plainText(items[2]), false);
+        backBuffer->DrawText(600, 33, " x " + plainText(items[3]), false);
+    }
+    backBuffer->DrawText(795, 33, " x " + plainText(credits), false);
+    backBuffer->DrawText(895, 33, " x " + plainText(musicNotes), false);
+}
+
+} // namespace pomlets
