@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "data_helpers.h"
+#include "datafiles/level_files.h"
 #include "datafiles/player_files.h"
+#include "display/game_window.h"
+#include "display/piece_table.h"
 
 namespace pomlets {
 namespace {
@@ -127,6 +130,23 @@ TEST_F(DamagedFilesTest, UnscramblerAndListLoaders) {
     uint32_t seed = 4;
     for (const auto& target : targets) inputs += run(target, seed++, 2000);
     std::printf("[ inputs   ] %d damaged files fed\n", inputs);
+}
+
+TEST_F(DamagedFilesTest, LevelAndDefinitionLoaders) {
+    ddraw = std::make_shared<DirectDraw7>();
+    colorKey = {0xFFFFFF, 0xFFFFFF};
+    initPieces();
+    const std::vector<Target> targets = {
+        {"loadPieceDef", "\\init\\1980", [] { loadPieceDef("1980"); }},
+        {"loadPieceDef", "\\init\\8752", [] { loadPieceDef("8752"); }},
+        {"loadLevel without header", "\\levels\\2193", [] { loadLevel(appPath("\\levels\\2193"), false); }},
+        {"loadLevel with header", "\\levels\\9462", [] { loadLevel(appPath("\\levels\\9462"), true); }},
+    };
+    int inputs = 0;
+    uint32_t seed = 40;
+    for (const auto& target : targets) inputs += run(target, seed++, 2000);
+    std::printf("[ inputs   ] %d damaged files fed\n", inputs);
+    ddraw.reset();
 }
 
 } // namespace
