@@ -118,10 +118,12 @@ void loadProfile() {
     profileFlag3 = flagOf(in.readField());
     musicNotes = lenient32(in.readField());
     themeName = readNameField(in);
-    musicVolume = lenient16(in.readField());
-    // The volume bar runs from 0 to 100 and refuses any other value.
+    // The volume bar runs from 0 to 100 and refuses any other value; a refused
+    // volume is not kept either, so that the next save mends the file.
+    const int16_t volume = lenient16(in.readField());
     QScrollBar* bar = fMain().HScroll2;
-    if (musicVolume < bar->minimum() || musicVolume > bar->maximum()) throw RuntimeError(err::InvalidProperty);
+    if (volume < bar->minimum() || volume > bar->maximum()) throw RuntimeError(err::InvalidProperty);
+    musicVolume = volume;
     bar->setValue(musicVolume);
     in.close();
     temp.remove();

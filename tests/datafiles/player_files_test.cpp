@@ -187,6 +187,11 @@ TEST_F(PlayerFilesTest, DamagedFilesRaiseTheirErrors) {
         EXPECT_EQ(errorOf(c.load), c.error) << c.file << " " << c.plain;
         EXPECT_FALSE(scratchFileExists(folder)) << c.file << " " << c.plain;
     }
+    // A refused volume is not kept, so the next save writes a valid profile.
+    musicVolume = 30;
+    putScrambled(folder, "\\init\\6702", profile13 + "250\r\n");
+    EXPECT_EQ(errorOf(loadProfile), err::InvalidProperty);
+    EXPECT_EQ(musicVolume, 30);
     // A code outside 0 to 255 in the scrambled form.
     testing::writeBytes(folder.file("init/6095"), "12.300.\r\n");
     EXPECT_EQ(errorOf(loadHighScores), err::InvalidCall);
