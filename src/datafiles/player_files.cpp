@@ -12,8 +12,6 @@ namespace {
 
 const char* const highScoreFile = "\\init\\6095";
 const char* const profileFile = "\\init\\6702";
-const char* const levelListFile = "\\init\\6537";
-const char* const bandListFile = "\\init\\6859";
 
 int16_t lenient16(const std::string& text) { return toInt16(lenientNumber(text)); }
 int32_t lenient32(const std::string& text) { return toInt32(lenientNumber(text)); }
@@ -138,52 +136,6 @@ void saveProfile() {
         std::to_string(musicVolume),
     };
     writeScrambled(profileFile, lines);
-}
-
-std::vector<LevelListEntry> readLevelList() {
-    std::vector<LevelListEntry> levels;
-    ScratchFile temp;
-    decryptFile(appPath(levelListFile), temp.path());
-    TextFile in(temp.path(), TextFile::Mode::Input);
-    while (!in.eof()) {
-        LevelListEntry entry;
-        entry.name = in.readLine();
-        entry.number = lenient32(in.readLine());
-        levels.push_back(std::move(entry));
-    }
-    in.close();
-    temp.remove();
-    return levels;
-}
-
-void appendLevelList(const std::string& name, int16_t number) {
-    std::vector<std::string> lines;
-    {
-        ScratchFile temp;
-        decryptFile(appPath(levelListFile), temp.path());
-        TextFile in(temp.path(), TextFile::Mode::Input);
-        while (!in.eof()) lines.push_back(in.readLine());
-        in.close();
-    }
-    lines.push_back(name);
-    lines.push_back(std::to_string(number));
-    writeScrambled(levelListFile, lines);
-}
-
-std::vector<BandEntry> readBandList() {
-    std::vector<BandEntry> bands;
-    ScratchFile temp;
-    decryptFile(appPath(bandListFile), temp.path());
-    TextFile in(temp.path(), TextFile::Mode::Input);
-    while (!in.eof()) {
-        BandEntry band;
-        band.name = in.readField();
-        band.url = in.readField();
-        bands.push_back(std::move(band));
-    }
-    in.close();
-    temp.remove();
-    return bands;
 }
 
 } // namespace pomlets

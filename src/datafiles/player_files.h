@@ -1,12 +1,10 @@
-// The files kept between games: the high-score table "\init\6095", the player
-// profile "\init\6702", and the list files "\init\6537" (Arcade levels) and
-// "\init\6859" (bands). All are stored scrambled and read and written through
+// The files kept between games: the high-score table "\init\6095" and the
+// player profile "\init\6702", stored scrambled and read and written through
 // the scratch file "\temp".
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace pomlets {
 
@@ -27,23 +25,5 @@ std::string highScoreListLine(int i);
 // A name or theme as it is written into a field: as it is, unless it holds a
 // comma or a double quote; then in double quotes, its double quotes doubled.
 std::string fieldText(const std::string& text);
-
-// One pair of the Arcade level list.
-struct LevelListEntry {
-    std::string name;
-    int32_t number = 0;
-};
-// Reads "\init\6537": pairs of whole lines, the level's name and its file number.
-std::vector<LevelListEntry> readLevelList();
-// Rewrites "\init\6537" with every line it holds followed by the pair name, number.
-void appendLevelList(const std::string& name, int16_t number);
-
-// One pair of the band list.
-struct BandEntry {
-    std::string name;
-    std::string url;
-};
-// Reads "\init\6859": pairs of fields, a band's name and its web address.
-std::vector<BandEntry> readBandList();
 
 } // namespace pomlets

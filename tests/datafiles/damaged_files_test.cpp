@@ -113,7 +113,7 @@ protected:
     }
 };
 
-TEST_F(DamagedFilesTest, UnscramblerAndListLoaders) {
+TEST_F(DamagedFilesTest, UnscramblerAndPlayerFiles) {
     const std::string plainCopy = folder.file("plain-out");
     const std::vector<Target> targets = {
         {"decryptFile", "\\init\\6095", [&] { decryptFile(appPath("\\init\\6095"), plainCopy); }},
@@ -123,12 +123,10 @@ TEST_F(DamagedFilesTest, UnscramblerAndListLoaders) {
              loadProfile();
              EXPECT_TRUE(musicVolume >= 0 && musicVolume <= 100);
          }},
-        {"readLevelList", "\\init\\6537", [] { readLevelList(); }},
-        {"readBandList", "\\init\\6859", [] { readBandList(); }},
     };
     int inputs = 0;
     uint32_t seed = 4;
-    for (const auto& target : targets) inputs += run(target, seed++, 2000);
+    for (const auto& target : targets) inputs += run(target, seed++, 3000);
     std::printf("[ inputs   ] %d damaged files fed\n", inputs);
 }
 
@@ -144,7 +142,7 @@ TEST_F(DamagedFilesTest, LevelAndDefinitionLoaders) {
     };
     int inputs = 0;
     uint32_t seed = 40;
-    for (const auto& target : targets) inputs += run(target, seed++, 2000);
+    for (const auto& target : targets) inputs += run(target, seed++, 3000);
     std::printf("[ inputs   ] %d damaged files fed\n", inputs);
     ddraw.reset();
 }

@@ -36,12 +36,28 @@ inline std::string plainOf(const TempProgramFolder& folder, const std::string& r
     return text;
 }
 
+// The scrambled form of plain text (lines ended by CR LF, LF or CR), made in
+// memory as encryptFile makes it on disk.
+inline std::string scrambledText(const std::string& plain) {
+    resetCipherCursors();
+    std::string scrambled, line;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        const char c = plain[i];
+        if (c != '\r' && c != '\n') {
+            line += c;
+            if (i + 1 < plain.size()) continue;
+        } else if (c == '\r' && i + 1 < plain.size() && plain[i + 1] == '\n') {
+            ++i;
+        }
+        scrambled += encodeLine(reverseText(line)) + "\r\n";
+        line.clear();
+    }
+    return scrambled;
+}
+
 // Scrambles plain text into a data file of the folder.
 inline void putScrambled(const TempProgramFolder& folder, const std::string& relative, const std::string& plain) {
-    const std::string source = folder.file("plain-source");
-    writeBytes(source, plain);
-    encryptFile(source, folder.file(relative));
-    std::filesystem::remove(source);
+    writeBytes(folder.file(relative), scrambledText(plain));
 }
 
 inline bool scratchFileExists(const TempProgramFolder& folder) {

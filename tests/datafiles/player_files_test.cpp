@@ -1,6 +1,6 @@
-// The high-score table, the player profile and the list files: their plain
-// forms, round trips, the high-score list lines, damaged files and the
-// scratch file.
+// The high-score table and the player profile: their plain forms, round
+// trips, the high-score list lines, damaged files and the scratch file; and
+// the shipped list files.
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
@@ -39,17 +39,13 @@ TEST_F(PlayerFilesTest, ShippedFilesLoad) {
     EXPECT_EQ(fMain().HScroll2->value(), 25);
     EXPECT_EQ(credits, 0);
     EXPECT_EQ(items, (std::array<int16_t, 6>{}));
-    const auto levels = readLevelList();
-    ASSERT_EQ(levels.size(), 1u);
-    EXPECT_EQ(levels[0].name, "Level 1 - First Steps");
-    EXPECT_EQ(levels[0].number, 3741);
-    const auto bands = readBandList();
-    ASSERT_EQ(bands.size(), 4u);
-    const char* artists[] = {"Varnock", "Pellandry", "Quillo", "Brackwater"};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(bands[i].name, artists[i]);
-        EXPECT_TRUE(bands[i].url.find(".example.") != std::string::npos) << bands[i].url;
-    }
+    EXPECT_EQ(plainOf(folder, "\\init\\6537"), "Level 1 - First Steps\r\n3741\r\n");
+    // The four bands of the playlist, each with an address on an example domain.
+    EXPECT_EQ(plainOf(folder, "\\init\\6859"),
+              "Varnock,https://varnock.example.com/\r\n"
+              "Pellandry,https://pellandry.example.org/\r\n"
+              "Quillo,https://quillo.example.net/\r\n"
+              "Brackwater,https://www.example.com/brackwater/\r\n");
     EXPECT_FALSE(scratchFileExists(folder));
 }
 
@@ -175,9 +171,6 @@ TEST_F(PlayerFilesTest, DamagedFilesRaiseTheirErrors) {
         {"\\init\\6702", "40000\r\n" + profile13.substr(3) + "25\r\n", loadProfile, err::Overflow},
         {"\\init\\6702", profile13 + "101\r\n", loadProfile, err::InvalidProperty},
         {"\\init\\6702", profile13 + "-1\r\n", loadProfile, err::InvalidProperty},
-        {"\\init\\6537", "Level 1\r\n", [] { readLevelList(); }, err::PastEndOfFile},
-        {"\\init\\6537", "Level 1\r\n1e10\r\n", [] { readLevelList(); }, err::Overflow},
-        {"\\init\\6859", "Band only\r\n", [] { readBandList(); }, err::PastEndOfFile},
     };
     for (const auto& c : cases) {
         if (c.plain == "<missing>")
@@ -206,41 +199,6 @@ TEST_F(PlayerFilesTest, FailedSaveKeepsTheOldFile) {
     highScores[0].name = "changed";
     EXPECT_NE(errorOf(saveHighScores), 0);
     EXPECT_EQ(testing::readBytes(folder.file("init/6095")), before);
-    EXPECT_FALSE(scratchFileExists(folder));
-}
-
-TEST_F(PlayerFilesTest, LevelListGrowsByPairs) {
-    appendLevelList("Level 2 - Against the Clock", 5286);
-    appendLevelList("Commas, and \"quotes\"", -7);
-    EXPECT_FALSE(scratchFileExists(folder));
-    EXPECT_EQ(plainOf(folder, "\\init\\6537"),
-              "Level 1 - First Steps\r\n3741\r\nLevel 2 - Against the Clock\r\n5286\r\n"
-              "Commas, and \"quotes\"\r\n-7\r\n");
-    const auto levels = readLevelList();
-    ASSERT_EQ(levels.size(), 3u);
-    EXPECT_EQ(levels[2].name, "Commas, and \"quotes\"");
-    EXPECT_EQ(levels[2].number, -7);
-    // Blanks around the number, and a line without a leading number.
-    putScrambled(folder, "\\init\\6537", "A\r\n  12  \r\nB\r\nnone\r\nC\r\n2.5\r\n");
-    const auto read = readLevelList();
-    ASSERT_EQ(read.size(), 3u);
-    EXPECT_EQ(read[0].number, 12);
-    EXPECT_EQ(read[1].number, 0);
-    EXPECT_EQ(read[2].number, 2);
-    putScrambled(folder, "\\init\\6537", "");
-    EXPECT_TRUE(readLevelList().empty());
-}
-
-TEST_F(PlayerFilesTest, BandList) {
-    putScrambled(folder, "\\init\\6859", "One,https://one.example.com/\r\nTwo,\r\n\"Three, Inc\",https://three.example.org/\r\n");
-    const auto bands = readBandList();
-    ASSERT_EQ(bands.size(), 3u);
-    EXPECT_EQ(bands[1].name, "Two");
-    EXPECT_EQ(bands[1].url, "");
-    EXPECT_EQ(bands[2].name, "Three, Inc");
-    EXPECT_EQ(bands[2].url, "https://three.example.org/");
-    putScrambled(folder, "\\init\\6859", "");
-    EXPECT_TRUE(readBandList().empty());
     EXPECT_FALSE(scratchFileExists(folder));
 }
 

@@ -82,6 +82,7 @@ TEST_F(ScramblerTest, RoundTrips) {
         for (char c : scrambled) lineCount += c == '\n';
         EXPECT_EQ(lineCount, lines.size());
         EXPECT_EQ(unscramble(scrambled), plain);
+        EXPECT_EQ(testing::scrambledText(plain), scrambled);
     }
 }
 
