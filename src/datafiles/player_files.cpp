@@ -1,5 +1,7 @@
 #include "datafiles/player_files.h"
 
+#include <vector>
+
 #include "common/brains.h"
 #include "datafiles/scrambler.h"
 #include "datafiles/scratch_file.h"
