@@ -329,14 +329,14 @@ std::string appPath(std::string_view relative) {
 
 // --- sequential text files --------------------------------------------------
 
-TextFile::~TextFile() { close(); }
+TextFile::~TextFile() { release(); }
 
 TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)), mode_(other.mode_) {}
 
 TextFile& TextFile::operator=(TextFile&& other) noexcept {
     if (this != &other) {
-        close();
+        release();
         file_ = std::exchange(other.file_, nullptr);
         mode_ = other.mode_;
     }
@@ -344,7 +344,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
 }
 
 void TextFile::open(const std::string& path, Mode mode) {
-    close();
+    release();
     if (path.empty()) throw RuntimeError(err::BadFileName);
     const char* how = mode == Mode::Input ? "rb" : mode == Mode::Output ? "wb" : "ab";
     if (mode == Mode::Input) {
@@ -358,10 +358,16 @@ void TextFile::open(const std::string& path, Mode mode) {
 }
 
 void TextFile::close() {
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
+    if (!file_) return;
+    std::FILE* file = std::exchange(file_, nullptr);
+    // Closing writes out what is still buffered; a file that could not be
+    // written whole must not pass for saved.
+    const bool failed = std::fclose(file) != 0;
+    if (failed && mode_ != Mode::Input) throw RuntimeError(err::PathAccess);
+}
+
+void TextFile::release() noexcept {
+    if (file_) std::fclose(std::exchange(file_, nullptr));
 }
 
 void TextFile::requireMode(Mode mode) const {

@@ -106,6 +106,8 @@ public:
     // Opening for input a file that does not exist raises File not found (53);
     // other failures raise Path/File access error (75).
     void open(const std::string& path, Mode mode);
+    // Closes the file; for a written file, a failure to write out what is
+    // still buffered raises Path/File access error (75).
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
@@ -124,6 +126,8 @@ public:
     bool eof();
 
 private:
+    // Closes without reporting anything (destruction, reopening).
+    void release() noexcept;
     int peekByte();
     int getByte();
     void requireMode(Mode mode) const;

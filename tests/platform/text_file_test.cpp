@@ -124,6 +124,19 @@ TEST_F(TextFileTest, OpeningAndModeErrors) {
     EXPECT_EQ(contents(folder.file("w.txt")), "x\r\n");
 }
 
+TEST_F(TextFileTest, ClosingAWriteThatCannotBeCompletedRaises75) {
+    // A full disk: the buffered line cannot be written out when the file closes.
+    TextFile full("/dev/full", TextFile::Mode::Output);
+    full.writeLine("lost");
+    try {
+        full.close();
+        FAIL() << "a lost write passed for saved";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::PathAccess);
+    }
+    EXPECT_FALSE(full.isOpen());
+}
+
 TEST_F(TextFileTest, DeleteFile) {
     const std::string path = put("x");
     EXPECT_TRUE(fileExists(path));
