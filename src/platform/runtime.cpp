@@ -388,46 +388,29 @@ int TextFile::getByte() { return std::getc(file_); }
 std::string TextFile::readField() {
     requireMode(Mode::Input);
     if (peekByte() == EOF) throw RuntimeError(err::PastEndOfFile);
-    int c = peekByte();
-    while (c == ' ' || c == '\t') {
+    while (peekByte() == ' ' || peekByte() == '\t') getByte();
+    // Inside quotes a comma is text; after the closing quote everything up to
+    // the field's end is dropped. A line end (CR LF, LF or CR) always ends it.
+    enum class Part { Plain, Quoted, AfterQuotes } part = Part::Plain;
+    if (peekByte() == '"') {
         getByte();
-        c = peekByte();
+        part = Part::Quoted;
     }
     std::string field;
-    // Consumes the line end that starts with the byte c (CR LF, LF or CR).
-    auto endLine = [this](int first) {
-        if (first == '\r' && peekByte() == '\n') getByte();
-    };
-    if (c == '"') {
-        getByte();
-        for (;;) {
-            c = getByte();
-            if (c == EOF) return field;
-            if (c == '"') break;
-            if (c == '\r' || c == '\n') {
-                endLine(c);
-                return field;
-            }
-            field += static_cast<char>(c);
-        }
-        // Whatever stands between the closing quote and the field's end is dropped.
-        for (;;) {
-            c = getByte();
-            if (c == EOF || c == ',') return field;
-            if (c == '\r' || c == '\n') {
-                endLine(c);
-                return field;
-            }
-        }
-    }
     for (;;) {
-        c = getByte();
-        if (c == EOF || c == ',') return field;
+        const int c = getByte();
+        if (c == EOF) return field;
         if (c == '\r' || c == '\n') {
-            endLine(c);
+            if (c == '\r' && peekByte() == '\n') getByte();
             return field;
         }
-        field += static_cast<char>(c);
+        if (part == Part::Quoted) {
+            if (c == '"') part = Part::AfterQuotes;
+            else field += static_cast<char>(c);
+            continue;
+        }
+        if (c == ',') return field;
+        if (part == Part::Plain) field += static_cast<char>(c);
     }
 }
 
