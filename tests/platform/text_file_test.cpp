@@ -63,6 +63,13 @@ TEST_F(TextFileTest, FieldReader) {
     for (const auto& c : cases) EXPECT_EQ(fields(c.bytes), c.expected) << c.bytes;
 }
 
+TEST_F(TextFileTest, FieldReaderKeepsEveryByte) {
+    // High bytes, control bytes and a zero byte, plain and inside quotes.
+    const std::string plain = std::string("caf\xE9\x01\x7F") + '\0' + "\xFF";
+    const std::string quoted = "\x80, \x9F";
+    EXPECT_EQ(fields(plain + ",\"" + quoted + "\"\xA0\r\n"), (Fields{plain, quoted}));
+}
+
 TEST_F(TextFileTest, ReadingPastTheEndRaises62) {
     TextFile file(put("one\r\n"), TextFile::Mode::Input);
     EXPECT_FALSE(file.eof());
