@@ -2,19 +2,13 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "error_of.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
 namespace {
 
-int errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::errorOf;
 
 TEST(RuntimeErrorTest, CarriesNumberAndClassicText) {
     const struct { int number; const char* text; } cases[] = {

@@ -6,6 +6,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "error_of.h"
 #include "media_files.h"
 #include "platform/bass.h"
 #include "platform/directx.h"
@@ -15,26 +16,20 @@
 namespace pomlets {
 namespace {
 
+using testing::errorOf;
+
 using namespace std::chrono_literals;
 
-// Waits up to a few seconds for a condition that the audio thread brings about.
+// Waits for a condition that the audio thread brings about; the limit is
+// generous for a loaded machine, and a passing test never waits for it.
 template <typename F>
-bool eventually(F condition, std::chrono::milliseconds limit = 5000ms) {
+bool eventually(F condition, std::chrono::milliseconds limit = 30000ms) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
         if (condition()) return true;
         std::this_thread::sleep_for(5ms);
     }
     return condition();
-}
-
-int errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 bool silentChild() { return std::getenv("POMLETS_SILENT_AUDIO_CHILD") != nullptr; }

@@ -2,6 +2,7 @@
 // the white colour key, stretching, blits off the edge, and text.
 #include <gtest/gtest.h>
 
+#include "error_of.h"
 #include "media_files.h"
 #include "platform/directx.h"
 #include "platform/runtime.h"
@@ -9,6 +10,8 @@
 
 namespace pomlets {
 namespace {
+
+using testing::errorOf;
 
 constexpr int32_t white = 0xFFFFFF;  // &HBBGGRR
 constexpr int32_t blueBgr = 0xFF0000;
@@ -46,14 +49,6 @@ protected:
                 if ((x < r.left || x >= r.right || y < r.top || y >= r.bottom) && s->pixelRGB(x, y) != outside)
                     return false;
         return true;
-    }
-    int errorOf(auto&& call) {
-        try {
-            call();
-        } catch (const RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
     }
 };
 
@@ -137,7 +132,7 @@ TEST_F(SurfaceTest, StretchedBlitDoublesEveryPixel) {
     for (int y = 1; y < 5; ++y)
         for (int x = 1; x < 5; ++x) EXPECT_EQ(dest->pixelRGB(x, y), expected[(y - 1) / 2][(x - 1) / 2]) << x << "," << y;
     EXPECT_TRUE(onlyInside(dest, RECT{1, 1, 5, 5}, 0));
-    // Shrinking takes every other pixel: the left column's colours.
+    // Shrinking takes the source pixel under each destination pixel's centre: the right column.
     SurfaceRef one = surface(1, 2, 0);
     one->Blt(RECT{0, 0, 1, 2}, src, RECT{0, 0, 2, 2}, 0);
     EXPECT_EQ(one->pixelRGB(0, 0), 0x00FF00u);

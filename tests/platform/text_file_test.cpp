@@ -5,11 +5,14 @@
 #include <sstream>
 #include <vector>
 
+#include "error_of.h"
 #include "platform/runtime.h"
 #include "support/program_folder.h"
 
 namespace pomlets {
 namespace {
+
+using testing::errorOf;
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -31,14 +34,6 @@ protected:
         std::vector<std::string> out;
         while (!file.eof()) out.push_back(file.readField());
         return out;
-    }
-    int errorOf(auto&& call) {
-        try {
-            call();
-        } catch (const RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
     }
 };
 
