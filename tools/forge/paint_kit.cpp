@@ -240,6 +240,20 @@ void gloss(QPainter& p, const QPainterPath& path, double strength) {
     p.restore();
 }
 
+void sunburst(QPainter& p, QPointF centre, int count, double reach, double wedge, int alpha) {
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < count; ++i) {
+        const double a0 = i * 3.14159265358979 / (count / 2), a1 = a0 + wedge;
+        QPainterPath ray;
+        ray.moveTo(centre);
+        ray.lineTo(centre.x() + std::cos(a0) * reach, centre.y() + std::sin(a0) * reach);
+        ray.lineTo(centre.x() + std::cos(a1) * reach, centre.y() + std::sin(a1) * reach);
+        ray.closeSubpath();
+        p.setBrush(QColor(255, 255, 255, alpha));
+        p.drawPath(ray);
+    }
+}
+
 QImage unkeyed(const QImage& keyed) {
     QImage out = keyed.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {

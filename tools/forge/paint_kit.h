@@ -86,6 +86,10 @@ void shade(QPainter& p, const QPainterPath& path, QColor base, double outline = 
            QColor outlineColour = QColor());
 // A soft highlight spot inside a path, up and to the left of its centre.
 void gloss(QPainter& p, const QPainterPath& path, double strength = 0.55);
+// Faint white rays fanning out from a centre, as behind a title: count thin
+// wedges of the given angle spread evenly round it, reaching out so far. Leaves
+// the painter without a pen.
+void sunburst(QPainter& p, QPointF centre, int count, double reach, double wedge, int alpha);
 // A keyed picture as an image with transparency (white pixels clear), for
 // drawing forged pictures into other pictures.
 QImage unkeyed(const QImage& keyed);

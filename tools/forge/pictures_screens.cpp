@@ -213,17 +213,7 @@ QImage loading(const Forge& forge) {
     sky.setColorAt(1, QColor(8, 6, 18));
     p.fillRect(img.rect(), sky);
     // Rays behind the title.
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < 24; ++i) {
-        const double a0 = i * 3.14159265358979 / 12, a1 = a0 + 0.12;
-        QPainterPath ray;
-        ray.moveTo(512, 300);
-        ray.lineTo(512 + std::cos(a0) * 900, 300 + std::sin(a0) * 900);
-        ray.lineTo(512 + std::cos(a1) * 900, 300 + std::sin(a1) * 900);
-        ray.closeSubpath();
-        p.setBrush(QColor(255, 255, 255, 12));
-        p.drawPath(ray);
-    }
+    sunburst(p, QPointF(512, 300), 24, 900, 0.12, 12);
     drawLogo(p, QPointF(512, 290), 150);
     drawText(p, "a puzzle game of quick thinking, reflexes and nerves", serifFont(26, false), QPointF(512, 400),
              QColor(230, 220, 250));

@@ -370,17 +370,7 @@ QImage welcomePicture(const Forge& forge) {
     sky.setColorAt(1, QColor(16, 8, 30));
     p.fillRect(image.rect(), sky);
     p.translate(-at.left(), -at.top());
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < 16; ++i) {
-        const double a0 = i * 3.14159265358979 / 8, a1 = a0 + 0.2;
-        QPainterPath ray;
-        ray.moveTo(120, 150);
-        ray.lineTo(120 + std::cos(a0) * 400, 150 + std::sin(a0) * 400);
-        ray.lineTo(120 + std::cos(a1) * 400, 150 + std::sin(a1) * 400);
-        ray.closeSubpath();
-        p.setBrush(QColor(255, 255, 255, 14));
-        p.drawPath(ray);
-    }
+    sunburst(p, QPointF(120, 150), 16, 400, 0.2, 14);
     drawText(p, "Welcome to", serifFont(18), {120.5, 34}, softInk, QColor(20, 10, 30), 3);
     drawLogo(p, {120.5, 72}, 40);
     piece(p, forge, "pomlet1", {14, 110, 70, 70});
