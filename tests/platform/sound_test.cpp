@@ -1,5 +1,6 @@
 // Sound-effect buffers and music streams on the dummy audio driver, and the
 // same calls without any audio device (run in a child process).
+#include <SDL.h>
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -32,6 +33,29 @@ bool eventually(F condition, std::chrono::milliseconds limit = 30000ms) {
     return condition();
 }
 
+// Holds the audio device still: nothing that sounds moves on, so a check that
+// a sound is still going does not race the audio thread on a loaded machine.
+// The device is the one the mixer opened, the only one this program plays on.
+class AudioHeld {
+public:
+    AudioHeld() {
+        for (SDL_AudioDeviceID id = 1; id < 64 && !device_; ++id)
+            if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) device_ = id;
+        EXPECT_NE(device_, 0u) << "no audio device is playing";
+        if (device_) SDL_PauseAudioDevice(device_, 1);
+    }
+    ~AudioHeld() { release(); }
+    AudioHeld(const AudioHeld&) = delete;
+    AudioHeld& operator=(const AudioHeld&) = delete;
+    void release() {
+        if (device_) SDL_PauseAudioDevice(device_, 0);
+        device_ = 0;
+    }
+
+private:
+    SDL_AudioDeviceID device_ = 0;
+};
+
 bool silentChild() { return std::getenv("POMLETS_SILENT_AUDIO_CHILD") != nullptr; }
 
 class SoundTest : public ::testing::Test {
@@ -61,6 +85,7 @@ TEST_F(SoundTest, BufferPlaysOnceAndAPlayWhileSoundingGoesOn) {
     EXPECT_EQ(desc.bufferBytes, 22050 * 300 / 1000 * 4);
 
     EXPECT_FALSE(pop->isPlaying());
+    AudioHeld held;
     pop->Play(DSBPLAY_DEFAULT);
     EXPECT_TRUE(pop->isPlaying());
     pop->Play(DSBPLAY_DEFAULT);
@@ -69,6 +94,7 @@ TEST_F(SoundTest, BufferPlaysOnceAndAPlayWhileSoundingGoesOn) {
     EXPECT_FALSE(pop->isPlaying());
     pop->Play(DSBPLAY_DEFAULT);
     EXPECT_EQ(pop->timesStarted(), 2);
+    held.release();
     EXPECT_TRUE(eventually([&] { return !pop->isPlaying(); }));
     // Once ended it starts again.
     pop->Play(DSBPLAY_DEFAULT);
@@ -82,6 +108,7 @@ TEST_F(SoundTest, EachBufferSoundsOnItsOwn) {
     SoundRef a = dsound->CreateSoundBufferFromFile(folder.file("a.wav"), desc, format);
     SoundRef b = dsound->CreateSoundBufferFromFile(folder.file("a.wav"), desc, format);
     EXPECT_EQ(format.channels, 1);
+    AudioHeld held;
     a->Play(0);
     b->Play(0);
     EXPECT_TRUE(a->isPlaying());
@@ -127,12 +154,14 @@ TEST_F(MusicTest, AStreamsWholeLife) {
     EXPECT_EQ(BASS_ChannelIsActive(track), 0);  // not started yet
     EXPECT_TRUE(BASS_ChannelSetAttributes(track, -1, 40, -101));
     EXPECT_EQ(bassStreamVolume(track), 40);
+    AudioHeld held;
     EXPECT_TRUE(BASS_StreamPlay(track, false, 0));
     EXPECT_EQ(BASS_ChannelIsActive(track), 1);
 
     // Paused, the stream stays active for longer than it lasts.
     EXPECT_TRUE(BASS_Pause());
     EXPECT_TRUE(bassIsPaused());
+    held.release();
     std::this_thread::sleep_for(600ms);
     EXPECT_EQ(BASS_ChannelIsActive(track), 1);
     EXPECT_TRUE(BASS_Start());
@@ -153,6 +182,7 @@ TEST_F(MusicTest, WavWorksAsMusicAndANewStreamEndsTheOld) {
     ASSERT_NE(one, 0u);
     ASSERT_NE(two, 0u);
     EXPECT_NE(one, two);
+    AudioHeld held;
     BASS_StreamPlay(one, false, 0);
     EXPECT_EQ(BASS_ChannelIsActive(one), 1);
     BASS_StreamPlay(two, false, 0);
@@ -214,7 +244,9 @@ TEST(SilentAudioTest, GameGoesOnWithoutAudio) {
     EXPECT_FALSE(dsound->hasAudio());
     DSBUFFERDESC desc;
     WAVEFORMATEX format;
-    testing::writeWav(folder.file("pop.wav"), 200);
+    // Without a device the buffer keeps time by the clock, which cannot be held:
+    // the sound lasts long enough for the checks made while it sounds.
+    testing::writeWav(folder.file("pop.wav"), 1500);
     SoundRef pop = dsound->CreateSoundBufferFromFile(folder.file("pop.wav"), desc, format);
     EXPECT_EQ(format.samplesPerSec, 22050);
     pop->Play(0);
