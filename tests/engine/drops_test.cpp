@@ -151,9 +151,18 @@ TEST_F(FruitTest, AFruitPictureThatCannotBeLoadedEndsTheGame) {
     EXPECT_FALSE(ddraw);  // the display was torn down
     closeLog();
     const std::string text = logText();
-    EXPECT_NE(text.find(" :: error occured in fruitize function.\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find(" :: 53, File not found"), std::string::npos) << text;
-    EXPECT_EQ(text.find("   "), std::string::npos) << "no indent: " << text;
+    // Two lines without indent or prefix, then the tear-down's own line.
+    const auto first = text.find(" :: error occured in fruitize function.\r\n");
+    const auto second = text.find(" :: 53, File not found");
+    const auto teardown = text.find("destroy - shutting down directx");
+    ASSERT_NE(first, std::string::npos) << text;
+    ASSERT_NE(second, std::string::npos) << text;
+    EXPECT_LT(first, second);
+    EXPECT_LT(second, teardown) << text;
+    for (auto at : {first, second}) {
+        const auto lineStart = text.rfind('\n', at) + 1;
+        EXPECT_NE(text[lineStart], ' ') << "indented: " << text;
+    }
     // The failure came at the first fruit picture: that definition is as it was.
     EXPECT_EQ(pieceDefs[0].points, 10);
 }
