@@ -1,0 +1,163 @@
+// The game window, the display set-up and its tear-down.
+#include <gtest/gtest.h>
+
+#include "common/brains.h"
+#include "display/game_window.h"
+#include "display/playlist.h"
+#include "display_game.h"
+#include "frontend/fmain.h"
+#include "platform/bass.h"
+#include "platform/win32.h"
+
+namespace pomlets::testing {
+namespace {
+
+class GameWindowTest : public DisplayGameTest {};
+
+TEST_F(GameWindowTest, TwoGamesInARowLogEverySetUpAndTearDownInOrder) {
+    std::shared_ptr<StdFont> firstFont;
+    for (int game = 0; game < 2; ++game) {
+        startGame();
+        if (game == 0) firstFont = textFont;
+        EXPECT_TRUE(ddraw && primary && backBuffer && dinput && dsound && keyboard && mouse && dx);
+        endTheGame();
+        EXPECT_FALSE(ddraw);
+        EXPECT_FALSE(dx);
+    }
+    std::vector<std::string> expected;
+    for (int game = 0; game < 2; ++game) {
+        expected.insert(expected.end(), initDXLines().begin(), initDXLines().end());
+        expected.push_back("destroy - shutting down directx");
+    }
+    EXPECT_EQ(logTexts(), expected);
+    for (const LogLine& line : logLines()) EXPECT_TRUE(line.indented) << line.text;
+    // The font object is made once and reused by the next game.
+    EXPECT_EQ(textFont, firstFont);
+}
+
+TEST_F(GameWindowTest, SetUpGivesTheDocumentedObjectsAndValues) {
+    startGame();
+    EXPECT_EQ(screenWidth, 1024);
+    EXPECT_EQ(screenHeight, 768);
+    EXPECT_EQ(backBuffer->width(), 1024);
+    EXPECT_EQ(backBuffer->height(), 768);
+    EXPECT_TRUE(ddraw->displayModeSet());
+    EXPECT_EQ(ddraw->window(), fConsole().hWnd());
+    EXPECT_EQ(fConsole().window()->caption(), "Click to resume play");
+    EXPECT_EQ(primaryDesc.flags, 33);
+    EXPECT_EQ(primaryDesc.caps.caps, 536);
+    EXPECT_EQ(primaryDesc.backBufferCount, 1);
+    EXPECT_EQ(textFont->name, "Times New Roman");
+    EXPECT_EQ(textFont->size, 12);
+    EXPECT_TRUE(keyboard->acquired());
+    EXPECT_TRUE(mouse->acquired());
+    EXPECT_EQ(colorKey.low, 0xFFFFFF);
+    EXPECT_EQ(colorKey.high, 0xFFFFFF);
+    EXPECT_EQ(soundBufferDesc.flags, 226);
+    EXPECT_EQ(soundBufferDesc.bufferBytes, 0);
+    EXPECT_EQ(waveFormat.formatTag, 1);
+    EXPECT_EQ(waveFormat.channels, 2);
+    EXPECT_EQ(waveFormat.samplesPerSec, 22050);
+    EXPECT_EQ(waveFormat.bitsPerSample, 16);
+    EXPECT_EQ(waveFormat.blockAlign, 4);
+    EXPECT_EQ(waveFormat.avgBytesPerSec, 88200);
+    EXPECT_TRUE(bassIsOpen());
+    EXPECT_FALSE(cursorVisible());
+    endTheGame();
+    EXPECT_TRUE(cursorVisible());
+    EXPECT_FALSE(bassIsOpen());
+    EXPECT_FALSE(fConsole().loaded());
+}
+
+TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
+    startGame();
+    const std::shared_ptr<DirectDraw7> display = ddraw;
+    // The fruit change's failure path tears down, then the Play command again.
+    endTheGame();
+    destroy();
+    EXPECT_FALSE(display->displayModeSet());
+    EXPECT_TRUE(cursorVisible());
+    EXPECT_FALSE(bassIsOpen());
+    EXPECT_FALSE(fConsole().loaded());
+    EXPECT_TRUE(endGame);
+    std::vector<std::string> expected = initDXLines();
+    expected.push_back("destroy - shutting down directx");
+    EXPECT_EQ(logTexts(), expected);
+
+    // The next game hides the cursor and opens the output again as usual.
+    startGame();
+    EXPECT_FALSE(cursorVisible());
+    EXPECT_TRUE(bassIsOpen());
+    endTheGame();
+    EXPECT_TRUE(cursorVisible());
+}
+
+TEST_F(GameWindowTest, AGameEndedWhilePausedStillLeavesTheCursorHiddenNextGame) {
+    startGame();
+    ShowCursor(true);  // the pause shows it
+    endTheGame();
+    EXPECT_TRUE(cursorVisible());
+    startGame();
+    EXPECT_FALSE(cursorVisible());
+    endTheGame();
+    EXPECT_TRUE(cursorVisible());
+}
+
+TEST_F(GameWindowTest, ClosingTheWindowIsRefusedDuringAGameAndAllowedAfter) {
+    startGame();
+    int16_t cancel = 0;
+    fConsole().Form_Unload(cancel);
+    EXPECT_EQ(cancel, 1);
+    EXPECT_FALSE(fConsole().window()->onCloseRequest());
+    EXPECT_FALSE(fConsole().Unload());
+    EXPECT_TRUE(fConsole().loaded());
+
+    endGame = true;
+    cancel = 0;
+    fConsole().Form_Unload(cancel);
+    EXPECT_EQ(cancel, 0);
+    EXPECT_TRUE(fConsole().window()->onCloseRequest());
+    destroy();
+    EXPECT_FALSE(fConsole().loaded());
+}
+
+TEST_F(GameWindowTest, DestroyWithoutEndGameKeepsTheWindowButStillEndsTheGame) {
+    startGame();
+    destroy();  // a caller that forgot to set endGame first
+    EXPECT_TRUE(fConsole().loaded());
+    EXPECT_TRUE(endGame);
+    EXPECT_FALSE(ddraw);
+    EXPECT_TRUE(cursorVisible());
+    EXPECT_TRUE(fConsole().Unload());
+}
+
+// Every key-down the window system delivers, repeats included, makes the
+// keyboard reader run once; N (another track on every key-down) shows it.
+TEST_F(GameWindowTest, EveryKeyDownReadsTheKeyboardOnce) {
+    fMain().songs->clear();
+    fMain().songs->addItems({"first", "second"});  // no such files: nothing plays
+    startGame();
+    struct Case {
+        int keyDowns;
+        int16_t lastSongAfter;
+    };
+    for (const Case& c : {Case{1, 1}, Case{2, 0}, Case{3, 1}, Case{0, 0}}) {
+        lastSongIndex = 0;
+        for (int i = 0; i < c.keyDowns; ++i) injectKey(dik::N, true);
+        processPendingEvents();
+        EXPECT_EQ(lastSongIndex, c.lastSongAfter) << c.keyDowns << " key-downs";
+        injectKey(dik::N, false);
+        processPendingEvents();
+    }
+    // A key held without a key-down event reaching the window does nothing.
+    lastSongIndex = 0;
+    keyboardState()[dik::N] = 0x80;
+    processPendingEvents();
+    EXPECT_EQ(lastSongIndex, 0);
+    keyboardState()[dik::N] = 0;
+    endTheGame();
+    fMain().songs->clear();
+}
+
+} // namespace
+} // namespace pomlets::testing
