@@ -324,6 +324,10 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
 }
 
 void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
+    // The record serves reading back what was drawn lately. A game draws
+    // texts on every pass of its loop, so only the latest ones are kept.
+    if (textLog_.size() >= textLogLimit)
+        textLog_.erase(textLog_.begin(), textLog_.begin() + static_cast<std::ptrdiff_t>(textLogLimit / 2));
     textLog_.push_back(DrawnText{x, y, text});
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;

@@ -202,7 +202,10 @@ public:
     uint32_t pixelRGB(int x, int y) const;
     uint16_t pixel565(int x, int y) const;
 
-    // Every text drawn since the last clearTextLog(): position and text.
+    // Every text drawn since the last clearTextLog(): position and text. Only
+    // the latest are kept: at most textLogLimit, and never fewer than half
+    // of that when more were drawn.
+    static constexpr size_t textLogLimit = 8192;
     struct DrawnText {
         int32_t x, y;
         std::string text;
