@@ -34,7 +34,8 @@ void chooseMode(const std::string& mode) {
 
 } // namespace
 
-GameSession::GameSession(const std::string& mode, uint32_t seed) {
+GameSession::GameSession(const std::string& mode, uint32_t seed)
+    : folder_(std::make_unique<TempProgramFolder>()) {
     resetSharedState();
     resetDisplayObjects();
     initCipherTables(79, 94, 709);

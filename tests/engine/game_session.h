@@ -6,9 +6,11 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/directx.h"
+#include "support/program_folder.h"
 
 namespace pomlets::testing {
 
@@ -23,6 +25,11 @@ public:
     ~GameSession();
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
+
+private:
+    // Games read and write "\temp" and the data files: each plays in its own
+    // copy of the program folder, so that tests running side by side never meet.
+    std::unique_ptr<TempProgramFolder> folder_;
 };
 
 // Runs onPass once at every pass of the loop that processes window events:
