@@ -1,0 +1,18 @@
+// The Pomlets program: builds the scrambler's key tables before anything
+// else, loads the main window and shows it, then waits for the player until
+// the main window is closed.
+#include <QApplication>
+
+#include "frontend/fmain.h"
+#include "frontend/startup.h"
+
+int main(int argc, char** argv) {
+    pomlets::buildKeyTables();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pomlets"));
+    pomlets::loadFMain();
+    pomlets::fMain().show();
+    const int status = QApplication::exec();
+    pomlets::releaseFMain();
+    return status;
+}
