@@ -389,8 +389,16 @@ void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t /*bpp*/,
     if (width <= 0 || height <= 0) throw RuntimeError(err::InvalidCall, "no such display mode");
     window_->create();
     SDL_Window* w = window_->impl()->window;
+    // Cover the whole desktop first: a desktop without a window manager does
+    // not resize a window that asks for the full screen.
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(w), &bounds) == 0) {
+        SDL_SetWindowPosition(w, bounds.x, bounds.y);
+        SDL_SetWindowSize(w, bounds.w, bounds.h);
+    }
     if (SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         throw RuntimeError(err::InvalidCall, std::string("cannot take the full screen: ") + SDL_GetError());
+    if (bounds.w > 0) SDL_SetWindowPosition(w, bounds.x, bounds.y);
     modeWidth_ = width;
     modeHeight_ = height;
     modeSet_ = true;
