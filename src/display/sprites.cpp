@@ -9,21 +9,17 @@ namespace pomlets {
 
 namespace {
 
-constexpr int32_t keyedBlit = DDBLT_KEYSRC | DDBLT_WAIT;
-
-// One keyed sprite blit; its status is not looked at (a rectangle off the
-// back buffer simply draws nothing). A picture that was never loaded draws nothing.
-void blitSprite(const RECT& dest, const SurfaceRef& picture, const RECT& src) {
-    if (!picture || !displayUp()) return;
-    backBuffer->Blt(dest, picture, src, keyedBlit);
-}
-
 // 16-bit coordinate arithmetic, as the drawing code computes its rectangles.
 int32_t c16(int32_t value) { return toInt16(value); }
 
 } // namespace
 
 bool displayUp() { return ddraw != nullptr && backBuffer != nullptr; }
+
+void blitSprite(const RECT& dest, const SurfaceRef& picture, const RECT& src) {
+    if (!picture || !displayUp()) return;
+    backBuffer->Blt(dest, picture, src, DDBLT_KEYSRC | DDBLT_WAIT);
+}
 
 void drawPieceIcon(int16_t imageIndex, int16_t column, int16_t y) {
     if (imageIndex < 0 || imageIndex >= static_cast<int>(pieceDefs.size())) throw RuntimeError(err::Subscript);

@@ -3,12 +3,18 @@
 
 #include <cstdint>
 
+#include "platform/directx.h"
+
 namespace pomlets {
 
 // True while the game display is set up (DirectDraw and the back buffer).
 // Once destroy has released it, every drawing routine draws nothing, so the
 // rest of a frame in progress never touches a released display.
 bool displayUp();
+// One keyed blit onto the back buffer; its status is not looked at (a
+// rectangle off the back buffer simply draws nothing). A picture that was never
+// loaded, or a display already given back, draws nothing.
+void blitSprite(const RECT& dest, const SurfaceRef& picture, const RECT& src);
 
 // The picture of pieceDefs(imageIndex) as a 90 x 90 sprite at (80 + 85 column, 80 + y).
 void drawPieceIcon(int16_t imageIndex, int16_t column, int16_t y);

@@ -12,17 +12,6 @@
 
 namespace pomlets {
 
-namespace {
-
-constexpr int32_t keyedBlit = DDBLT_KEYSRC | DDBLT_WAIT;
-
-void blitKeyed(const SurfaceRef& picture, const RECT& dest, const RECT& src) {
-    if (!picture || !displayUp()) return;
-    backBuffer->Blt(dest, picture, src, keyedBlit);
-}
-
-} // namespace
-
 SurfaceRef getGlyph(const std::string& character) {
     if (character.size() != 1) return nullptr;
     char ch = character[0];
@@ -59,7 +48,7 @@ void drawMessage() {
         g.x = add16(g.x, -14);
         if (g.x > 0) {
             kept.push_back(g);
-            blitKeyed(g.glyph, RECT{g.x, 365, g.x + 50, 415}, RECT{0, 0, 50, 50});
+            blitSprite(RECT{g.x, 365, g.x + 50, 415}, g.glyph, RECT{0, 0, 50, 50});
         }
     }
     messageGlyphs = std::move(kept);
@@ -90,7 +79,7 @@ void updateFrogs() {
         f.x = add16(f.x, -f.speed);
         f.y = add16(f.y, f.speed);
         if (f.y <= 768 && f.x >= 0) {
-            blitKeyed(picture, dest, src);
+            blitSprite(dest, picture, src);
         } else if (frogUntil > gameTime()) {
             f.x = static_cast<int16_t>(randomInt(2000));
             f.y = 0;
