@@ -61,7 +61,30 @@ PieceDef loadPieceDef(const std::string& name) {
     return def;
 }
 
+namespace {
+
+void readLevel(const std::string& path, bool withHeader);
+
+// The path as the player finds it in the program folder ("levels/12").
+std::string shownName(const std::string& path) {
+    const std::string folder = programFolder() + "/";
+    return path.compare(0, folder.size(), folder) == 0 ? path.substr(folder.size()) : path;
+}
+
+} // namespace
+
 void loadLevel(const std::string& path, bool withHeader) {
+    // The error says which file failed, so that the player can find it.
+    try {
+        readLevel(path, withHeader);
+    } catch (const RuntimeError& error) {
+        throw RuntimeError(error.number(), error.description() + ": the level file \"" + shownName(path) + "\"");
+    }
+}
+
+namespace {
+
+void readLevel(const std::string& path, bool withHeader) {
     ScratchFile temp;
     decryptFile(path, temp.path());
     TextFile in(temp.path(), TextFile::Mode::Input);
@@ -116,5 +139,7 @@ void loadLevel(const std::string& path, bool withHeader) {
     in.close();
     temp.remove();
 }
+
+} // namespace
 
 } // namespace pomlets

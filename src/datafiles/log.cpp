@@ -1,6 +1,8 @@
 #include "datafiles/log.h"
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <ctime>
 #include <locale.h>
 
@@ -35,9 +37,17 @@ std::string logTimeText() { return nowText("%X"); }
 
 void openLog() {
     if (!logEnabled) return;
-    logFile.open(appPath("\\log.txt"), TextFile::Mode::Output);
-    logFile.writeLine("LOG OPENED ON " + logDateText() + " AT " + logTimeText());
-    logFile.flush();
+    const std::string line = "LOG OPENED ON " + logDateText() + " AT " + logTimeText();
+    try {
+        errno = 0;
+        logFile.open(appPath("\\log.txt"), TextFile::Mode::Replace);
+        logFile.writeLine(line);
+        logFile.flush();
+    } catch (const RuntimeError& error) {
+        const int cause = errno;
+        logFile = TextFile();
+        throw LogOpenError(error, cause != 0 ? std::strerror(cause) : "it cannot be written");
+    }
 }
 
 void writeLog(std::string& message, bool indent) {

@@ -12,8 +12,20 @@ inline bool logEnabled = false;
 // The open log file.
 inline TextFile logFile;
 
-// Creates "\log.txt" anew (truncating an old one) and writes
-// "LOG OPENED ON <date> AT <time>".
+// openLog's failure: the log could not be created or written in the program
+// folder. cause() is the system's reason, such as "No space left on device".
+class LogOpenError : public RuntimeError {
+public:
+    LogOpenError(const RuntimeError& error, std::string cause)
+        : RuntimeError(error.number(), error.description()), cause_(std::move(cause)) {}
+    const std::string& cause() const noexcept { return cause_; }
+
+private:
+    std::string cause_;
+};
+
+// Creates "\log.txt" anew (replacing an old one, never following a link) and
+// writes "LOG OPENED ON <date> AT <time>". Raises LogOpenError.
 void openLog();
 // Writes one line: "<time> :: <message>" (no stamp for an empty message),
 // with three blanks in front when indent is set. The message variable is

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/runtime.h"
 
@@ -73,17 +74,27 @@ std::string encodeLine(const std::string& line) {
 }
 
 std::string decodeLine(const std::string& line) {
+    bool whole = true;
+    std::string result = decodeLineChecked(line, whole);
+    // A code names one character: anything outside 0 to 255 is an invalid argument.
+    if (!whole) throw RuntimeError(err::InvalidCall);
+    return result;
+}
+
+std::string decodeLineChecked(const std::string& line, bool& whole) {
     std::string result;
     std::string buffer;
+    whole = true;
     for (char c : line) {
         if (c != '.') {
             buffer += c;
             continue;
         }
         const double code = roundHalfEven(lenientNumber(buffer));
-        // A code names one character: anything outside 0 to 255 is an invalid argument.
-        if (!(code >= 0 && code <= 255)) throw RuntimeError(err::InvalidCall);
-        result += decodeChar(static_cast<char>(static_cast<int>(code)));
+        // A bad code still stands for one character, so the key position
+        // runs on and the lines after it decode as they should.
+        if (code >= 0 && code <= 255) result += decodeChar(static_cast<char>(static_cast<int>(code)));
+        else whole = false;
         advanceCipherCursors();
         buffer.clear();
     }
@@ -118,7 +129,7 @@ void encryptFile(const std::string& source, const std::string& destination) {
     TextFile plain(source, TextFile::Mode::Input);
     const std::string beside = destination + ".new";
     try {
-        TextFile scrambled(beside, TextFile::Mode::Output);
+        TextFile scrambled(beside, TextFile::Mode::Replace);
         while (!plain.eof()) {
             const std::string line = plain.readLine();
             scrambled.writeLine(encodeLine(reverseText(line)));
@@ -135,17 +146,38 @@ void encryptFile(const std::string& source, const std::string& destination) {
     }
 }
 
-void decryptFile(const std::string& source, const std::string& destination) {
+namespace {
+
+// Unscrambles source into destination line by line. A line with a bad code
+// is written empty and noted; with stopAtDamage nothing after it is written.
+std::vector<size_t> unscramble(const std::string& source, const std::string& destination, bool stopAtDamage) {
     resetCipherCursors();
     TextFile scrambled(source, TextFile::Mode::Input);
-    TextFile plain(destination, TextFile::Mode::Output);
-    while (!scrambled.eof()) {
-        const std::string line = scrambled.readLine();
-        plain.writeLine(reverseText(decodeLine(line)));
+    TextFile plain(destination, TextFile::Mode::Replace);
+    std::vector<size_t> damaged;
+    for (size_t index = 0; !scrambled.eof(); ++index) {
+        bool whole = true;
+        const std::string line = decodeLineChecked(scrambled.readLine(), whole);
+        if (!whole) {
+            damaged.push_back(index);
+            if (stopAtDamage) break;
+        }
+        plain.writeLine(whole ? reverseText(line) : std::string());
     }
     scrambled.close();
     plain.flush();
     plain.close();
+    return damaged;
+}
+
+} // namespace
+
+void decryptFile(const std::string& source, const std::string& destination) {
+    if (!unscramble(source, destination, true).empty()) throw RuntimeError(err::InvalidCall);
+}
+
+std::vector<size_t> decryptReadable(const std::string& source, const std::string& destination) {
+    return unscramble(source, destination, false);
 }
 
 } // namespace pomlets

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pomlets {
 
@@ -28,6 +29,9 @@ std::string encodeLine(const std::string& line);
 // Codes outside 0 to 255 raise Invalid procedure call (5); digits after the
 // last "." are dropped; an empty code reads as 0.
 std::string decodeLine(const std::string& line);
+// The same without raising: whole is false when a code was bad; a bad code
+// gives no character but moves the cursors like any other.
+std::string decodeLineChecked(const std::string& line, bool& whole);
 std::string reverseText(const std::string& text);
 
 // Scrambles the plain file source into destination. The destination is
@@ -35,8 +39,12 @@ std::string reverseText(const std::string& text);
 // destination and then renamed over it, so a failure or an interrupted run
 // leaves the old file whole.
 void encryptFile(const std::string& source, const std::string& destination);
-// Unscrambles source into the plain file destination.
+// Unscrambles source into the plain file destination. A line with a bad code
+// raises Invalid procedure call (5); the lines before it are in destination.
 void decryptFile(const std::string& source, const std::string& destination);
+// Unscrambles every line that can be: a line with a bad code is written
+// empty. Returns the indexes (from 0) of those lines.
+std::vector<size_t> decryptReadable(const std::string& source, const std::string& destination);
 
 // Tests: forget the tables, as at program start.
 void resetCipherTables();

@@ -1,6 +1,6 @@
 #include "datafiles/scratch_file.h"
 
-#include <cstdio>
+#include <unistd.h>
 
 #include "platform/runtime.h"
 
@@ -8,7 +8,9 @@ namespace pomlets {
 
 ScratchFile::ScratchFile() : path_(appPath("\\temp")) {}
 
-ScratchFile::~ScratchFile() { std::remove(path_.c_str()); }
+// unlink, not remove: a directory that happens to be named "temp" is not
+// the scratch file and is left alone.
+ScratchFile::~ScratchFile() { ::unlink(path_.c_str()); }
 
 void ScratchFile::remove() { deleteFile(path_); }
 

@@ -1,11 +1,11 @@
 #include "engine/high_scores.h"
 
 #include <string>
-#include <vector>
 
 #include "common/brains.h"
+#include "datafiles/damaged_files.h"
+#include "datafiles/level_list.h"
 #include "datafiles/player_files.h"
-#include "datafiles/scrambler.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
@@ -47,29 +47,16 @@ void awardArcadeLevel() {
 
     msgBox("Congratulations!  You have been awarded a new level for Arcade mode!");
 
-    const std::string list = appPath("\\init\\6537");
-    const std::string temp = appPath("\\temp");
-    std::vector<std::string> lines;
-    try {
-        decryptFile(list, temp);
-        {
-            TextFile file(temp, TextFile::Mode::Input);
-            while (!file.eof()) lines.push_back(file.readLine());
-        }
-        {
-            TextFile file(temp, TextFile::Mode::Output);
-            for (const std::string& line : lines) file.writeLine(line);
-            file.writeLine(name);
-            file.writeLine(plainText(currentLevel.awardLevelNumber));
-        }
-        encryptFile(temp, list);
-        deleteFile(temp);
-    } catch (...) {
-        // The list file is replaced only once written whole; the scratch file
-        // never stays behind.
-        if (fileExists(temp)) deleteFile(temp);
-        throw;
+    // The list is written again with every level that could be read from it
+    // and the new one; a damaged list is first kept beside it.
+    LevelList list = readLevelList();
+    if (list.damaged) {
+        const std::string copy = keepDamagedCopy("\\init\\6537");
+        msgBox("The list of Arcade levels \"init/6537\" is damaged.  The levels that could be read from it are kept" +
+               (copy.empty() ? std::string(".") : ", and a copy of the damaged list is kept as \"" + copy + "\"."));
     }
+    list.levels.push_back({name, currentLevel.awardLevelNumber});
+    writeLevelList(list.levels);
 
     // Listed once the level is saved, so the list never offers a level that
     // the next start would not find.

@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "common/brains.h"
-#include "datafiles/scrambler.h"
+#include "datafiles/level_list.h"
 #include "frontend/artwork.h"
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
@@ -399,26 +399,18 @@ void FMain::tMode_Click() {
     }
     if (mode == QLatin1String("Midnight Bowling")) tLevels->addItem(noLevels);
     if (mode == QLatin1String("Arcade")) {
-        const std::string temp = appPath("\\temp");
         try {
-            decryptFile(appPath("\\init\\6537"), temp);
-            TextFile file(temp, TextFile::Mode::Input);
-            while (!file.eof()) {
-                tLevels->addItem(QString::fromLatin1(file.readLine().c_str()));
-                const std::string number = file.readLine();
-                tLevels->item(tLevels->count() - 1)->setData(Qt::UserRole, toInt32(lenientNumber(number)));
+            const LevelList list = readLevelList();
+            for (const LevelListEntry& level : list.levels) {
+                tLevels->addItem(QString::fromLatin1(level.name.c_str()));
+                tLevels->item(tLevels->count() - 1)->setData(Qt::UserRole, level.number);
             }
-            file.close();
-            deleteFile(temp);
+            if (list.damaged)
+                msgBox("The list of Arcade levels \"init/6537\" is damaged.  The levels that could be read from it "
+                       "can be played.");
         } catch (const RuntimeError& error) {
-            if (fileExists(temp)) {
-                try {
-                    deleteFile(temp);
-                } catch (const RuntimeError&) {
-                }
-            }
-            msgBox("The list of Arcade levels could not be read completely (" + std::to_string(error.number()) +
-                   ", " + error.description() + ").  The levels read so far can be played.");
+            msgBox("The list of Arcade levels \"init/6537\" could not be read (" + std::to_string(error.number()) +
+                   ", " + error.description() + ").");
         }
     }
 }

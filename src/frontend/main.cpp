@@ -10,7 +10,10 @@ int main(int argc, char** argv) {
     pomlets::buildKeyTables();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pomlets"));
-    pomlets::loadFMain();
+    if (!pomlets::loadFMain()) {
+        pomlets::releaseFMain();
+        return 1;
+    }
     pomlets::fMain().show();
     const int status = QApplication::exec();
     pomlets::releaseFMain();

@@ -1,13 +1,16 @@
 #include "frontend/startup.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/brains.h"
+#include "datafiles/damaged_files.h"
 #include "datafiles/log.h"
 #include "datafiles/music_list.h"
 #include "datafiles/player_files.h"
 #include "datafiles/scrambler.h"
+#include "datafiles/scratch_file.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
@@ -16,21 +19,19 @@ namespace pomlets {
 
 namespace {
 
-// A data file that start-up cannot read is reported; start-up goes on.
+// A data file that start-up cannot read whole is reported once; start-up
+// goes on with what could be read.
 void reportStartupFailure(const std::string& what, const RuntimeError& error) {
     std::string line = "error reading " + what + ": " + std::to_string(error.number()) + ", " + error.description();
     writeLog(line, false);
-    msgBox("Pomlets could not read " + what + " (" + std::to_string(error.number()) + ", " + error.description() +
-           ").  It goes on without it.");
-}
-
-void removeScratchFile() {
-    const std::string temp = appPath("\\temp");
-    if (!fileExists(temp)) return;
-    try {
-        deleteFile(temp);
-    } catch (const RuntimeError&) {
+    const std::string fault = " (" + std::to_string(error.number()) + ", " + error.description() + ").";
+    const auto* damaged = dynamic_cast<const DamagedFileError*>(&error);
+    if (damaged && !damaged->copy().empty()) {
+        msgBox("Pomlets could not read " + what + " completely" + fault + "  It keeps what it could read, and a copy of "
+               "the damaged file is kept as \"" + damaged->copy() + "\".");
+        return;
     }
+    msgBox("Pomlets could not read " + what + fault + "  It goes on without it.");
 }
 
 } // namespace
@@ -42,7 +43,20 @@ void buildKeyTables() {
     initCipherTables(seed, randomArgument, range);
 }
 
-void loadFMain() { fMain().Form_Load(); }
+bool loadFMain() {
+    try {
+        fMain().Form_Load();
+    } catch (const LogOpenError& error) {
+        // Without a writable folder the player's scores and profile could not
+        // be kept either, so the program stops before anything is played.
+        logEnabled = false;
+        msgBox("Pomlets cannot write in its folder \"" + programFolder() + "\": " + error.cause() +
+               ".  It keeps its log, high scores and profile there.  Please make the folder writable or free some "
+               "disk space, then start Pomlets again.");
+        return false;
+    }
+    return true;
+}
 
 void FMain::Form_Load() {
     logEnabled = true;
@@ -61,13 +75,11 @@ void FMain::boot() {
     try {
         loadHighScores();
     } catch (const RuntimeError& error) {
-        removeScratchFile();
         reportStartupFailure("the high-score table", error);
     }
     try {
         loadProfile();
     } catch (const RuntimeError& error) {
-        removeScratchFile();
         reportStartupFailure("the player profile", error);
     }
     popModes();
@@ -114,13 +126,20 @@ void FMain::popThemes() {
     // A saved theme that is not in the list falls back to the first theme.
     if (!setListText(theme, QString::fromLatin1(themeName.c_str()))) theme->setCurrentIndex(0);
 
-    const std::string temp = appPath("\\temp");
     lastBandIndex = -1;
     bandNames.clear();
     bandUrls.clear();
     try {
-        decryptFile(appPath("\\init\\6859"), temp);
-        TextFile file(temp, TextFile::Mode::Input);
+        ScratchFile temp;
+        // A damaged line ends the list: the bands before it are kept.
+        std::optional<RuntimeError> damage;
+        try {
+            decryptFile(appPath("\\init\\6859"), temp.path());
+        } catch (const RuntimeError& error) {
+            if (error.number() != err::InvalidCall) throw;
+            damage = error;
+        }
+        TextFile file(temp.path(), TextFile::Mode::Input);
         while (!file.eof()) {
             appendTo(bandNames, lastBandIndex);
             bandUrls.resize(bandNames.size());
@@ -131,9 +150,9 @@ void FMain::popThemes() {
             if (!file.eof()) bandUrls[static_cast<size_t>(lastBandIndex)] = file.readField();
         }
         file.close();
-        deleteFile(temp);
+        temp.remove();
+        if (damage) throw *damage;
     } catch (const RuntimeError& error) {
-        removeScratchFile();
         reportStartupFailure("the list of bands", error);
     }
 }
@@ -142,14 +161,12 @@ void FMain::Form_Unload() {
     try {
         saveHighScores();
     } catch (const RuntimeError& error) {
-        removeScratchFile();
         msgBox("The high-score table could not be saved (" + std::to_string(error.number()) + ", " +
                error.description() + ").");
     }
     try {
         saveProfile();
     } catch (const RuntimeError& error) {
-        removeScratchFile();
         msgBox("The player profile could not be saved (" + std::to_string(error.number()) + ", " +
                error.description() + ").");
     }

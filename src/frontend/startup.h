@@ -8,7 +8,9 @@ namespace pomlets {
 
 // Step 1: the scrambler's key tables, before any data file is read.
 void buildKeyTables();
-// Step 2: loads the main window without showing it; its load event runs to the end.
-void loadFMain();
+// Step 2: loads the main window without showing it; its load event runs to
+// the end. False when the program folder cannot take the run log: the player
+// has been told which folder and why, and the program must end.
+bool loadFMain();
 
 } // namespace pomlets

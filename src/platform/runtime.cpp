@@ -8,6 +8,7 @@
 #include <cmath>
 #include <ctime>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <limits>
 #include <sys/stat.h>
@@ -346,6 +347,10 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
 void TextFile::open(const std::string& path, Mode mode) {
     release();
     if (path.empty()) throw RuntimeError(err::BadFileName);
+    if (mode == Mode::Replace) {
+        openReplacing(path);
+        return;
+    }
     const char* how = mode == Mode::Input ? "rb" : mode == Mode::Output ? "wb" : "ab";
     if (mode == Mode::Input) {
         struct stat info{};
@@ -355,6 +360,23 @@ void TextFile::open(const std::string& path, Mode mode) {
     file_ = std::fopen(path.c_str(), how);
     if (!file_) throw RuntimeError(errno == ENOENT && mode == Mode::Input ? err::FileNotFound : err::PathAccess);
     mode_ = mode;
+}
+
+void TextFile::openReplacing(const std::string& path) {
+    // unlink removes a link itself; a directory of that name stays and
+    // makes the creation below fail.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT && errno != EISDIR && errno != EPERM)
+        throw RuntimeError(err::PathAccess);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) throw RuntimeError(err::PathAccess);
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        const int cause = errno;
+        ::close(fd);
+        errno = cause;
+        throw RuntimeError(err::PathAccess);
+    }
+    mode_ = Mode::Output;
 }
 
 void TextFile::close() {

@@ -191,6 +191,19 @@ TEST_F(LevelFilesTest, DamagedLevelsRaiseTheirErrors) {
     EXPECT_EQ(currentLevel.limitMinutes, -1);
     EXPECT_TRUE(currentLevel.protectGoalOn);
     EXPECT_EQ(errorOf([&] { loadLevel(appPath("\\levels\\missing"), false); }), err::FileNotFound);
+
+    // The error names the file, so that the player can find it.
+    const auto descriptionOf = [](auto&& call) {
+        try {
+            call();
+        } catch (const RuntimeError& e) {
+            return e.description();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(descriptionOf([&] { load("3e9\r\n", false); }), "Overflow: the level file \"levels/77\"");
+    EXPECT_EQ(descriptionOf([&] { loadLevel(appPath("\\levels\\missing"), false); }),
+              "File not found: the level file \"levels/missing\"");
 }
 
 TEST_F(LevelFilesTest, PieceDefinitionFields) {
