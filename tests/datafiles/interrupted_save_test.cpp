@@ -36,18 +36,35 @@ TEST_F(InterruptedSaveTest, KilledSavesLeaveOldOrNewWhole) {
     int seen[2][2] = {};
     const int runs = 200;
     for (int run = 0; run < runs; ++run) {
+        // The child reports each completed pair of saves on a pipe; the kill
+        // falls at a random moment after the first report, whatever the
+        // disk's speed.
+        int reports[2];
+        ASSERT_EQ(pipe(reports), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            close(reports[0]);
             // Saves the two tables in turn until it is killed.
             for (int which = run % 2;; which = 1 - which) {
                 setTable(which);
                 saveHighScores();
                 saveProfile();
+                const char done = 1;
+                if (write(reports[1], &done, 1) != 1) _exit(1);
             }
         }
-        usleep(std::uniform_int_distribution<useconds_t>(0, 4000)(random));
+        close(reports[1]);
+        const int pairsToWait = 1 + std::uniform_int_distribution<int>(0, 2)(random);
+        for (int pair = 0; pair < pairsToWait; ++pair) {
+            char done = 0;
+            ASSERT_EQ(read(reports[0], &done, 1), 1) << "the saving child stopped";
+        }
+        // Further into the next save by a random span; any moment is a valid
+        // kill, so the span only spreads the kills over the save.
+        usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
         kill(child, SIGKILL);
+        close(reports[0]);
         int status = 0;
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own";
@@ -61,7 +78,8 @@ TEST_F(InterruptedSaveTest, KilledSavesLeaveOldOrNewWhole) {
         ++seen[0][s];
         ++seen[1][p];
     }
-    // Both tables were found, so the kills fell at different points of the loop.
+    // Both tables were found, so the kills fell at different points of the
+    // loop: each run starts with the other table.
     EXPECT_GT(seen[0][0], 0);
     EXPECT_GT(seen[0][1], 0);
 

@@ -180,6 +180,8 @@ TEST_F(PlayCommandTest, MissingLevelFileGivesTheWindowBackWithAMessage) {
     w.main_BtnRun->click();
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_FALSE(shownBoxes()[0].input);
+    EXPECT_NE(shownBoxes()[0].text.find("File not found: the level file \"levels/999\""), std::string::npos)
+        << shownBoxes()[0].text;
     EXPECT_TRUE(w.isEnabled());
     EXPECT_FALSE(w.gameRunning());
     EXPECT_EQ(ddraw, nullptr);
