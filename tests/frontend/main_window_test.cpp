@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 
 namespace pomlets::testing {
@@ -126,30 +127,36 @@ TEST_F(FrontendTest, WindowIsFixedWithItsCaptionAndMenus) {
 
 TEST_F(FrontendTest, ControlsLieAtTheirPositions) {
     FMain& w = start();
+    // The layout table holds the documented positions; spot-check it.
+    EXPECT_EQ(layout::main_BtnRun.left, 2280);
+    EXPECT_EQ(layout::purchase(2).height, 255);
+    EXPECT_EQ(layout::tpurchase(0).width, 265);
     struct Case {
         QWidget* control;
-        QRect twips;
+        layout::Twips twips;
     };
-    const std::vector<Case> cases{
-        {w.tMode, {240, 600, 3135, 315}},        {w.tModeDesc, {240, 1080, 3135, 855}},
-        {w.tLevels, {240, 2520, 3135, 1785}},    {w.main_BtnRun, {2280, 4560, 1095, 495}},
-        {w.scoreModes, {240, 720, 3135, 315}},   {w.scores_freestyle, {240, 1440, 3135, 1980}},
-        {w.Text1, {240, 720, 3135, 3735}},       {w.tBank, {840, 210, 375, 285}},
-        {w.tpurchase[0], {3000, 1480, 265, 285}}, {w.tpurchase[5], {3000, 4480, 270, 285}},
-        {w.purchase[2], {2400, 2640, 375, 255}}, {w.purchase[3], {2400, 3240, 375, 375}},
-        {w.Image4, {120, 720, 3360, 4350}},      {w.Image5, {20, 120, 1320, 570}},
-        {w.theme, {240, 600, 3135, 315}},        {w.themePic, {600, 2070, 2395, 1800}},
-        {w.HScroll1, {240, 4380, 3135, 255}},    {w.songs, {360, 600, 2895, 2565}},
-        {w.HScroll2, {360, 3720, 2895, 255}},    {w.allBands, {360, 900, 2895, 2565}},
-        {w.launch, {2160, 4440, 1095, 615}},     {w.Image10, {0, 120, 3615, 5070}},
-        {w.Image6, {2160, 4200, 1095, 495}},
+    std::vector<Case> cases{
+        {w.tMode, layout::tMode},         {w.tModeDesc, layout::tModeDesc},
+        {w.tLevels, layout::tLevels},     {w.main_BtnRun, layout::main_BtnRun},
+        {w.Image7, layout::panelPicture}, {w.scoreModes, layout::scoreModes},
+        {w.scores_freestyle, layout::scores_freestyle}, {w.Text1, layout::Text1},
+        {w.tBank, layout::tBank},         {w.Image4, layout::Image4},
+        {w.Image5, layout::Image5},       {w.theme, layout::theme},
+        {w.themePic, layout::themePic},   {w.HScroll1, layout::HScroll1},
+        {w.songs, layout::songs},         {w.HScroll2, layout::HScroll2},
+        {w.allBands, layout::allBands},   {w.launch, layout::launch},
+        {w.Image10, layout::Image10},     {w.Image6, layout::Image6},
     };
+    for (int k = 0; k < 6; ++k) {
+        cases.push_back({w.tpurchase[static_cast<size_t>(k)], layout::tpurchase(k)});
+        cases.push_back({w.purchase[static_cast<size_t>(k)], layout::purchase(k)});
+    }
     for (const auto& c : cases) {
-        const QRect& t = c.twips;
-        const QRect expected(qRound(t.x() / 15.0), qRound(t.y() / 15.0), qRound(t.width() / 15.0),
-                             qRound(t.height() / 15.0));
-        EXPECT_EQ(c.control->geometry(), expected) << c.control->metaObject()->className() << " at " << t.x()
-                                                   << "," << t.y();
+        const layout::Twips& t = c.twips;
+        const QRect expected(qRound(t.left / 15.0), qRound(t.top / 15.0), qRound(t.width / 15.0),
+                             qRound(t.height / 15.0));
+        EXPECT_EQ(c.control->geometry(), expected) << c.control->metaObject()->className() << " at " << t.left
+                                                   << "," << t.top;
     }
     EXPECT_EQ(w.HScroll1->minimum(), 1);
     EXPECT_EQ(w.HScroll1->maximum(), 5);

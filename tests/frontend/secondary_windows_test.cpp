@@ -1,4 +1,5 @@
 // The about window, the specimen box and the control room.
+#include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 
 namespace pomlets::testing {
@@ -64,6 +65,12 @@ TEST_F(SecondaryWindowsTest, AreasLieOverTheirPieces) {
     EXPECT_EQ(pieces.pClick[0]->geometry(), QRect(16, 16, 49, 57));
     EXPECT_EQ(pieces.pClick[16]->geometry(), QRect(304, 88, 49, 57));
     EXPECT_EQ(pieces.pClick[17]->geometry(), QRect(312, 160, 49, 57));
+    for (int i = 0; i < 18; ++i) {
+        const layout::Twips t = layout::pClick(i);
+        EXPECT_EQ(pieces.pClick[static_cast<size_t>(i)]->geometry(),
+                  QRect(qRound(t.left / 15.0), qRound(t.top / 15.0), qRound(t.width / 15.0), qRound(t.height / 15.0)))
+            << "pClick(" << i << ")";
+    }
     EXPECT_EQ(pieces.pieceDesc->geometry(), QRect(8, 224, 361, 81));
     EXPECT_EQ(showFSplash().size(), QSize(251, 300));
     EXPECT_EQ(fSplash()->Image2->geometry(), QRect(40, 248, 169, 25));
