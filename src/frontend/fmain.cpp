@@ -147,6 +147,7 @@ FMain::FMain() {
     setWindowTitle(QStringLiteral("Pomlets"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(windowFont());
     buildMenus();
     buildPanels();
     loadArtwork();
@@ -237,12 +238,7 @@ void FMain::buildPanels() {
     place(Text1, layout::Text1);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setLineWrapMode(QTextEdit::WidgetWidth);
-    {
-        QFont font(QStringLiteral("MS Sans Serif"));
-        font.setPointSizeF(9.75);
-        font.setStyleHint(QFont::SansSerif);
-        Text1->setFont(font);
-    }
+    Text1->setFont(windowFont(13));  // 9.75 points
     Text1->setPlainText(creditsText());
 
     // Panel 3: store, its two pictures over a plain backdrop.
@@ -345,9 +341,10 @@ QString FMain::creditsText() {
         {"Website:", {"Pell Oduya"}},
         {"BBS Administrator:", {"Caspar Wenlow"}},
         {"Special Thanks:",
-         {"To our families, who put up", "with late nights and falling", "pieces on every screen in the",
-          "house; to everyone who played", "the early builds and told us", "what they really thought; and",
-          "to the Pomlets themselves, who", "never once complained about", "being slammed."}},
+         {"To our families, who put", "up with late nights and", "falling pieces on every",
+          "screen in the house; to", "everyone who played the", "early builds and told us",
+          "what they really thought;", "and to the Pomlets", "themselves, who never",
+          "once complained about", "being slammed."}},
     };
     QString text = QStringLiteral("\nPOMLETS\n\n\n");
     for (const auto& section : sections) {

@@ -48,6 +48,7 @@ SecondaryWindow::SecondaryWindow(const QString& caption, int widthTwips, int hei
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
     setWindowIcon(QIcon());
+    setFont(windowFont());
     setFixedSize(px(widthTwips), px(heightTwips));
     background = new ImageControl(this);
     background->setGeometry(0, 0, width(), height());

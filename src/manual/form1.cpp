@@ -49,14 +49,13 @@ const struct {
     {"Troubleshooting", 28}, {"Game Bonuses", 29},
 };
 
-// The window's font, MS Sans Serif 8.25 pt where the desktop has it, else a
-// sans-serif face of the same size.
+// The window's font, the small sans-serif face the pages were laid out for:
+// Liberation Sans at 11 pixels (8.25 points at 96 dots an inch), sized in
+// pixels so that its metrics do not follow the desktop's resolution.
 QFont windowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
+    font.setPixelSize(11);
     return font;
 }
 

@@ -1,5 +1,9 @@
 // The main window after start-up, its menus, panels, mode choice and exit.
+#include <QFontInfo>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <filesystem>
 #include <fstream>
 
@@ -383,6 +387,77 @@ TEST_F(FrontendTest, MissingArtworkLeavesTheWindowUsable) {
     EXPECT_TRUE(showFPieces().background->pixmap().isNull());
     w.Image6->click();
     EXPECT_EQ(shownPanels(), std::vector<int>{0});
+}
+
+} // namespace
+} // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+// The windows use the small sans-serif face their layout was made for, and
+// every text of every panel is whole in its control: no list needs a
+// horizontal scroll bar, the ten high scores show at once, the credits keep
+// their own line breaks and the mode descriptions fit their box.
+TEST_F(FrontendTest, EveryTextIsWholeInItsControl) {
+    FMain& w = start();
+    EXPECT_EQ(QFontInfo(w.font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(w.tLevels->font()).pixelSize(), 11);
+    EXPECT_EQ(QFontInfo(w.Text1->font()).pixelSize(), 13);
+    w.show();
+    w.Image6->click();
+    const auto settle = [] { QCoreApplication::processEvents(); };
+    const auto wholeInWidth = [](QListWidget* list, const char* what) {
+        EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0) << what;
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_LE(list->visualItemRect(list->item(i)).left() +
+                          list->fontMetrics().horizontalAdvance(list->item(i)->text()),
+                      list->viewport()->width())
+                << what << ": " << list->item(i)->text().toStdString();
+    };
+    const auto comboWhole = [](QComboBox* combo) {
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + 30, combo->width())
+                << combo->itemText(i).toStdString();
+    };
+    comboWhole(w.tMode);
+    for (int mode = 0; mode < w.tMode->count(); ++mode) {
+        w.tMode->setCurrentIndex(mode);
+        settle();
+        SCOPED_TRACE(w.tMode->currentText().toStdString());
+        ASSERT_GT(w.tLevels->count(), 0);
+        wholeInWidth(w.tLevels, "tLevels");
+        EXPECT_LE(w.tModeDesc->heightForWidth(w.tModeDesc->width()), w.tModeDesc->height());
+    }
+
+    w.mScores->trigger();
+    settle();
+    ASSERT_EQ(w.scores_freestyle->count(), 10);
+    EXPECT_EQ(w.scores_freestyle->verticalScrollBar()->maximum(), 0) << "not all ten high scores show";
+    EXPECT_LE(10 * w.scores_freestyle->sizeHintForRow(0), w.scores_freestyle->viewport()->height());
+    wholeInWidth(w.scores_freestyle, "scores_freestyle");
+    comboWhole(w.scoreModes);
+
+    w.mCredits->trigger();
+    settle();
+    EXPECT_EQ(w.Text1->horizontalScrollBar()->maximum(), 0);
+    for (QTextBlock line = w.Text1->document()->begin(); line.isValid(); line = line.next())
+        EXPECT_EQ(line.layout()->lineCount(), 1) << "re-wrapped: " << line.text().toStdString();
+
+    w.mBackgrounds->trigger();
+    settle();
+    comboWhole(w.theme);
+    w.mMusic->trigger();
+    settle();
+    wholeInWidth(w.songs, "songs");
+    w.mBands->trigger();
+    settle();
+    wholeInWidth(w.allBands, "allBands");
+
+    // The store's figures: three-figure credits, two-figure counts.
+    w.mStore->trigger();
+    EXPECT_LE(w.tBank->fontMetrics().horizontalAdvance("999"), w.tBank->width());
+    for (QLabel* count : w.tpurchase) EXPECT_LE(count->fontMetrics().horizontalAdvance("99"), count->width());
 }
 
 } // namespace

@@ -1,4 +1,7 @@
 // The about window, the specimen box and the control room.
+#include <QFontInfo>
+#include <QScrollBar>
+
 #include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 
@@ -75,6 +78,19 @@ TEST_F(SecondaryWindowsTest, AreasLieOverTheirPieces) {
     EXPECT_EQ(showFSplash().size(), QSize(251, 300));
     EXPECT_EQ(fSplash()->Image2->geometry(), QRect(40, 248, 169, 25));
     EXPECT_EQ(showFControls().size(), QSize(360, 360));
+}
+
+// Every description shows whole in the box, in the windows' own font.
+TEST_F(SecondaryWindowsTest, EveryDescriptionShowsWhole) {
+    FPieces& pieces = showFPieces();
+    EXPECT_EQ(QFontInfo(pieces.pieceDesc->font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(pieces.pieceDesc->font()).pixelSize(), 11);
+    for (int16_t index = 0; index < 18; ++index) {
+        pieces.pClick_Click(index);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pieces.pieceDesc->verticalScrollBar()->maximum(), 0) << "pClick(" << index << ")";
+        EXPECT_EQ(pieces.pieceDesc->horizontalScrollBar()->maximum(), 0) << "pClick(" << index << ")";
+    }
 }
 
 TEST_F(SecondaryWindowsTest, OneWindowPerKindKeepingItsState) {

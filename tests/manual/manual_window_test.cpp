@@ -1,6 +1,7 @@
 // The help viewer's window driven as a reader drives it: topics chosen by
 // mouse and keyboard, link labels clicked, one page shown at a time.
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
 #include <QTest>
 
@@ -352,6 +353,20 @@ TEST_F(ManualWindow, PagesAreLaidOutCleanly) {
                     << "page " << i << ": " << content[a]->metaObject()->className() << " and "
                     << content[b]->metaObject()->className();
         }
+    }
+}
+
+// The small sans-serif face the pages were laid out for, and every topic
+// whole in the list, which has no horizontal scroll bar.
+TEST_F(ManualWindow, TextIsInTheLayoutsFontAndTopicsFit) {
+    EXPECT_EQ(QFontInfo(form->font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(form->topic->font()).pixelSize(), 11);
+    for (int i = 0; i < form->topic->count(); ++i) {
+        QListWidgetItem* entry = form->topic->item(i);
+        EXPECT_LE(form->topic->visualItemRect(entry).left() + form->topic->fontMetrics().horizontalAdvance(entry->text()),
+                  form->topic->viewport()->width())
+            << entry->text().toStdString();
+        EXPECT_LE(form->topic->visualItemRect(entry).bottom(), form->topic->viewport()->height());
     }
 }
 
