@@ -102,6 +102,33 @@ void keepSorted(QListWidget* list) {
     });
 }
 
+namespace {
+
+// Takes the mouse presses that would land on no entry, before the list sees them.
+class EmptyClickFilter : public QObject {
+public:
+    explicit EmptyClickFilter(QAbstractItemView* list) : QObject(list), list_(list) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove)
+            return QObject::eventFilter(watched, event);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) return false;
+        return !list_->indexAt(mouse->position().toPoint()).isValid();
+    }
+
+private:
+    QAbstractItemView* list_;
+};
+
+} // namespace
+
+void keepChoiceOnEmptyClick(QAbstractItemView* list) {
+    list->viewport()->installEventFilter(new EmptyClickFilter(list));
+}
+
 bool setListText(QComboBox* list, const QString& text) {
     int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) return false;
@@ -224,6 +251,7 @@ void FMain::buildPanels() {
     tLevels = new QListWidget(frame[0]);
     place(tLevels, layout::tLevels);
     main_BtnRun = clickArea(frame[0], layout::main_BtnRun);
+    keepChoiceOnEmptyClick(tLevels);
 
     // Panel 1: high scores.
     Image8 = background(frame[1]);
@@ -231,6 +259,7 @@ void FMain::buildPanels() {
     place(scoreModes, layout::scoreModes);
     scores_freestyle = new QListWidget(frame[1]);
     place(scores_freestyle, layout::scores_freestyle);
+    keepChoiceOnEmptyClick(scores_freestyle);
 
     // Panel 2: credits.
     Image3 = background(frame[2]);
@@ -281,6 +310,7 @@ void FMain::buildPanels() {
     songs = new QListWidget(frame[5]);
     place(songs, layout::songs);
     keepSorted(songs);
+    keepChoiceOnEmptyClick(songs);
     HScroll2 = new QScrollBar(Qt::Horizontal, frame[5]);
     place(HScroll2, layout::HScroll2);
     HScroll2->setRange(0, 100);
@@ -292,6 +322,7 @@ void FMain::buildPanels() {
     allBands = new QListWidget(frame[6]);
     place(allBands, layout::allBands);
     keepSorted(allBands);
+    keepChoiceOnEmptyClick(allBands);
     launch = clickArea(frame[6], layout::launch);
 
     // Panel 7: welcome.

@@ -59,6 +59,26 @@ QFont windowFont() {
     return font;
 }
 
+// Takes the mouse presses on the topic list that would land on no topic, so
+// that a click below the topics keeps the topic chosen.
+class EmptyClickFilter : public QObject {
+public:
+    explicit EmptyClickFilter(QAbstractItemView* list) : QObject(list), list_(list) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove)
+            return QObject::eventFilter(watched, event);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) return false;
+        return !list_->indexAt(mouse->position().toPoint()).isValid();
+    }
+
+private:
+    QAbstractItemView* list_;
+};
+
 }  // namespace
 
 Form1::Form1()
@@ -88,6 +108,7 @@ Form1::Form1()
     }
     topic->setCurrentRow(-1);
     topic->clearSelection();
+    topic->viewport()->installEventFilter(new EmptyClickFilter(topic));
 
     for (int i = 0; i < pageCount; ++i) {
         auto* page = new QGroupBox(this);

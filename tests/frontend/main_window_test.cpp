@@ -1,6 +1,7 @@
 // The main window after start-up, its menus, panels, mode choice and exit.
 #include <QFontInfo>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -458,6 +459,59 @@ TEST_F(FrontendTest, EveryTextIsWholeInItsControl) {
     w.mStore->trigger();
     EXPECT_LE(w.tBank->fontMetrics().horizontalAdvance("999"), w.tBank->width());
     for (QLabel* count : w.tpurchase) EXPECT_LE(count->fontMetrics().horizontalAdvance("99"), count->width());
+}
+
+} // namespace
+} // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+void clickAt(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = {}) {
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, modifiers);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// A click on an entry chooses it; a click on the empty part of a list box
+// below its entries keeps the entry chosen, so Play and Visit still find it.
+TEST_F(FrontendTest, ClickBelowTheEntriesKeepsTheChoice) {
+    FMain& w = start();
+    w.show();
+    w.Image6->click();
+    ASSERT_TRUE(setListText(w.tMode, "B-Type"));
+    QCoreApplication::processEvents();
+    struct Case {
+        QListWidget* list;
+        std::function<void()> showPanel;
+    };
+    const std::vector<Case> cases{{w.tLevels, [&w] { w.mNew->trigger(); }},
+                                  {w.allBands, [&w] { w.mBands->trigger(); }},
+                                  {w.songs, [&w] { w.mMusic->trigger(); }}};
+    for (const Case& c : cases) {
+        c.showPanel();
+        QCoreApplication::processEvents();
+        QListWidget* list = c.list;
+        SCOPED_TRACE(list->metaObject()->className());
+        ASSERT_GE(list->count(), 2);
+        const QRect second = list->visualItemRect(list->item(1));
+        clickAt(list->viewport(), second.center());
+        ASSERT_EQ(list->currentRow(), 1);
+        ASSERT_TRUE(list->item(1)->isSelected());
+        const QRect last = list->visualItemRect(list->item(list->count() - 1));
+        ASSERT_LT(last.bottom() + 10, list->viewport()->height());
+        clickAt(list->viewport(), QPoint(last.center().x(), last.bottom() + 10));
+        EXPECT_EQ(list->currentRow(), 1);
+        EXPECT_TRUE(list->item(1)->isSelected());
+        EXPECT_EQ(list->selectedItems().size(), 1);
+        // A click on another entry still chooses it.
+        clickAt(list->viewport(), list->visualItemRect(list->item(0)).center());
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_TRUE(list->item(0)->isSelected());
+    }
 }
 
 } // namespace

@@ -370,6 +370,25 @@ TEST_F(ManualWindow, TextIsInTheLayoutsFontAndTopicsFit) {
     }
 }
 
+// A click below the topics keeps the topic chosen and its page shown; a click
+// on another topic still chooses it.
+TEST_F(ManualWindow, ClickBelowTheTopicsKeepsTheChoice) {
+    chooseTopic("The Pieces");
+    ASSERT_EQ(visiblePages(), Pages{17});
+    QListWidget* list = form->topic;
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    ASSERT_LT(last.bottom() + 10, list->viewport()->height());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 10));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 10));
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().first()->text(), "The Pieces");
+    EXPECT_EQ(visiblePages(), Pages{17});
+    chooseTopic("About");
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().first()->text(), "About");
+    EXPECT_EQ(visiblePages(), Pages{1});
+}
+
 TEST_F(ManualWindow, PicturesAreBuiltIn) {
     int pictures = 0;
     for (QGroupBox* page : form->helpFrame)
