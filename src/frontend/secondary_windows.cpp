@@ -66,7 +66,7 @@ void SecondaryWindow::closeEvent(QCloseEvent* event) {
 
 // --- the about window ---------------------------------------------------------------
 
-const char* const FSplash::makerAddress = "https://www.example.com/pomlets/";
+std::string FSplash::makerAddress() { return std::string("https://") + layout::makerSite + "/"; }
 
 FSplash::FSplash() : SecondaryWindow(QStringLiteral("about"), layout::fSplashWidth, layout::fSplashHeight, "fSplash.bmp") {
     Image2 = new ImageControl(this);
@@ -76,8 +76,7 @@ FSplash::FSplash() : SecondaryWindow(QStringLiteral("about"), layout::fSplashWid
 }
 
 void FSplash::Image2_Click() {
-    std::string address = makerAddress;
-    openExternal(address);
+    openExternal(makerAddress());
 }
 
 // --- the specimen box ---------------------------------------------------------------

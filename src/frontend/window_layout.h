@@ -64,9 +64,11 @@ constexpr Twips launch{2160, 4440, 1095, 615};
 constexpr Twips Image10{0, 120, 3615, 5070};
 constexpr Twips Image6{2160, 4200, 1095, 495};
 
-// The about window.
+// The about window. Its picture shows the maker's web site under Image2,
+// whose click opens that same site.
 constexpr int fSplashWidth = 3765, fSplashHeight = 4500;
 constexpr Twips fSplashImage2{600, 3720, 2535, 375};
+constexpr const char* makerSite = "www.pomlets.example";
 
 // The specimen box: pClick(0) to pClick(17), by index, and the description box.
 constexpr int fPiecesWidth = 5760, fPiecesHeight = 4755;

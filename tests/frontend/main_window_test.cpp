@@ -1,6 +1,7 @@
 // The main window after start-up, its menus, panels, mode choice and exit.
 #include <QFontInfo>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -511,6 +512,25 @@ TEST_F(FrontendTest, ClickBelowTheEntriesKeepsTheChoice) {
         clickAt(list->viewport(), list->visualItemRect(list->item(0)).center());
         EXPECT_EQ(list->currentRow(), 0);
         EXPECT_TRUE(list->item(0)->isSelected());
+    }
+}
+
+} // namespace
+} // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+// Message boxes carry the program's name, their buttons and no icon.
+TEST_F(FrontendTest, MessageBoxesCarryNoIcon) {
+    start();
+    for (MsgButtons buttons : {MsgButtons::OkOnly, MsgButtons::YesNo}) {
+        const auto box = messageBoxFor("Please select a game mode.", buttons);
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->windowTitle(), "Pomlets");
+        EXPECT_EQ(box->text(), "Please select a game mode.");
+        EXPECT_EQ(box->standardButtons(), buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                                       : QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 }
 

@@ -409,7 +409,7 @@ QImage aboutPicture(const Forge& forge) {
     p.setBrush(QColor(12, 20, 50));
     p.drawPath(pill);
     const QFont linkFont = sansFont(12);
-    const QString address = "www.pomlets.example";
+    const QString address = layout::makerSite;
     drawText(p, address, linkFont, link.center(), QColor(120, 190, 255));
     const double w = textWidth(address, linkFont);
     p.setPen(QPen(QColor(120, 190, 255), 1.2));
