@@ -168,7 +168,7 @@ QImage mainWindow(const ManualPictures& pics, const QImage& panel, double scale)
     raisedBox(p, close);
     drawText(p, "x", uiFont(11, true), close.center(), controlInk);
     double x = border + 6;
-    for (const char* menu : {"Game", "Options", "Help"}) {
+    for (const char* menu : {"Game", "Options", "View", "Help"}) {
         drawTextTopLeft(p, menu, uiFont(11), QPointF(x, border + titleHeight + 3), controlInk);
         x += textWidth(menu, uiFont(11)) + 14;
     }
@@ -185,11 +185,14 @@ QImage newGameShot(const ManualPictures& pics) {
     QPainter p(&panel);
     prepare(p);
     dropDown(p, onPanel(layout::tMode), "Arcade");
+    // The description label in the window's colours, black on white, its text
+    // wrapped at the label's width.
     const QRectF desc = onPanel(layout::tModeDesc);
-    p.fillRect(desc, QColor(30, 18, 52));
-    const QFont small = sansFont(10, false);
-    drawTextTopLeft(p, "Every level challenges you with", small, desc.topLeft() + QPointF(4, 4), QColor(214, 206, 236));
-    drawTextTopLeft(p, "new situations and new goals.", small, desc.topLeft() + QPointF(4, 18), QColor(214, 206, 236));
+    p.fillRect(desc, QColor(255, 255, 255));
+    p.setFont(uiFont(11));
+    p.setPen(controlInk);
+    p.drawText(desc, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               "Every level challenges you with new situations and new goals.  How far can you go?");
     listBox(p, onPanel(layout::tLevels), {"Level 1 - First Steps"}, 0);
     p.end();
     return mainWindow(pics, panel, 0.52);
