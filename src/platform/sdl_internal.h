@@ -29,6 +29,10 @@ bool ensureEvents();
 // Opens the one audio device with its mixer; false (never an error) when
 // there is none. Sound effects and music share it.
 bool ensureAudio();
+// Closes the audio device, so that nothing plays or holds the device between
+// games; the next ensureAudio opens it again.
+void closeAudio();
+bool audioIsOpen();
 
 // A mixer channel of its own for a sound buffer; -1 when none is left.
 int allocateChannel();

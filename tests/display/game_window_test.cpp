@@ -62,10 +62,13 @@ TEST_F(GameWindowTest, SetUpGivesTheDocumentedObjectsAndValues) {
     EXPECT_EQ(waveFormat.blockAlign, 4);
     EXPECT_EQ(waveFormat.avgBytesPerSec, 88200);
     EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(audioDeviceOpen());
     EXPECT_FALSE(cursorVisible());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
     EXPECT_FALSE(bassIsOpen());
+    // The music output is really closed between games: no device is held.
+    EXPECT_FALSE(audioDeviceOpen());
     EXPECT_FALSE(fConsole().loaded());
 }
 
@@ -84,12 +87,16 @@ TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
     expected.push_back("destroy - shutting down directx");
     EXPECT_EQ(logTexts(), expected);
 
+    EXPECT_FALSE(audioDeviceOpen());
+
     // The next game hides the cursor and opens the output again as usual.
     startGame();
     EXPECT_FALSE(cursorVisible());
     EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(audioDeviceOpen());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
+    EXPECT_FALSE(audioDeviceOpen());
 }
 
 TEST_F(GameWindowTest, AGameEndedWhilePausedStillLeavesTheCursorHiddenNextGame) {
