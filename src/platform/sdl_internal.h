@@ -17,6 +17,8 @@ struct GameWindow::Impl {
     // Without an accelerated renderer frames go straight to the window's surface.
     bool softwarePresent = false;
     bool shown = false;
+    // Shown, but kept off the screen until it has a picture to show.
+    bool mapPending = false;
     int framesPresented = 0;
 };
 
