@@ -133,7 +133,7 @@ TEST_F(FrontendTest, WindowIsFixedWithItsCaptionAndMenus) {
 
 TEST_F(FrontendTest, ControlsLieAtTheirPositions) {
     FMain& w = start();
-    // The layout table holds the documented positions; spot-check it.
+    // Spot checks of the layout table itself.
     EXPECT_EQ(layout::main_BtnRun.left, 2280);
     EXPECT_EQ(layout::purchase(2).height, 255);
     EXPECT_EQ(layout::tpurchase(0).width, 265);
