@@ -20,4 +20,11 @@ QIcon programIcon() {
     return icon;
 }
 
+QFont windowFont(int pixelSize) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 } // namespace pomlets

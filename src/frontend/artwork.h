@@ -4,6 +4,7 @@
 // missing file only leaves its picture empty.
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QString>
 
@@ -13,5 +14,10 @@ namespace pomlets {
 QString uiPicture(const char* name);
 // The program icon, with every size that the folder holds (48, 32 and 16 pixels).
 QIcon programIcon();
+
+// The font the windows' layout was made for: a small sans-serif face, Liberation
+// Sans, sized in pixels (11, as 8.25 points at 96 dots an inch) so that its
+// metrics do not follow the desktop's resolution. The credits use 13 pixels.
+QFont windowFont(int pixelSize = 11);
 
 } // namespace pomlets

@@ -21,6 +21,7 @@
 #include "frontend/artwork.h"
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
+#include "frontend/window_layout.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -101,6 +102,33 @@ void keepSorted(QListWidget* list) {
     });
 }
 
+namespace {
+
+// Takes the mouse presses that would land on no entry, before the list sees them.
+class EmptyClickFilter : public QObject {
+public:
+    explicit EmptyClickFilter(QAbstractItemView* list) : QObject(list), list_(list) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove)
+            return QObject::eventFilter(watched, event);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) return false;
+        return !list_->indexAt(mouse->position().toPoint()).isValid();
+    }
+
+private:
+    QAbstractItemView* list_;
+};
+
+} // namespace
+
+void keepChoiceOnEmptyClick(QAbstractItemView* list) {
+    list->viewport()->installEventFilter(new EmptyClickFilter(list));
+}
+
 bool setListText(QComboBox* list, const QString& text) {
     int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) return false;
@@ -119,26 +147,26 @@ namespace {
 
 int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(px(left), px(top), px(width), px(height));
+void place(QWidget* widget, const layout::Twips& at) {
+    widget->setGeometry(px(at.left), px(at.top), px(at.width), px(at.height));
 }
 
-ImageControl* clickArea(QWidget* parent, int left, int top, int width, int height) {
+ImageControl* clickArea(QWidget* parent, const layout::Twips& at) {
     auto* area = new ImageControl(parent);
-    place(area, left, top, width, height);
+    place(area, at);
     area->setCursor(Qt::PointingHandCursor);
     return area;
 }
 
-ImageControl* background(QWidget* parent, int left, int top, int width, int height) {
+ImageControl* background(QWidget* parent, const layout::Twips& at = layout::panelPicture) {
     auto* picture = new ImageControl(parent);
-    place(picture, left, top, width, height);
+    place(picture, at);
     picture->setStretch(true);
     return picture;
 }
 
-constexpr int clientWidth = 3615;
-constexpr int clientHeight = 5175;
+using layout::clientHeight;
+using layout::clientWidth;
 
 } // namespace
 
@@ -146,6 +174,7 @@ FMain::FMain() {
     setWindowTitle(QStringLiteral("Pomlets"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(windowFont());
     buildMenus();
     buildPanels();
     loadArtwork();
@@ -201,15 +230,15 @@ void FMain::buildPanels() {
     for (size_t i = 0; i < frame.size(); ++i) {
         frame[i] = new QWidget(client);
         frame[i]->setObjectName(QStringLiteral("frame%1").arg(i));
-        place(frame[i], 0, 0, i >= 5 ? 3635 : clientWidth, clientHeight);
+        place(frame[i], {0, 0, i >= 5 ? layout::widePanelWidth : clientWidth, clientHeight});
     }
 
     // Panel 0: mode and level choice.
-    Image7 = background(frame[0], 0, 120, 3615, 5070);
+    Image7 = background(frame[0]);
     tMode = new QComboBox(frame[0]);
-    place(tMode, 240, 600, 3135, 315);
+    place(tMode, layout::tMode);
     tModeDesc = new QLabel(frame[0]);
-    place(tModeDesc, 240, 1080, 3135, 855);
+    place(tModeDesc, layout::tModeDesc);
     tModeDesc->setWordWrap(true);
     tModeDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tModeDesc->setAutoFillBackground(true);
@@ -220,88 +249,85 @@ void FMain::buildPanels() {
         tModeDesc->setPalette(colours);
     }
     tLevels = new QListWidget(frame[0]);
-    place(tLevels, 240, 2520, 3135, 1785);
-    main_BtnRun = clickArea(frame[0], 2280, 4560, 1095, 495);
+    place(tLevels, layout::tLevels);
+    main_BtnRun = clickArea(frame[0], layout::main_BtnRun);
+    keepChoiceOnEmptyClick(tLevels);
 
     // Panel 1: high scores.
-    Image8 = background(frame[1], 0, 120, 3615, 5070);
+    Image8 = background(frame[1]);
     scoreModes = new QComboBox(frame[1]);
-    place(scoreModes, 240, 720, 3135, 315);
+    place(scoreModes, layout::scoreModes);
     scores_freestyle = new QListWidget(frame[1]);
-    place(scores_freestyle, 240, 1440, 3135, 1980);
+    place(scores_freestyle, layout::scores_freestyle);
+    keepChoiceOnEmptyClick(scores_freestyle);
 
     // Panel 2: credits.
-    Image3 = background(frame[2], 0, 120, 3615, 5070);
+    Image3 = background(frame[2]);
     Text1 = new QTextEdit(frame[2]);
-    place(Text1, 240, 720, 3135, 3735);
+    place(Text1, layout::Text1);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setLineWrapMode(QTextEdit::WidgetWidth);
-    {
-        QFont font(QStringLiteral("MS Sans Serif"));
-        font.setPointSizeF(9.75);
-        font.setStyleHint(QFont::SansSerif);
-        Text1->setFont(font);
-    }
+    Text1->setFont(windowFont(13));  // 9.75 points
     Text1->setPlainText(creditsText());
 
     // Panel 3: store, its two pictures over a plain backdrop.
-    storeBackdrop = background(frame[3], 0, 120, 3615, 5070);
-    Image4 = background(frame[3], 120, 720, 3360, 4350);
-    Image5 = background(frame[3], 20, 120, 1320, 570);
+    storeBackdrop = background(frame[3]);
+    Image4 = background(frame[3], layout::Image4);
+    Image5 = background(frame[3], layout::Image5);
     tBank = new QLabel(frame[3]);
-    place(tBank, 840, 210, 375, 285);
+    place(tBank, layout::tBank);
     tBank->setAlignment(Qt::AlignCenter);
     // The counts sit on the picture's dark boxes: light figures.
     QPalette countColours = tBank->palette();
     countColours.setColor(QPalette::WindowText, QColor(250, 236, 180));
     tBank->setPalette(countColours);
-    const std::array<int, 6> labelTops{1480, 2090, 2650, 3270, 3880, 4480};
-    const std::array<int, 6> areaTops{1440, 2040, 2640, 3240, 3840, 4440};
     for (size_t k = 0; k < 6; ++k) {
         tpurchase[k] = new QLabel(frame[3]);
-        place(tpurchase[k], 3000, labelTops[k], k == 0 ? 265 : 270, 285);
+        place(tpurchase[k], layout::tpurchase(static_cast<int>(k)));
         tpurchase[k]->setAlignment(Qt::AlignCenter);
         tpurchase[k]->setPalette(countColours);
-        purchase[k] = clickArea(frame[3], 2400, areaTops[k], 375, k == 2 ? 255 : 375);
+        purchase[k] = clickArea(frame[3], layout::purchase(static_cast<int>(k)));
         const auto index = static_cast<int16_t>(k);
         connect(purchase[k], &ImageControl::clicked, this, guarded([this, index] { purchase_Click(index); }));
     }
 
     // Panel 4: backgrounds.
-    Image1 = background(frame[4], 0, 120, 3615, 5070);
+    Image1 = background(frame[4]);
     theme = new QComboBox(frame[4]);
-    place(theme, 240, 600, 3135, 315);
+    place(theme, layout::theme);
     themePic = new ImageControl(frame[4]);
-    place(themePic, 600, 2070, 2395, 1800);
+    place(themePic, layout::themePic);
     themePic->setStretch(true);
     HScroll1 = new QScrollBar(Qt::Horizontal, frame[4]);
-    place(HScroll1, 240, 4380, 3135, 255);
+    place(HScroll1, layout::HScroll1);
     HScroll1->setRange(1, 5);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->setTracking(false);  // the preview changes when a drag ends
 
     // Panel 5: music.
-    Image9 = background(frame[5], 0, 120, 3615, 5070);
+    Image9 = background(frame[5]);
     songs = new QListWidget(frame[5]);
-    place(songs, 360, 600, 2895, 2565);
+    place(songs, layout::songs);
     keepSorted(songs);
+    keepChoiceOnEmptyClick(songs);
     HScroll2 = new QScrollBar(Qt::Horizontal, frame[5]);
-    place(HScroll2, 360, 3720, 2895, 255);
+    place(HScroll2, layout::HScroll2);
     HScroll2->setRange(0, 100);
     HScroll2->setSingleStep(1);
     HScroll2->setPageStep(10);
 
     // Panel 6: bands.
-    Image2 = background(frame[6], 0, 120, 3615, 5070);
+    Image2 = background(frame[6]);
     allBands = new QListWidget(frame[6]);
-    place(allBands, 360, 900, 2895, 2565);
+    place(allBands, layout::allBands);
     keepSorted(allBands);
-    launch = clickArea(frame[6], 2160, 4440, 1095, 615);
+    keepChoiceOnEmptyClick(allBands);
+    launch = clickArea(frame[6], layout::launch);
 
     // Panel 7: welcome.
-    Image10 = background(frame[7], 0, 120, 3615, 5070);
-    Image6 = clickArea(frame[7], 2160, 4200, 1095, 495);
+    Image10 = background(frame[7], layout::Image10);
+    Image6 = clickArea(frame[7], layout::Image6);
 
     // Events.
     connect(Image6, &ImageControl::clicked, this, guarded([this] { Image6_Click(); }));
@@ -346,9 +372,10 @@ QString FMain::creditsText() {
         {"Website:", {"Pell Oduya"}},
         {"BBS Administrator:", {"Caspar Wenlow"}},
         {"Special Thanks:",
-         {"To our families, who put up", "with late nights and falling", "pieces on every screen in the",
-          "house; to everyone who played", "the early builds and told us", "what they really thought; and",
-          "to the Pomlets themselves, who", "never once complained about", "being slammed."}},
+         {"To our families, who put", "up with late nights and", "falling pieces on every",
+          "screen in the house; to", "everyone who played the", "early builds and told us",
+          "what they really thought;", "and to the Pomlets", "themselves, who never",
+          "once complained about", "being slammed."}},
     };
     QString text = QStringLiteral("\nPOMLETS\n\n\n");
     for (const auto& section : sections) {

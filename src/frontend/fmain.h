@@ -173,6 +173,10 @@ void onChoice(QComboBox* list, QObject* context, std::function<void()> choice);
 void addSorted(QComboBox* list, const QString& text);
 // Keeps a list box sorted alphabetically, ignoring case, whoever adds to it.
 void keepSorted(QListWidget* list);
+// A click on the empty part of a list box, below its entries, leaves the
+// chosen entry chosen, as the player's list boxes do; a click on an entry
+// still chooses it.
+void keepChoiceOnEmptyClick(QAbstractItemView* list);
 // Selects the entry of that text (as setting the list's text does); no entry
 // of that text leaves the selection as it was. Returns whether one matched.
 bool setListText(QComboBox* list, const QString& text);

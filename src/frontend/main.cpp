@@ -3,6 +3,7 @@
 // the main window is closed.
 #include <QApplication>
 
+#include "frontend/artwork.h"
 #include "frontend/fmain.h"
 #include "frontend/startup.h"
 
@@ -10,6 +11,8 @@ int main(int argc, char** argv) {
     pomlets::buildKeyTables();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pomlets"));
+    // Menus, message boxes and the input box in the windows' own font.
+    QApplication::setFont(pomlets::windowFont());
     if (!pomlets::loadFMain()) {
         pomlets::releaseFMain();
         return 1;

@@ -18,15 +18,16 @@ MsgResult msgBox(const std::string& text, MsgButtons buttons) {
     ShownBox box{false, text, "", buttons};
     shown.push_back(box);
     if (messageResponder) return messageResponder(box);
-    if (buttons == MsgButtons::YesNo) {
-        auto answer = QMessageBox::question(QApplication::activeWindow(), programName(),
-                                            QString::fromLatin1(text.c_str()),
-                                            QMessageBox::Yes | QMessageBox::No);
-        return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
-    }
-    QMessageBox::information(QApplication::activeWindow(), programName(),
-                             QString::fromLatin1(text.c_str()));
+    const int answer = messageBoxFor(text, buttons)->exec();
+    if (buttons == MsgButtons::YesNo) return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
     return MsgResult::Ok;
+}
+
+std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons buttons) {
+    // No icon, on the OK boxes and the Yes/No question alike.
+    const auto choices = buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, programName(), QString::fromLatin1(text.c_str()),
+                                         choices, QApplication::activeWindow());
 }
 
 std::string inputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {

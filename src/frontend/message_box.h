@@ -2,8 +2,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QMessageBox;
 
 namespace pomlets {
 
@@ -12,6 +15,8 @@ enum class MsgResult { Ok, Yes, No };
 
 // Shows a message box captioned with the program's name and waits for the answer.
 MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OkOnly);
+// The box that msgBox shows, not yet shown.
+std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons buttons);
 // Shows the input box; returns the typed text, or empty text on Cancel.
 std::string inputBox(const std::string& prompt, const std::string& title = "",
                      const std::string& defaultText = "");

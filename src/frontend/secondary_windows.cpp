@@ -9,12 +9,17 @@
 
 #include "datafiles/music_list.h"
 #include "frontend/artwork.h"
+#include "frontend/window_layout.h"
 
 namespace pomlets {
 
 namespace {
 
 int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+void place(QWidget* widget, const layout::Twips& at) {
+    widget->setGeometry(px(at.left), px(at.top), px(at.width), px(at.height));
+}
 
 QPointer<FSplash> splashWindow;
 QPointer<FPieces> piecesWindow;
@@ -43,6 +48,7 @@ SecondaryWindow::SecondaryWindow(const QString& caption, int widthTwips, int hei
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
     setWindowIcon(QIcon());
+    setFont(windowFont());
     setFixedSize(px(widthTwips), px(heightTwips));
     background = new ImageControl(this);
     background->setGeometry(0, 0, width(), height());
@@ -60,18 +66,17 @@ void SecondaryWindow::closeEvent(QCloseEvent* event) {
 
 // --- the about window ---------------------------------------------------------------
 
-const char* const FSplash::makerAddress = "https://www.example.com/pomlets/";
+std::string FSplash::makerAddress() { return std::string("https://") + layout::makerSite + "/"; }
 
-FSplash::FSplash() : SecondaryWindow(QStringLiteral("about"), 3765, 4500, "fSplash.bmp") {
+FSplash::FSplash() : SecondaryWindow(QStringLiteral("about"), layout::fSplashWidth, layout::fSplashHeight, "fSplash.bmp") {
     Image2 = new ImageControl(this);
-    Image2->setGeometry(px(600), px(3720), px(2535), px(375));
+    place(Image2, layout::fSplashImage2);
     Image2->setCursor(Qt::PointingHandCursor);
     connect(Image2, &ImageControl::clicked, this, guarded([this] { Image2_Click(); }));
 }
 
 void FSplash::Image2_Click() {
-    std::string address = makerAddress;
-    openExternal(address);
+    openExternal(makerAddress());
 }
 
 // --- the specimen box ---------------------------------------------------------------
@@ -79,18 +84,6 @@ void FSplash::Image2_Click() {
 const char* const FPieces::initialText = "Click on a piece for its description.\n";
 
 namespace {
-
-struct PieceArea {
-    int left, top;
-};
-// By index 0 to 17.
-constexpr std::array<PieceArea, 18> pieceAreas{{
-    {240, 240}, {1080, 240}, {1920, 240}, {2760, 240}, {3840, 240}, {4680, 240},      // 0-5
-    {360, 1320}, {1200, 1320}, {2040, 1320}, {2880, 1320}, {3720, 1320},              // 6-10
-    {240, 2400}, {1080, 2400}, {1920, 2400}, {3000, 2400}, {3840, 2400},              // 11-15
-    {4560, 1320},                                                                      // 16
-    {4680, 2400},                                                                      // 17
-}};
 
 const char* const T1 =
     "Pomlets are the most basic playing pieces.  Individual Pomlets can be bombed for 10 points each.  "
@@ -141,16 +134,17 @@ const char* FPieces::descriptionOf(int Index) {
     return texts[static_cast<size_t>(Index)];
 }
 
-FPieces::FPieces() : SecondaryWindow(QStringLiteral("the specimen box"), 5760, 4755, "fPieces.bmp") {
+FPieces::FPieces() : SecondaryWindow(QStringLiteral("the specimen box"), layout::fPiecesWidth, layout::fPiecesHeight,
+                      "fPieces.bmp") {
     for (size_t i = 0; i < pClick.size(); ++i) {
         pClick[i] = new ImageControl(this);
-        pClick[i]->setGeometry(px(pieceAreas[i].left), px(pieceAreas[i].top), px(735), px(855));
+        place(pClick[i], layout::pClick(static_cast<int>(i)));
         pClick[i]->setCursor(Qt::PointingHandCursor);
         const auto index = static_cast<int16_t>(i);
         connect(pClick[i], &ImageControl::clicked, this, guarded([this, index] { pClick_Click(index); }));
     }
     pieceDesc = new QTextEdit(this);
-    pieceDesc->setGeometry(px(120), px(3360), px(5415), px(1215));
+    place(pieceDesc, layout::pieceDesc);
     pieceDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pieceDesc->setReadOnly(true);
     pieceDesc->setPlainText(QString::fromLatin1(initialText));
@@ -164,7 +158,8 @@ void FPieces::pClick_Click(int16_t Index) {
 
 // --- the control room ----------------------------------------------------------------
 
-FControls::FControls() : SecondaryWindow(QStringLiteral("the control room"), 5400, 5400, "fControls.bmp") {}
+FControls::FControls() : SecondaryWindow(QStringLiteral("the control room"), layout::fControlsWidth, layout::fControlsHeight,
+                      "fControls.bmp") {}
 
 // --- showing them ---------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "frontend/fmain.h"
 
@@ -33,7 +34,8 @@ public:
     ImageControl* Image2 = nullptr;
     // Opens the maker's web site; the window stays open.
     void Image2_Click();
-    static const char* const makerAddress;
+    // The web address of the site that the window's picture shows.
+    static std::string makerAddress();
 };
 
 class FPieces : public SecondaryWindow {

@@ -49,16 +49,35 @@ const struct {
     {"Troubleshooting", 28}, {"Game Bonuses", 29},
 };
 
-// The window's font, MS Sans Serif 8.25 pt where the desktop has it, else a
-// sans-serif face of the same size.
+// The window's font, the small sans-serif face the pages were laid out for:
+// Liberation Sans at 11 pixels (8.25 points at 96 dots an inch), sized in
+// pixels so that its metrics do not follow the desktop's resolution.
 QFont windowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
+    font.setPixelSize(11);
     return font;
 }
+
+// Takes the mouse presses on the topic list that would land on no topic, so
+// that a click below the topics keeps the topic chosen.
+class EmptyClickFilter : public QObject {
+public:
+    explicit EmptyClickFilter(QAbstractItemView* list) : QObject(list), list_(list) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove)
+            return QObject::eventFilter(watched, event);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) return false;
+        return !list_->indexAt(mouse->position().toPoint()).isValid();
+    }
+
+private:
+    QAbstractItemView* list_;
+};
 
 }  // namespace
 
@@ -89,6 +108,7 @@ Form1::Form1()
     }
     topic->setCurrentRow(-1);
     topic->clearSelection();
+    topic->viewport()->installEventFilter(new EmptyClickFilter(topic));
 
     for (int i = 0; i < pageCount; ++i) {
         auto* page = new QGroupBox(this);

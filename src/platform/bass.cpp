@@ -60,6 +60,8 @@ void BASS_Free() {
     Output& o = output();
     o.endAll();
     if (o.paused) Mix_ResumeMusic();
+    // The output is closed for real: the audio device goes with it.
+    if (o.open) sdl::closeAudio();
     o.open = false;
     o.paused = false;
 }
@@ -135,6 +137,7 @@ bool BASS_Start() {
 }
 
 bool bassIsOpen() { return output().open; }
+bool audioDeviceOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 bool bassIsPaused() { return output().paused; }
 
 int32_t bassStreamVolume(HSTREAM handle) {

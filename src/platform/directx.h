@@ -128,6 +128,9 @@ public:
     void show();
     void hide();
     bool isShown() const;
+    // Whether it is on the screen: a shown window comes on it with the first
+    // frame presented that is not black all over.
+    bool onScreen() const;
     // Minimises the window (the task bar then shows its caption) and restores
     // it to its normal state: the pause loop puts the game out of the way this
     // way while the display is lost, and brings it back once it is held again.

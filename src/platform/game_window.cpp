@@ -87,11 +87,30 @@ void presentToWindowSurface(SDL_Window* window, SDL_Surface* frame) {
     SDL_UpdateWindowSurface(window);
 }
 
+// Whether the frame is black all over: nothing worth putting on the screen.
+bool blank(const SDL_Surface* frame) {
+    const auto* row = static_cast<const uint8_t*>(frame->pixels);
+    const size_t bytes = static_cast<size_t>(frame->w) * frame->format->BytesPerPixel;
+    for (int y = 0; y < frame->h; ++y, row += frame->pitch)
+        for (size_t i = 0; i < bytes; ++i)
+            if (row[i] != 0) return false;
+    return true;
+}
+
 } // namespace
 
 void present(GameWindow& window, SDL_Surface* frame) {
     GameWindow::Impl& impl = *window.impl();
     if (!impl.window || !frame) return;
+    if (impl.mapPending) {
+        // The window comes on the screen with its first picture (the loading
+        // screen), not with the blank frames of the display's set-up, so the
+        // player never sees a black window over the desktop meanwhile.
+        if (blank(frame)) return;
+        SDL_ShowWindow(impl.window);
+        SDL_RaiseWindow(impl.window);
+        impl.mapPending = false;
+    }
     if (!impl.renderer && !impl.softwarePresent) {
         // A renderer of the graphics card scales the frame and waits for the
         // vertical retrace; without one, SDL's own window surface serves.
@@ -159,14 +178,22 @@ bool GameWindow::exists() const { return impl_->window != nullptr; }
 
 void GameWindow::show() {
     create();
-    SDL_ShowWindow(impl_->window);
-    SDL_RaiseWindow(impl_->window);
+    if (SDL_GetWindowFlags(impl_->window) & SDL_WINDOW_SHOWN) {
+        SDL_RaiseWindow(impl_->window);
+    } else {
+        impl_->mapPending = true;  // on the screen with the first picture presented
+    }
     impl_->shown = true;
+}
+
+bool GameWindow::onScreen() const {
+    return impl_->window && (SDL_GetWindowFlags(impl_->window) & SDL_WINDOW_SHOWN) != 0;
 }
 
 void GameWindow::hide() {
     if (impl_->window) SDL_HideWindow(impl_->window);
     impl_->shown = false;
+    impl_->mapPending = false;
     // A hidden window is out of the game: its focus history starts again.
     focused_ = hadFocus_ = minimised_ = false;
 }
@@ -196,6 +223,7 @@ void GameWindow::destroyWindow() {
     impl_->textureWidth = impl_->textureHeight = 0;
     impl_->softwarePresent = false;
     impl_->shown = false;
+    impl_->mapPending = false;
     focused_ = hadFocus_ = minimised_ = false;
 }
 

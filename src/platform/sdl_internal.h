@@ -17,6 +17,8 @@ struct GameWindow::Impl {
     // Without an accelerated renderer frames go straight to the window's surface.
     bool softwarePresent = false;
     bool shown = false;
+    // Shown, but kept off the screen until it has a picture to show.
+    bool mapPending = false;
     int framesPresented = 0;
 };
 
@@ -29,6 +31,10 @@ bool ensureEvents();
 // Opens the one audio device with its mixer; false (never an error) when
 // there is none. Sound effects and music share it.
 bool ensureAudio();
+// Closes the audio device, so that nothing plays or holds the device between
+// games; the next ensureAudio opens it again.
+void closeAudio();
+bool audioIsOpen();
 
 // A mixer channel of its own for a sound buffer; -1 when none is left.
 int allocateChannel();

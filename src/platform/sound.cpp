@@ -39,6 +39,18 @@ bool ensureAudio() {
     return true;
 }
 
+void closeAudio() {
+    if (!audioOpen) return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioOpen = false;
+    channelsAllocated = 0;
+}
+
+bool audioIsOpen() { return audioOpen; }
+
 int allocateChannel() {
     if (!audioOpen) return -1;
     for (int c = 0; c < maxChannels; ++c) {
@@ -70,7 +82,8 @@ struct DirectSoundBuffer::Impl {
     bool stoppedMidway = false;
     Clock::duration silentLeft{};
 
-    bool audible() const { return chunk && channel >= 0; }
+    // A buffer of a closed device stays silent.
+    bool audible() const { return chunk && channel >= 0 && sdl::audioIsOpen(); }
 
     ~Impl() {
         if (channel >= 0) sdl::releaseChannel(channel);

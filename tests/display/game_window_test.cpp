@@ -7,6 +7,7 @@
 #include "display_game.h"
 #include "frontend/fmain.h"
 #include "platform/bass.h"
+#include "platform/runtime.h"
 #include "platform/win32.h"
 
 namespace pomlets::testing {
@@ -62,11 +63,42 @@ TEST_F(GameWindowTest, SetUpGivesTheDocumentedObjectsAndValues) {
     EXPECT_EQ(waveFormat.blockAlign, 4);
     EXPECT_EQ(waveFormat.avgBytesPerSec, 88200);
     EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(audioDeviceOpen());
     EXPECT_FALSE(cursorVisible());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
     EXPECT_FALSE(bassIsOpen());
+    // The music output is really closed between games: no device is held.
+    EXPECT_FALSE(audioDeviceOpen());
     EXPECT_FALSE(fConsole().loaded());
+}
+
+// The first picture the player sees is the loading picture: the set-up's
+// blank frames (the display mode's black, the test flip) keep the shown
+// window off the screen, and the first frame with a picture brings it on.
+TEST_F(GameWindowTest, TheWindowComesOnTheScreenWithItsFirstPicture) {
+    for (int game = 0; game < 2; ++game) {
+        fConsole().Show();
+        GameWindow* window = fConsole().window();
+        const int before = window->framesPresented();
+        endGame = false;
+        initDX();
+        EXPECT_TRUE(window->isShown());
+        EXPECT_FALSE(window->onScreen()) << "game " << game;
+        EXPECT_EQ(window->framesPresented(), before);
+        DDSURFACEDESC2 desc;
+        const SurfaceRef loading = ddraw->CreateSurfaceFromFile(appPath("\\images\\loading.bmp"), desc);
+        backBuffer->Blt(RECT{0, 0, 1024, 768}, loading, RECT{0, 0, desc.width, desc.height}, DDBLT_WAIT);
+        primary->Flip(nullptr, DDFLIP_WAIT);
+        EXPECT_TRUE(window->onScreen());
+        EXPECT_EQ(window->framesPresented(), before + 1);
+        // From then on every frame is shown, black ones too.
+        backBuffer->BltColorFill(RECT{}, 0);
+        primary->Flip(nullptr, DDFLIP_WAIT);
+        EXPECT_EQ(window->framesPresented(), before + 2);
+        endTheGame();
+        EXPECT_FALSE(window->onScreen());
+    }
 }
 
 TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
@@ -84,12 +116,16 @@ TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
     expected.push_back("destroy - shutting down directx");
     EXPECT_EQ(logTexts(), expected);
 
+    EXPECT_FALSE(audioDeviceOpen());
+
     // The next game hides the cursor and opens the output again as usual.
     startGame();
     EXPECT_FALSE(cursorVisible());
     EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(audioDeviceOpen());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
+    EXPECT_FALSE(audioDeviceOpen());
 }
 
 TEST_F(GameWindowTest, AGameEndedWhilePausedStillLeavesTheCursorHiddenNextGame) {

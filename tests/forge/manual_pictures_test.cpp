@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "frontend/window_layout.h"
+
 namespace {
 
 const QString builtPictures = QDir(QStringLiteral(POMLETS_PROGRAM_DIR)).filePath("../manual-pictures");
@@ -29,6 +31,30 @@ TEST(ManualPictures, ResourceListNamesEveryPicture) {
         }
     }
     EXPECT_EQ(list.count("<file>"), pictures.size());
+}
+
+// The small picture of the mode choice shows the panel as the window shows it:
+// the mode's description in a white box, like the list boxes around it, not
+// in the panel's dark colours.
+TEST(ManualPictures, ModeChoicePictureShowsAWhiteDescriptionBox) {
+    const QImage shot(QDir(builtPictures).filePath("newgame.png"));
+    ASSERT_FALSE(shot.isNull());
+    // The picture is the window scaled to 0.52: border 3, title bar 18, menu
+    // bar 19 and 8 above the panel picture, which starts 120 twips down.
+    namespace layout = pomlets::layout;
+    const auto at = [](double twipsX, double twipsY) {
+        return QPoint(int((3 + twipsX / 15.0) * 0.52), int((48 + (twipsY - layout::panelPicture.top) / 15.0) * 0.52));
+    };
+    const layout::Twips box = layout::tModeDesc;
+    int white = 0, samples = 0;
+    for (int x = box.left + 150; x < box.left + box.width - 150; x += 150) {
+        const QColor c = shot.pixelColor(at(x, box.top + box.height - 90));
+        ++samples;
+        white += c.red() > 235 && c.green() > 235 && c.blue() > 235;
+    }
+    EXPECT_GT(white, samples * 3 / 4) << "the description box is not white";
+    const QColor list = shot.pixelColor(at(box.left + box.width / 2, layout::tLevels.top + layout::tLevels.height - 150));
+    EXPECT_GT(list.lightness(), 235) << "the level list is not white";
 }
 
 TEST(ManualPictures, ForgeWritesTheSameBytesEachRun) {

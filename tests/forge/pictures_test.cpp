@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "frontend/window_layout.h"
+
 namespace {
 
 const QString programFolder = QStringLiteral(POMLETS_PROGRAM_DIR);
@@ -206,6 +208,45 @@ TEST(ForgedPictures, PiecePicturesAreDistinct) {
         for (size_t j = i + 1; j < pieces.size(); ++j)
             EXPECT_NE(pieces[i].second.pixels, pieces[j].second.pixels)
                 << pieces[i].first.toStdString() << " and " << pieces[j].first.toStdString();
+}
+
+// Each pictured button lies under its click area: along the middle of every
+// side, the picture changes between just inside and just outside the area.
+TEST(ForgedPictures, ButtonsLieUnderTheirClickAreas) {
+    struct Case {
+        const char* file;
+        pomlets::layout::Twips area;
+        pomlets::layout::Twips picture;  // where the picture lies in the window
+        int contrast = 60;                // the least change across the area's edge
+    };
+    namespace layout = pomlets::layout;
+    const layout::Twips fSplash{0, 0, layout::fSplashWidth, layout::fSplashHeight};
+    std::vector<Case> cases{
+        {"images/ui/Image7.bmp", layout::main_BtnRun, layout::panelPicture},
+        {"images/ui/Image2.bmp", layout::launch, layout::panelPicture},
+        {"images/ui/Image10.bmp", layout::Image6, layout::Image10},
+        {"images/ui/fSplash.bmp", layout::fSplashImage2, fSplash, 18},  // a dark pill on a dark window
+    };
+    for (int k = 0; k < 6; ++k) cases.push_back({"images/ui/Image4.bmp", layout::purchase(k), layout::Image4});
+    const auto distance = [](uint32_t a, uint32_t b) {
+        return std::abs(red(a) - red(b)) + std::abs(green(a) - green(b)) + std::abs(blue(a) - blue(b));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.area.left) + "," + std::to_string(c.area.top));
+        const Bmp bmp = readBmp(c.file);
+        ASSERT_TRUE(bmp.ok) << bmp.error;
+        const int left = (c.area.left - c.picture.left) / 15, top = (c.area.top - c.picture.top) / 15;
+        const int right = left + c.area.width / 15, bottom = top + c.area.height / 15;
+        const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+        const struct { int inX, inY, outX, outY; } sides[4] = {
+            {left + 3, midY, left - 3, midY}, {right - 4, midY, right + 2, midY},
+            {midX, top + 3, midX, top - 3},   {midX, bottom - 4, midX, bottom + 2}};
+        for (const auto& side : sides) {
+            if (side.outX < 0 || side.outY < 0 || side.outX >= bmp.width || side.outY >= bmp.height) continue;
+            EXPECT_GT(distance(bmp.at(side.inX, side.inY), bmp.at(side.outX, side.outY)), c.contrast)
+                << "inside " << side.inX << "," << side.inY << " against outside " << side.outX << "," << side.outY;
+        }
+    }
 }
 
 // A second run of the forge writes exactly the bytes of the built program

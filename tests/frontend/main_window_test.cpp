@@ -1,8 +1,15 @@
 // The main window after start-up, its menus, panels, mode choice and exit.
+#include <QFontInfo>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <filesystem>
 #include <fstream>
 
+#include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 
 namespace pomlets::testing {
@@ -126,30 +133,36 @@ TEST_F(FrontendTest, WindowIsFixedWithItsCaptionAndMenus) {
 
 TEST_F(FrontendTest, ControlsLieAtTheirPositions) {
     FMain& w = start();
+    // Spot checks of the layout table itself.
+    EXPECT_EQ(layout::main_BtnRun.left, 2280);
+    EXPECT_EQ(layout::purchase(2).height, 255);
+    EXPECT_EQ(layout::tpurchase(0).width, 265);
     struct Case {
         QWidget* control;
-        QRect twips;
+        layout::Twips twips;
     };
-    const std::vector<Case> cases{
-        {w.tMode, {240, 600, 3135, 315}},        {w.tModeDesc, {240, 1080, 3135, 855}},
-        {w.tLevels, {240, 2520, 3135, 1785}},    {w.main_BtnRun, {2280, 4560, 1095, 495}},
-        {w.scoreModes, {240, 720, 3135, 315}},   {w.scores_freestyle, {240, 1440, 3135, 1980}},
-        {w.Text1, {240, 720, 3135, 3735}},       {w.tBank, {840, 210, 375, 285}},
-        {w.tpurchase[0], {3000, 1480, 265, 285}}, {w.tpurchase[5], {3000, 4480, 270, 285}},
-        {w.purchase[2], {2400, 2640, 375, 255}}, {w.purchase[3], {2400, 3240, 375, 375}},
-        {w.Image4, {120, 720, 3360, 4350}},      {w.Image5, {20, 120, 1320, 570}},
-        {w.theme, {240, 600, 3135, 315}},        {w.themePic, {600, 2070, 2395, 1800}},
-        {w.HScroll1, {240, 4380, 3135, 255}},    {w.songs, {360, 600, 2895, 2565}},
-        {w.HScroll2, {360, 3720, 2895, 255}},    {w.allBands, {360, 900, 2895, 2565}},
-        {w.launch, {2160, 4440, 1095, 615}},     {w.Image10, {0, 120, 3615, 5070}},
-        {w.Image6, {2160, 4200, 1095, 495}},
+    std::vector<Case> cases{
+        {w.tMode, layout::tMode},         {w.tModeDesc, layout::tModeDesc},
+        {w.tLevels, layout::tLevels},     {w.main_BtnRun, layout::main_BtnRun},
+        {w.Image7, layout::panelPicture}, {w.scoreModes, layout::scoreModes},
+        {w.scores_freestyle, layout::scores_freestyle}, {w.Text1, layout::Text1},
+        {w.tBank, layout::tBank},         {w.Image4, layout::Image4},
+        {w.Image5, layout::Image5},       {w.theme, layout::theme},
+        {w.themePic, layout::themePic},   {w.HScroll1, layout::HScroll1},
+        {w.songs, layout::songs},         {w.HScroll2, layout::HScroll2},
+        {w.allBands, layout::allBands},   {w.launch, layout::launch},
+        {w.Image10, layout::Image10},     {w.Image6, layout::Image6},
     };
+    for (int k = 0; k < 6; ++k) {
+        cases.push_back({w.tpurchase[static_cast<size_t>(k)], layout::tpurchase(k)});
+        cases.push_back({w.purchase[static_cast<size_t>(k)], layout::purchase(k)});
+    }
     for (const auto& c : cases) {
-        const QRect& t = c.twips;
-        const QRect expected(qRound(t.x() / 15.0), qRound(t.y() / 15.0), qRound(t.width() / 15.0),
-                             qRound(t.height() / 15.0));
-        EXPECT_EQ(c.control->geometry(), expected) << c.control->metaObject()->className() << " at " << t.x()
-                                                   << "," << t.y();
+        const layout::Twips& t = c.twips;
+        const QRect expected(qRound(t.left / 15.0), qRound(t.top / 15.0), qRound(t.width / 15.0),
+                             qRound(t.height / 15.0));
+        EXPECT_EQ(c.control->geometry(), expected) << c.control->metaObject()->className() << " at " << t.left
+                                                   << "," << t.top;
     }
     EXPECT_EQ(w.HScroll1->minimum(), 1);
     EXPECT_EQ(w.HScroll1->maximum(), 5);
@@ -376,6 +389,149 @@ TEST_F(FrontendTest, MissingArtworkLeavesTheWindowUsable) {
     EXPECT_TRUE(showFPieces().background->pixmap().isNull());
     w.Image6->click();
     EXPECT_EQ(shownPanels(), std::vector<int>{0});
+}
+
+} // namespace
+} // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+// The windows use the small sans-serif face their layout was made for, and
+// every text of every panel is whole in its control: no list needs a
+// horizontal scroll bar, the ten high scores show at once, the credits keep
+// their own line breaks and the mode descriptions fit their box.
+TEST_F(FrontendTest, EveryTextIsWholeInItsControl) {
+    FMain& w = start();
+    EXPECT_EQ(QFontInfo(w.font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(w.tLevels->font()).pixelSize(), 11);
+    EXPECT_EQ(QFontInfo(w.Text1->font()).pixelSize(), 13);
+    w.show();
+    w.Image6->click();
+    const auto settle = [] { QCoreApplication::processEvents(); };
+    const auto wholeInWidth = [](QListWidget* list, const char* what) {
+        EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0) << what;
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_LE(list->visualItemRect(list->item(i)).left() +
+                          list->fontMetrics().horizontalAdvance(list->item(i)->text()),
+                      list->viewport()->width())
+                << what << ": " << list->item(i)->text().toStdString();
+    };
+    const auto comboWhole = [](QComboBox* combo) {
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) + 30, combo->width())
+                << combo->itemText(i).toStdString();
+    };
+    comboWhole(w.tMode);
+    for (int mode = 0; mode < w.tMode->count(); ++mode) {
+        w.tMode->setCurrentIndex(mode);
+        settle();
+        SCOPED_TRACE(w.tMode->currentText().toStdString());
+        ASSERT_GT(w.tLevels->count(), 0);
+        wholeInWidth(w.tLevels, "tLevels");
+        EXPECT_LE(w.tModeDesc->heightForWidth(w.tModeDesc->width()), w.tModeDesc->height());
+    }
+
+    w.mScores->trigger();
+    settle();
+    ASSERT_EQ(w.scores_freestyle->count(), 10);
+    EXPECT_EQ(w.scores_freestyle->verticalScrollBar()->maximum(), 0) << "not all ten high scores show";
+    EXPECT_LE(10 * w.scores_freestyle->sizeHintForRow(0), w.scores_freestyle->viewport()->height());
+    wholeInWidth(w.scores_freestyle, "scores_freestyle");
+    comboWhole(w.scoreModes);
+
+    w.mCredits->trigger();
+    settle();
+    EXPECT_EQ(w.Text1->horizontalScrollBar()->maximum(), 0);
+    for (QTextBlock line = w.Text1->document()->begin(); line.isValid(); line = line.next())
+        EXPECT_EQ(line.layout()->lineCount(), 1) << "re-wrapped: " << line.text().toStdString();
+
+    w.mBackgrounds->trigger();
+    settle();
+    comboWhole(w.theme);
+    w.mMusic->trigger();
+    settle();
+    wholeInWidth(w.songs, "songs");
+    w.mBands->trigger();
+    settle();
+    wholeInWidth(w.allBands, "allBands");
+
+    // The store's figures: three-figure credits, two-figure counts.
+    w.mStore->trigger();
+    EXPECT_LE(w.tBank->fontMetrics().horizontalAdvance("999"), w.tBank->width());
+    for (QLabel* count : w.tpurchase) EXPECT_LE(count->fontMetrics().horizontalAdvance("99"), count->width());
+}
+
+} // namespace
+} // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+void clickAt(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = {}) {
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, modifiers);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// A click on an entry chooses it; a click on the empty part of a list box
+// below its entries keeps the entry chosen, so Play and Visit still find it.
+TEST_F(FrontendTest, ClickBelowTheEntriesKeepsTheChoice) {
+    FMain& w = start();
+    w.show();
+    w.Image6->click();
+    ASSERT_TRUE(setListText(w.tMode, "B-Type"));
+    QCoreApplication::processEvents();
+    struct Case {
+        QListWidget* list;
+        std::function<void()> showPanel;
+    };
+    const std::vector<Case> cases{{w.tLevels, [&w] { w.mNew->trigger(); }},
+                                  {w.allBands, [&w] { w.mBands->trigger(); }},
+                                  {w.songs, [&w] { w.mMusic->trigger(); }}};
+    for (const Case& c : cases) {
+        c.showPanel();
+        QCoreApplication::processEvents();
+        QListWidget* list = c.list;
+        SCOPED_TRACE(list->metaObject()->className());
+        ASSERT_GE(list->count(), 2);
+        const QRect second = list->visualItemRect(list->item(1));
+        clickAt(list->viewport(), second.center());
+        ASSERT_EQ(list->currentRow(), 1);
+        ASSERT_TRUE(list->item(1)->isSelected());
+        const QRect last = list->visualItemRect(list->item(list->count() - 1));
+        ASSERT_LT(last.bottom() + 10, list->viewport()->height());
+        clickAt(list->viewport(), QPoint(last.center().x(), last.bottom() + 10));
+        EXPECT_EQ(list->currentRow(), 1);
+        EXPECT_TRUE(list->item(1)->isSelected());
+        EXPECT_EQ(list->selectedItems().size(), 1);
+        // A click on another entry still chooses it.
+        clickAt(list->viewport(), list->visualItemRect(list->item(0)).center());
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_TRUE(list->item(0)->isSelected());
+    }
+}
+
+} // namespace
+} // namespace pomlets::testing
+
+namespace pomlets::testing {
+namespace {
+
+// Message boxes carry the program's name, their buttons and no icon.
+TEST_F(FrontendTest, MessageBoxesCarryNoIcon) {
+    start();
+    for (MsgButtons buttons : {MsgButtons::OkOnly, MsgButtons::YesNo}) {
+        const auto box = messageBoxFor("Please select a game mode.", buttons);
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->windowTitle(), "Pomlets");
+        EXPECT_EQ(box->text(), "Please select a game mode.");
+        EXPECT_EQ(box->standardButtons(), buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                                       : QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
 }
 
 } // namespace

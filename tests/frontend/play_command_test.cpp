@@ -8,6 +8,7 @@
 #include "datafiles/player_files.h"
 #include "display/game_window.h"
 #include "engine/high_scores.h"
+#include "platform/bass.h"
 #include "frontend_fixture.h"
 
 namespace pomlets::testing {
@@ -89,6 +90,7 @@ TEST_F(PlayCommandTest, FreestyleGameRunsAndGivesTheWindowBack) {
     EXPECT_FALSE(w.gameRunning());
     EXPECT_EQ(gameMode, "Freestyle");
     EXPECT_EQ(ddraw, nullptr);  // the display is torn down
+    EXPECT_FALSE(audioDeviceOpen());  // and the music output closed, device and all
 
     // The loading screen's four stages, each at (10, 10), in order.
     EXPECT_EQ(stagesSeen, (std::vector<std::string>{"Initializing variables...", "Initializing pieces...",

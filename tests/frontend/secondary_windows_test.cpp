@@ -1,4 +1,8 @@
 // The about window, the specimen box and the control room.
+#include <QFontInfo>
+#include <QScrollBar>
+
+#include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 
 namespace pomlets::testing {
@@ -64,10 +68,29 @@ TEST_F(SecondaryWindowsTest, AreasLieOverTheirPieces) {
     EXPECT_EQ(pieces.pClick[0]->geometry(), QRect(16, 16, 49, 57));
     EXPECT_EQ(pieces.pClick[16]->geometry(), QRect(304, 88, 49, 57));
     EXPECT_EQ(pieces.pClick[17]->geometry(), QRect(312, 160, 49, 57));
+    for (int i = 0; i < 18; ++i) {
+        const layout::Twips t = layout::pClick(i);
+        EXPECT_EQ(pieces.pClick[static_cast<size_t>(i)]->geometry(),
+                  QRect(qRound(t.left / 15.0), qRound(t.top / 15.0), qRound(t.width / 15.0), qRound(t.height / 15.0)))
+            << "pClick(" << i << ")";
+    }
     EXPECT_EQ(pieces.pieceDesc->geometry(), QRect(8, 224, 361, 81));
     EXPECT_EQ(showFSplash().size(), QSize(251, 300));
     EXPECT_EQ(fSplash()->Image2->geometry(), QRect(40, 248, 169, 25));
     EXPECT_EQ(showFControls().size(), QSize(360, 360));
+}
+
+// Every description shows whole in the box, in the windows' own font.
+TEST_F(SecondaryWindowsTest, EveryDescriptionShowsWhole) {
+    FPieces& pieces = showFPieces();
+    EXPECT_EQ(QFontInfo(pieces.pieceDesc->font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(pieces.pieceDesc->font()).pixelSize(), 11);
+    for (int16_t index = 0; index < 18; ++index) {
+        pieces.pClick_Click(index);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pieces.pieceDesc->verticalScrollBar()->maximum(), 0) << "pClick(" << index << ")";
+        EXPECT_EQ(pieces.pieceDesc->horizontalScrollBar()->maximum(), 0) << "pClick(" << index << ")";
+    }
 }
 
 TEST_F(SecondaryWindowsTest, OneWindowPerKindKeepingItsState) {
@@ -135,8 +158,8 @@ TEST_F(SecondaryWindowsTest, AboutAreaOpensTheMakersAddress) {
     FSplash& about = showFSplash();
     about.Image2->click();
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_NE(opened[0].find(".example."), std::string::npos);
-    EXPECT_EQ(opened[0].rfind("https://", 0), 0u);
+    // The site that the about picture shows.
+    EXPECT_EQ(opened[0], std::string("https://") + layout::makerSite + "/");
     EXPECT_TRUE(about.isVisible());
     EXPECT_EQ(fSplash(), &about);
 }

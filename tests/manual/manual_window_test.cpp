@@ -1,6 +1,7 @@
 // The help viewer's window driven as a reader drives it: topics chosen by
 // mouse and keyboard, link labels clicked, one page shown at a time.
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
 #include <QTest>
 
@@ -353,6 +354,39 @@ TEST_F(ManualWindow, PagesAreLaidOutCleanly) {
                     << content[b]->metaObject()->className();
         }
     }
+}
+
+// The small sans-serif face the pages were laid out for, and every topic
+// whole in the list, which has no horizontal scroll bar.
+TEST_F(ManualWindow, TextIsInTheLayoutsFontAndTopicsFit) {
+    EXPECT_EQ(QFontInfo(form->font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(form->topic->font()).pixelSize(), 11);
+    for (int i = 0; i < form->topic->count(); ++i) {
+        QListWidgetItem* entry = form->topic->item(i);
+        EXPECT_LE(form->topic->visualItemRect(entry).left() + form->topic->fontMetrics().horizontalAdvance(entry->text()),
+                  form->topic->viewport()->width())
+            << entry->text().toStdString();
+        EXPECT_LE(form->topic->visualItemRect(entry).bottom(), form->topic->viewport()->height());
+    }
+}
+
+// A click below the topics keeps the topic chosen and its page shown; a click
+// on another topic still chooses it.
+TEST_F(ManualWindow, ClickBelowTheTopicsKeepsTheChoice) {
+    chooseTopic("The Pieces");
+    ASSERT_EQ(visiblePages(), Pages{17});
+    QListWidget* list = form->topic;
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    ASSERT_LT(last.bottom() + 10, list->viewport()->height());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 10));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 10));
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().first()->text(), "The Pieces");
+    EXPECT_EQ(visiblePages(), Pages{17});
+    chooseTopic("About");
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().first()->text(), "About");
+    EXPECT_EQ(visiblePages(), Pages{1});
 }
 
 TEST_F(ManualWindow, PicturesAreBuiltIn) {

@@ -243,6 +243,7 @@ TEST(DisplayTest, SecondGameSetsUpAgain) {
         DDSURFACEDESC2 desc;
         desc.caps.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
         auto primary = ddraw->CreateSurface(desc);
+        primary->GetAttachedSurface(DDSCAPS2{DDSCAPS_BACKBUFFER})->BltColorFill(RECT{}, 0x00FF00);
         primary->Flip(nullptr, DDFLIP_WAIT);
         ddraw->RestoreDisplayMode();
         ddraw->SetCooperativeLevel(&window, DDSCL_NORMAL);

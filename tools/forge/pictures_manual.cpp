@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "frontend/window_layout.h"
 #include "pictures.h"
 
 namespace pomlets::forge {
@@ -142,8 +143,8 @@ void scrollBar(QPainter& p, const QRectF& r, double at) {
 
 // A rectangle given in twips on a main-window panel, in the coordinates of
 // that panel's background picture (which starts 120 twips down the panel).
-QRectF onPanel(double left, double top, double width, double height) {
-    return QRectF(left / 15.0, top / 15.0 - 8, width / 15.0, height / 15.0);
+QRectF onPanel(const layout::Twips& at) {
+    return QRectF(at.left / 15.0, (at.top - layout::panelPicture.top) / 15.0, at.width / 15.0, at.height / 15.0);
 }
 
 // The main window around a panel picture: title bar, menu bar and the panel,
@@ -167,7 +168,7 @@ QImage mainWindow(const ManualPictures& pics, const QImage& panel, double scale)
     raisedBox(p, close);
     drawText(p, "x", uiFont(11, true), close.center(), controlInk);
     double x = border + 6;
-    for (const char* menu : {"Game", "Options", "Help"}) {
+    for (const char* menu : {"Game", "Options", "View", "Help"}) {
         drawTextTopLeft(p, menu, uiFont(11), QPointF(x, border + titleHeight + 3), controlInk);
         x += textWidth(menu, uiFont(11)) + 14;
     }
@@ -183,13 +184,16 @@ QImage newGameShot(const ManualPictures& pics) {
     QImage panel = pics.forge().picture("images/ui/Image7.bmp").convertToFormat(QImage::Format_RGB32);
     QPainter p(&panel);
     prepare(p);
-    dropDown(p, onPanel(240, 600, 3135, 315), "Arcade");
-    const QRectF desc = onPanel(240, 1080, 3135, 855);
-    p.fillRect(desc, QColor(30, 18, 52));
-    const QFont small = sansFont(10, false);
-    drawTextTopLeft(p, "Every level challenges you with", small, desc.topLeft() + QPointF(4, 4), QColor(214, 206, 236));
-    drawTextTopLeft(p, "new situations and new goals.", small, desc.topLeft() + QPointF(4, 18), QColor(214, 206, 236));
-    listBox(p, onPanel(240, 2520, 3135, 1785), {"Level 1 - First Steps"}, 0);
+    dropDown(p, onPanel(layout::tMode), "Arcade");
+    // The description label in the window's colours, black on white, its text
+    // wrapped at the label's width.
+    const QRectF desc = onPanel(layout::tModeDesc);
+    p.fillRect(desc, QColor(255, 255, 255));
+    p.setFont(uiFont(11));
+    p.setPen(controlInk);
+    p.drawText(desc, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               "Every level challenges you with new situations and new goals.  How far can you go?");
+    listBox(p, onPanel(layout::tLevels), {"Level 1 - First Steps"}, 0);
     p.end();
     return mainWindow(pics, panel, 0.52);
 }
@@ -199,9 +203,9 @@ QImage backgroundsShot(const ManualPictures& pics) {
     QImage panel = pics.forge().picture("images/ui/Image1.bmp").convertToFormat(QImage::Format_RGB32);
     QPainter p(&panel);
     prepare(p);
-    dropDown(p, onPanel(240, 600, 3135, 315), "Cells");
-    p.drawImage(onPanel(600, 2070, 2395, 1800), pics.forge().picture("themes/Cells/plate_01.bmp"));
-    scrollBar(p, onPanel(240, 4380, 3135, 255), 0.0);
+    dropDown(p, onPanel(layout::theme), "Cells");
+    p.drawImage(onPanel(layout::themePic), pics.forge().picture("themes/Cells/plate_01.bmp"));
+    scrollBar(p, onPanel(layout::HScroll1), 0.0);
     p.end();
     return mainWindow(pics, panel, 0.52);
 }
@@ -211,11 +215,11 @@ QImage musicShot(const ManualPictures& pics) {
     QImage panel = pics.forge().picture("images/ui/Image9.bmp").convertToFormat(QImage::Format_RGB32);
     QPainter p(&panel);
     prepare(p);
-    listBox(p, onPanel(360, 600, 2895, 2565),
+    listBox(p, onPanel(layout::songs),
             {"Brackwater - Slow River Lights", "Pellandry - Orchard at Noon", "Quillo - Paper Kites",
              "Varnock - Iron Lanterns"},
             -1);
-    scrollBar(p, onPanel(360, 3720, 2895, 255), 0.25);
+    scrollBar(p, onPanel(layout::HScroll2), 0.25);
     p.end();
     return mainWindow(pics, panel, 0.52);
 }
@@ -225,9 +229,9 @@ QImage storeShot(const ManualPictures& pics) {
     QImage panel = pics.forge().picture("images/ui/store_backdrop.bmp").convertToFormat(QImage::Format_RGB32);
     QPainter p(&panel);
     prepare(p);
-    p.drawImage(QPointF(1, 0), pics.forge().picture("images/ui/Image5.bmp"));
-    drawTextTopLeft(p, "12", sansFont(11), onPanel(870, 240, 375, 285).topLeft(), QColor(250, 236, 180));
-    p.drawImage(QPointF(8, 40), pics.forge().picture("images/ui/Image4.bmp"));
+    p.drawImage(onPanel(layout::Image5).topLeft().toPoint(), pics.forge().picture("images/ui/Image5.bmp"));
+    drawTextTopLeft(p, "12", sansFont(11), onPanel(layout::tBank).topLeft() + QPointF(2, 2), QColor(250, 236, 180));
+    p.drawImage(onPanel(layout::Image4).topLeft().toPoint(), pics.forge().picture("images/ui/Image4.bmp"));
     p.end();
     return mainWindow(pics, panel, 0.52);
 }

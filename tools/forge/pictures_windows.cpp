@@ -19,6 +19,7 @@
 
 #include <cmath>
 
+#include "frontend/window_layout.h"
 #include "pictures.h"
 
 namespace pomlets::forge {
@@ -26,14 +27,13 @@ namespace pomlets::forge {
 namespace {
 
 double px(double twips) { return twips / 15.0; }
-QRectF twipsRect(double left, double top, double width, double height) {
-    return QRectF(px(left), px(top), px(width), px(height));
-}
+QRectF twipsRect(const layout::Twips& at) { return QRectF(px(at.left), px(at.top), px(at.width), px(at.height)); }
 
 // The main window's background pictures sit at (0, 120) twips on their panel,
 // 3615 x 5070 twips: 241 x 338 pixels, 8 pixels below the panel's top.
-constexpr int panelPictureWidth = 241, panelPictureHeight = 338;
-constexpr double panelPictureTop = 8;
+constexpr int panelPictureWidth = layout::panelPicture.width / 15;
+constexpr int panelPictureHeight = layout::panelPicture.height / 15;
+constexpr double panelPictureTop = layout::panelPicture.top / 15.0;
 
 const QColor ink(250, 236, 180);        // headings
 const QColor softInk(214, 206, 236);    // labels and notes
@@ -152,14 +152,14 @@ QImage newGamePanel(const Forge& forge) {
     PanelPicture pic(panelTop, panelBottom, 1);
     QPainter& p = pic.p;
     label(p, "Choose a game mode:", {16, 24});
-    well(p, twipsRect(240, 600, 3135, 315));
-    well(p, twipsRect(240, 1080, 3135, 855));
+    well(p, twipsRect(layout::tMode));
+    well(p, twipsRect(layout::tModeDesc));
     label(p, "Choose a level:", {16, 152});
-    well(p, twipsRect(240, 2520, 3135, 1785));
+    well(p, twipsRect(layout::tLevels));
     piece(p, forge, "pomlet1", {18, 298, 40, 40});
     piece(p, forge, "pomlet2", {56, 296, 40, 40});
     piece(p, forge, "pomlet4", {94, 298, 40, 40});
-    button(p, twipsRect(2280, 4560, 1095, 495), "Play!", QColor(60, 180, 60));
+    button(p, twipsRect(layout::main_BtnRun), "Play!", QColor(60, 180, 60));
     return pic.finish();
 }
 
@@ -168,9 +168,9 @@ QImage highScoresPanel(const Forge& forge) {
     PanelPicture pic(panelTop, panelBottom, 2);
     QPainter& p = pic.p;
     heading(p, "High Scores", {120.5, 26}, 20);
-    well(p, twipsRect(240, 720, 3135, 315));
+    well(p, twipsRect(layout::scoreModes));
     label(p, "The ten best:", {16, 78});
-    well(p, twipsRect(240, 1440, 3135, 1980));
+    well(p, twipsRect(layout::scores_freestyle));
     // A trophy under the list.
     p.save();
     p.translate(120.5, 292);
@@ -205,7 +205,7 @@ QImage creditsPanel(const Forge& forge) {
     PanelPicture pic(panelTop, panelBottom, 3);
     QPainter& p = pic.p;
     heading(p, "Credits", {120.5, 27}, 20);
-    well(p, twipsRect(240, 720, 3135, 3735));
+    well(p, twipsRect(layout::Text1));
     const char* parade[] = {"pomlet1", "pomlet2", "pomlet3", "pomlet4", "music"};
     for (int i = 0; i < 5; ++i) piece(p, forge, parade[i], {14.0 + i * 43, 303.0 + ((i % 2) ? 2 : 0), 40, 40});
     return pic.finish();
@@ -213,15 +213,15 @@ QImage creditsPanel(const Forge& forge) {
 
 // Panel 3, picture Image5: the bank, with room for the credits label.
 QImage bankPicture(const Forge& forge) {
-    const QRectF at = twipsRect(20, 120, 1320, 570);
+    const QRectF at = twipsRect(layout::Image5);
     QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
     backdrop(p, image.size(), QColor(84, 52, 124), QColor(60, 36, 92), 4);
     p.translate(-at.left(), -at.top());
     piece(p, forge, "money", {at.left() + 1, at.top() + 1, 36, 36});
-    well(p, twipsRect(840, 210, 375, 285));
-    drawText(p, "credits", sansFont(8.5), {px(840 + 375 / 2.0), at.top() + 32}, softInk);
+    well(p, twipsRect(layout::tBank));
+    drawText(p, "credits", sansFont(8.5), {px(layout::tBank.left + layout::tBank.width / 2.0), at.top() + 32}, softInk);
     p.end();
     return image;
 }
@@ -229,17 +229,15 @@ QImage bankPicture(const Forge& forge) {
 // Panel 3, picture Image4: the six items with their plus-sign buttons and
 // their count labels.
 QImage storePicture(const Forge& forge) {
-    const QRectF at = twipsRect(120, 720, 3360, 4350);
+    const QRectF at = twipsRect(layout::Image4);
     QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
     backdrop(p, image.size(), QColor(70, 42, 106), QColor(30, 18, 52), 5);
     p.translate(-at.left(), -at.top());
-    heading(p, "Store", {px(120) + 66, px(720) + 18}, 20);
-    label(p, "Buy", {px(2400) - 1, px(720) + 28}, 10);
-    label(p, "Own", {px(3000) - 2, px(720) + 28}, 10);
-    const int buttonTops[6] = {1440, 2040, 2640, 3240, 3840, 4440};
-    const int labelTops[6] = {1480, 2090, 2650, 3270, 3880, 4480};
+    heading(p, "Store", {at.left() + 66, at.top() + 18}, 20);
+    label(p, "Buy", {px(layout::purchase(0).left) - 1, at.top() + 28}, 10);
+    label(p, "Own", {px(layout::tpurchase(0).left) - 2, at.top() + 28}, 10);
     const struct { const char* name; const char* detail; const char* picture; } items[6] = {
         {"Slammer", "2 credits  -  key 1", "slammer"},
         {"Bomb", "4 credits  -  key 2", "bomb"},
@@ -249,7 +247,7 @@ QImage storePicture(const Forge& forge) {
         {"Midnight Bowling", "a new game mode", "pin"},
     };
     for (int i = 0; i < 6; ++i) {
-        const double top = px(buttonTops[i]);
+        const double top = px(layout::purchase(i).top);
         const double mid = top + 12.5;
         // A row plate for the item.
         QPainterPath plate;
@@ -265,9 +263,8 @@ QImage storePicture(const Forge& forge) {
         }
         label(p, items[i].name, {at.left() + 41, mid - 14}, 12, ink);
         note(p, items[i].detail, {at.left() + 41, mid + 1}, 9.5);
-        const QRectF area = twipsRect(2400, buttonTops[i], 375, i == 2 ? 255 : 375);
-        plusButton(p, area);
-        well(p, twipsRect(3000, labelTops[i], i == 0 ? 265 : 270, 285));
+        plusButton(p, twipsRect(layout::purchase(i)));
+        well(p, twipsRect(layout::tpurchase(i)));
     }
     p.end();
     return image;
@@ -284,10 +281,10 @@ QImage backgroundsPanel(const Forge& forge) {
     PanelPicture pic(panelTop, panelBottom, 7);
     QPainter& p = pic.p;
     panelTitle(p, "Backgrounds");
-    well(p, twipsRect(240, 600, 3135, 315));
+    well(p, twipsRect(layout::theme));
     label(p, "Its plates:", {16, 118});
     // A picture frame around the preview.
-    const QRectF view = twipsRect(600, 2070, 2395, 1800);
+    const QRectF view = twipsRect(layout::themePic);
     QPainterPath frameShape;
     frameShape.addRoundedRect(view.adjusted(-7, -7, 7, 7), 4, 4);
     QLinearGradient g(view.topLeft(), view.bottomRight());
@@ -301,9 +298,10 @@ QImage backgroundsPanel(const Forge& forge) {
     piece(p, forge, "pomlet3", {10, 76, 34, 34});
     piece(p, forge, "diamond", {198, 76, 34, 34});
     label(p, "Plate:", {16, 276});
-    well(p, twipsRect(240, 4380, 3135, 255));
+    const QRectF bar = twipsRect(layout::HScroll1);
+    well(p, bar);
     for (int n = 1; n <= 5; ++n)
-        drawText(p, QString::number(n), sansFont(10), {px(240) + 22 + (px(3135) - 44) * (n - 1) / 4.0, 318}, softInk);
+        drawText(p, QString::number(n), sansFont(10), {bar.left() + 22 + (bar.width() - 44) * (n - 1) / 4.0, 318}, softInk);
     return pic.finish();
 }
 
@@ -332,9 +330,9 @@ QImage musicPanel(const Forge& forge) {
     PanelPicture pic(panelTop, panelBottom, 8);
     QPainter& p = pic.p;
     panelTitle(p, "Music");
-    well(p, twipsRect(360, 600, 2895, 2565));
+    well(p, twipsRect(layout::songs));
     label(p, "Volume:", {24, 230});
-    well(p, twipsRect(360, 3720, 2895, 255));
+    well(p, twipsRect(layout::HScroll2));
     speaker(p, {26, 279}, 0);
     speaker(p, {196, 279}, 3);
     note(p, "Press N during a game", {24, 302}, 10);
@@ -349,18 +347,18 @@ QImage bandsPanel(const Forge& forge) {
     QPainter& p = pic.p;
     panelTitle(p, "Bands");
     note(p, "The bands whose music you hear:", {24, 40});
-    well(p, twipsRect(360, 900, 2895, 2565));
+    well(p, twipsRect(layout::allBands));
     note(p, "Pick a band, then", {20, 300});
     note(p, "visit its web site:", {20, 314});
     piece(p, forge, "music", {108, 296, 34, 34});
-    button(p, twipsRect(2160, 4440, 1095, 615), "Visit!", QColor(230, 140, 30));
+    button(p, twipsRect(layout::launch), "Visit!", QColor(230, 140, 30));
     return pic.finish();
 }
 
 // Panel 7: the welcome picture, Image10 at (0, 120) twips, and its button
 // under Image6.
 QImage welcomePicture(const Forge& forge) {
-    const QRectF at = twipsRect(0, 120, 3615, 5070);
+    const QRectF at = twipsRect(layout::Image10);
     QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
@@ -382,7 +380,7 @@ QImage welcomePicture(const Forge& forge) {
     note(p, "then bomb them and slam them!", {18, 255}, 11);
     piece(p, forge, "bomb", {20, 276, 44, 44});
     piece(p, forge, "diamond", {80, 278, 44, 44});
-    button(p, twipsRect(2160, 4200, 1095, 495), "Start", QColor(60, 180, 60));
+    button(p, twipsRect(layout::Image6), "Start", QColor(60, 180, 60));
     p.end();
     return image;
 }
@@ -390,7 +388,8 @@ QImage welcomePicture(const Forge& forge) {
 // The about window (fSplash, 3765 x 4500 twips), with the maker's web address
 // pictured under Image2.
 QImage aboutPicture(const Forge& forge) {
-    QImage image(int(std::lround(px(3765))), int(std::lround(px(4500))), QImage::Format_RGB32);
+    QImage image(int(std::lround(px(layout::fSplashWidth))), int(std::lround(px(layout::fSplashHeight))),
+                 QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
     backdrop(p, image.size(), QColor(80, 48, 120), QColor(24, 12, 44), 10);
@@ -403,14 +402,14 @@ QImage aboutPicture(const Forge& forge) {
     for (int i = 0; i < 5; ++i) piece(p, forge, more[i], {18.0 + i * 44, 176, 40, 40});
     drawText(p, "Version 1.0", sansFont(11), {image.width() / 2.0, 228}, ink);
     drawText(p, "Visit us on the web:", sansFont(10, false), {image.width() / 2.0, 242}, softInk);
-    const QRectF link = twipsRect(600, 3720, 2535, 375);
+    const QRectF link = twipsRect(layout::fSplashImage2);
     QPainterPath pill;
     pill.addRoundedRect(link, 8, 8);
     p.setPen(QPen(QColor(90, 150, 250), 1.2));
     p.setBrush(QColor(12, 20, 50));
     p.drawPath(pill);
     const QFont linkFont = sansFont(12);
-    const QString address = "www.pomlets.example";
+    const QString address = layout::makerSite;
     drawText(p, address, linkFont, link.center(), QColor(120, 190, 255));
     const double w = textWidth(address, linkFont);
     p.setPen(QPen(QColor(120, 190, 255), 1.2));
@@ -423,24 +422,23 @@ QImage aboutPicture(const Forge& forge) {
 // The specimen box (fPieces, 5760 x 4755 twips): each piece under its click
 // area, named below its picture.
 QImage specimenPicture(const Forge& forge) {
-    QImage image(int(std::lround(px(5760))), int(std::lround(px(4755))), QImage::Format_RGB32);
+    QImage image(int(std::lround(px(layout::fPiecesWidth))), int(std::lround(px(layout::fPiecesHeight))),
+                 QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
     backdrop(p, image.size(), QColor(66, 40, 100), QColor(26, 14, 44), 11);
-    const struct { int index, left, top; const char* picture; const char* name; } areas[18] = {
-        {0, 240, 240, "pomlet1", "Pomlet"},      {1, 1080, 240, "pomlet2", "Pomlet"},
-        {2, 1920, 240, "pomlet3", "Pomlet"},     {3, 2760, 240, "pomlet4", "Pomlet"},
-        {4, 3840, 240, "slammer", "Slammer"},    {5, 4680, 240, "bomb", "Bomb"},
-        {6, 360, 1320, "bauble", "Bauble"},      {7, 1200, 1320, "diamond", "Diamond"},
-        {8, 2040, 1320, "calculator", "Calculator"}, {9, 2880, 1320, "gorgon", "Gorgon"},
-        {10, 3720, 1320, "shifter", "Shifter"},  {16, 4560, 1320, "btype", "B-Type"},
-        {11, 240, 2400, "rock1", "Rock"},        {12, 1080, 2400, "rock2", "Rock"},
-        {13, 1920, 2400, "rock3", "Rock"},       {14, 3000, 2400, "bowlingball", "Bowling Ball"},
-        {15, 3840, 2400, "money", "Money"},      {17, 4680, 2400, "music", "Music Note"},
+    // By the index of the click area above each piece.
+    const struct { const char* picture; const char* name; } areas[18] = {
+        {"pomlet1", "Pomlet"},  {"pomlet2", "Pomlet"},       {"pomlet3", "Pomlet"},       {"pomlet4", "Pomlet"},
+        {"slammer", "Slammer"}, {"bomb", "Bomb"},            {"bauble", "Bauble"},        {"diamond", "Diamond"},
+        {"calculator", "Calculator"}, {"gorgon", "Gorgon"},  {"shifter", "Shifter"},      {"rock1", "Rock"},
+        {"rock2", "Rock"},      {"rock3", "Rock"},           {"bowlingball", "Bowling Ball"}, {"money", "Money"},
+        {"btype", "B-Type"},    {"music", "Music Note"},
     };
     const QFont nameFont = sansFont(9);
-    for (const auto& a : areas) {
-        const QRectF area = twipsRect(a.left, a.top, 735, 855);
+    for (int index = 0; index < 18; ++index) {
+        const auto& a = areas[index];
+        const QRectF area = twipsRect(layout::pClick(index));
         QPainterPath tray;
         tray.addRoundedRect(area.adjusted(-2, -2, 2, 2), 6, 6);
         p.setPen(QPen(QColor(130, 100, 180), 1));
@@ -449,7 +447,7 @@ QImage specimenPicture(const Forge& forge) {
         piece(p, forge, a.picture, QRectF(area.left() + 1, area.top() + 1, 47, 47));
         drawText(p, a.name, nameFont, QPointF(area.center().x(), area.bottom() - 4.5), ink);
     }
-    well(p, twipsRect(120, 3360, 5415, 1215));
+    well(p, twipsRect(layout::pieceDesc));
     p.end();
     return image;
 }
@@ -498,7 +496,8 @@ void keyCap(QPainter& p, const QRectF& r, const QString& text, int arrow) {
 
 // The control room (fControls, 5400 x 5400 twips): the eleven keys of a game.
 QImage controlsPicture(const Forge& forge) {
-    QImage image(int(std::lround(px(5400))), int(std::lround(px(5400))), QImage::Format_RGB32);
+    QImage image(int(std::lround(px(layout::fControlsWidth))), int(std::lround(px(layout::fControlsHeight))),
+                 QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
     backdrop(p, image.size(), QColor(50, 40, 96), QColor(18, 12, 40), 12);
