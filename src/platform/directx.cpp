@@ -14,6 +14,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/media_checks.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
 
@@ -438,6 +439,7 @@ SurfaceRef DirectDraw7::CreateSurface(const DDSURFACEDESC2& desc) {
 
 SurfaceRef DirectDraw7::CreateSurfaceFromFile(const std::string& path, DDSURFACEDESC2& desc) {
     if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
+    checkPictureFile(path);
     SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
     if (!loaded) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
     SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB565, 0);
