@@ -7,6 +7,7 @@
 #include "datafiles/scratch_file.h"
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -90,7 +91,7 @@ void loadHighScores() {
         HighScoreEntry& entry = highScores[static_cast<size_t>(i)];
         entry.score = lenient32(in.readField());
         entry.name = readNameField(in);
-        fMain().scores_freestyle->addItem(QString::fromLatin1(highScoreListLine(i)));
+        fMain().scores_freestyle->addItem(fromWindows1252(highScoreListLine(i)));
     }
     in.close();
     temp.remove();

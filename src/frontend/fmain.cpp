@@ -22,6 +22,7 @@
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -211,6 +212,7 @@ void FMain::buildPanels() {
     tModeDesc = new QLabel(frame[0]);
     place(tModeDesc, 240, 1080, 3135, 855);
     tModeDesc->setWordWrap(true);
+    tModeDesc->setTextFormat(Qt::PlainText);
     tModeDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tModeDesc->setAutoFillBackground(true);
     {
@@ -352,8 +354,8 @@ QString FMain::creditsText() {
     };
     QString text = QStringLiteral("\nPOMLETS\n\n\n");
     for (const auto& section : sections) {
-        text += QString::fromLatin1(section.heading) + QStringLiteral("\n\n");
-        for (const char* entry : section.entries) text += QStringLiteral("     ") + QString::fromLatin1(entry) + '\n';
+        text += fromWindows1252(section.heading) + QStringLiteral("\n\n");
+        for (const char* entry : section.entries) text += QStringLiteral("     ") + fromWindows1252(entry) + '\n';
         text += QStringLiteral("\n\n");
     }
     return text;
@@ -385,10 +387,10 @@ void FMain::mExit_Click() { close(); }
 void FMain::tMode_Click() {
     tLevels->clear();
     const QString mode = tMode->currentText();
-    const std::string modeText = mode.toLatin1().toStdString();
+    const std::string modeText = toWindows1252(mode);
     for (int i = 0; i <= lastModeIndex && i < static_cast<int>(modes.size()); ++i) {
         if (modeText == modes[static_cast<size_t>(i)].name)
-            tModeDesc->setText(QString::fromLatin1(modes[static_cast<size_t>(i)].description.c_str()));
+            tModeDesc->setText(fromWindows1252(modes[static_cast<size_t>(i)].description));
     }
     const QString noLevels = QStringLiteral("No levels to select.  Just click Play!");
     if (mode == QLatin1String("Freestyle")) tLevels->addItem(noLevels);
@@ -404,7 +406,7 @@ void FMain::tMode_Click() {
             decryptFile(appPath("\\init\\6537"), temp);
             TextFile file(temp, TextFile::Mode::Input);
             while (!file.eof()) {
-                tLevels->addItem(QString::fromLatin1(file.readLine().c_str()));
+                tLevels->addItem(fromWindows1252(file.readLine()));
                 const std::string number = file.readLine();
                 tLevels->item(tLevels->count() - 1)->setData(Qt::UserRole, toInt32(lenientNumber(number)));
             }

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -18,14 +21,18 @@ MsgResult msgBox(const std::string& text, MsgButtons buttons) {
     ShownBox box{false, text, "", buttons};
     shown.push_back(box);
     if (messageResponder) return messageResponder(box);
+    // Texts come from files, names and errors: shown as they are, never as markup.
+    QMessageBox dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(programName());
+    dialog.setTextFormat(Qt::PlainText);
+    dialog.setText(fromWindows1252(text));
+    dialog.setIcon(buttons == MsgButtons::YesNo ? QMessageBox::Question : QMessageBox::Information);
     if (buttons == MsgButtons::YesNo) {
-        auto answer = QMessageBox::question(QApplication::activeWindow(), programName(),
-                                            QString::fromLatin1(text.c_str()),
-                                            QMessageBox::Yes | QMessageBox::No);
-        return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+        dialog.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return dialog.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
     }
-    QMessageBox::information(QApplication::activeWindow(), programName(),
-                             QString::fromLatin1(text.c_str()));
+    dialog.setStandardButtons(QMessageBox::Ok);
+    dialog.exec();
     return MsgResult::Ok;
 }
 
@@ -33,13 +40,14 @@ std::string inputBox(const std::string& prompt, const std::string& title, const 
     ShownBox box{true, prompt, title, MsgButtons::OkOnly};
     shown.push_back(box);
     if (inputResponder) return inputResponder(box);
-    bool ok = false;
-    QString caption = title.empty() ? programName() : QString::fromLatin1(title.c_str());
-    QString typed = QInputDialog::getText(QApplication::activeWindow(), caption,
-                                          QString::fromLatin1(prompt.c_str()), QLineEdit::Normal,
-                                          QString::fromLatin1(defaultText.c_str()), &ok);
-    if (!ok) return {};
-    return typed.toLatin1().toStdString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title.empty() ? programName() : fromWindows1252(title));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(fromWindows1252(prompt));
+    dialog.setTextValue(fromWindows1252(defaultText));
+    for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return toWindows1252(dialog.textValue());
 }
 
 void setMessageBoxResponder(std::function<MsgResult(const ShownBox&)> responder) {

@@ -9,6 +9,7 @@
 
 #include "datafiles/music_list.h"
 #include "frontend/artwork.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -153,13 +154,13 @@ FPieces::FPieces() : SecondaryWindow(QStringLiteral("the specimen box"), 5760, 4
     pieceDesc->setGeometry(px(120), px(3360), px(5415), px(1215));
     pieceDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pieceDesc->setReadOnly(true);
-    pieceDesc->setPlainText(QString::fromLatin1(initialText));
+    pieceDesc->setPlainText(fromWindows1252(initialText));
 }
 
 void FPieces::pClick_Click(int16_t Index) {
     const char* text = descriptionOf(Index);
     if (!text) return;
-    pieceDesc->setPlainText(QString::fromLatin1(text));
+    pieceDesc->setPlainText(fromWindows1252(text));
 }
 
 // --- the control room ----------------------------------------------------------------
