@@ -4,8 +4,6 @@
 
 namespace pomlets::testing {
 
-namespace {
-
 void put16(std::string& out, uint32_t v) {
     out += static_cast<char>(v & 0xFF);
     out += static_cast<char>((v >> 8) & 0xFF);
@@ -14,6 +12,8 @@ void put32(std::string& out, uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
 }
+
+namespace {
 
 // File header and 40-byte information header.
 std::string bmpHeader(uint32_t fileSize, uint32_t pixelsAt, int32_t width, int32_t height, uint16_t bits,

@@ -7,6 +7,10 @@
 
 namespace pomlets::testing {
 
+// Little-endian fields, as BMP and WAV headers store them.
+void put16(std::string& out, uint32_t value);
+void put32(std::string& out, uint32_t value);
+
 // A 1,080-byte run-length coded 8-bit BMP claiming 30000 x 30000 pixels.
 std::string runLengthBombBmp();
 // A 98-byte 32-bit bit-field BMP claiming 4 x 1090519044 pixels.
