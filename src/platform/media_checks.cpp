@@ -93,8 +93,7 @@ std::string bitmapFault(std::string_view head, uint64_t fileSize) {
     return {};
 }
 
-std::string waveFault(std::string_view file) {
-    if (file.size() > static_cast<uint64_t>(maxSoundFileBytes)) return "a sound file larger than 32 MB";
+std::string waveFault(std::string_view file, int64_t maxSeconds) {
     if (file.size() < 12 || file.substr(0, 4) != "RIFF" || file.substr(8, 4) != "WAVE") return "not a wave sound";
     const uint64_t end = uint64_t{8} + u32(file, 4);
     if (end > file.size()) return "a RIFF size beyond the end of the file";
@@ -147,7 +146,7 @@ std::string waveFault(std::string_view file) {
     default:
         return "wave format " + std::to_string(tag);
     }
-    if (frames > static_cast<uint64_t>(maxSoundSeconds) * rate) return "a sound longer than a minute";
+    if (frames > static_cast<uint64_t>(maxSeconds) * rate) return "a sound longer than " + std::to_string(maxSeconds) + " s";
     return {};
 }
 
@@ -186,14 +185,20 @@ void checkPictureFile(const std::string& path) {
 void checkSoundFile(const std::string& path) {
     std::string file;
     uint64_t size = 0;
-    if (!readHead(path, static_cast<size_t>(maxSoundFileBytes) + 1, file, size)) refuse(path, "unreadable");
+    if (!readHead(path, static_cast<size_t>(maxSoundFileBytes), file, size)) refuse(path, "unreadable");
+    if (size > static_cast<uint64_t>(maxSoundFileBytes)) refuse(path, "a sound file larger than 32 MB");
     if (std::string why = waveFault(file); !why.empty()) refuse(path, why);
 }
 
 bool musicFileIsSane(const std::string& path) {
     std::string head;
     uint64_t size = 0;
-    return readHead(path, 27 + 255 + 30, head, size) && oggVorbisFault(head, size).empty();
+    if (!readHead(path, 27 + 255 + 30, head, size)) return false;
+    if (head.substr(0, 4) != "RIFF") return oggVorbisFault(head, size).empty();
+    // A streamed track: as long as it likes, but sane otherwise.
+    constexpr int64_t aDay = 24 * 60 * 60;
+    return size <= static_cast<uint64_t>(maxMusicWaveBytes) &&
+           readHead(path, static_cast<size_t>(maxMusicWaveBytes), head, size) && waveFault(head, aDay).empty();
 }
 
 } // namespace pomlets

@@ -136,7 +136,7 @@ TEST(MediaChecksTest, SoundAndMusicHeadersOutOfRangeAreRefused) {
     EXPECT_NE(oggVorbisFault(patched(track, id + 11, 200, 1), track.size()), "") << "200 channels";
     EXPECT_NE(oggVorbisFault(patched(track, id + 28, 0xF6, 1), track.size()), "") << "block size 2^15";
     const std::string wave = testing::pcmWav(22050, 2, 400);
-    EXPECT_NE(oggVorbisFault(wave, wave.size()), "") << "a wave file is not a music track";
+    EXPECT_NE(oggVorbisFault(wave, wave.size()), "") << "a wave file is no Ogg stream";
 }
 
 // Through the loaders: the usual failure of a file that cannot be loaded.
