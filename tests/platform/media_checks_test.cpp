@@ -145,8 +145,9 @@ TEST(MediaChecksTest, LoadersRefuseHostileFilesAsUnloadable) {
     DirectX7 dx;
     auto ddraw = dx.DirectDrawCreate("");
     auto dsound = dx.DirectSoundCreate("");
-    for (const auto& [name, bytes] : {std::pair{"rle.bmp", testing::runLengthBombBmp()},
+    for (const auto& [file, bytes] : {std::pair{"rle.bmp", testing::runLengthBombBmp()},
                                       std::pair{"fields.bmp", testing::bitFieldBombBmp()}}) {
+        const std::string name = file;
         testing::writeBytes(folder.file(name), bytes);
         DDSURFACEDESC2 desc;
         EXPECT_EQ(errorOf([&] { ddraw->CreateSurfaceFromFile(folder.file(name), desc); }), err::InvalidProperty)
@@ -154,8 +155,9 @@ TEST(MediaChecksTest, LoadersRefuseHostileFilesAsUnloadable) {
     }
     DSBUFFERDESC desc;
     WAVEFORMATEX format;
-    for (const auto& [name, bytes] : {std::pair{"slow.wav", testing::oneHertzWav()},
+    for (const auto& [file, bytes] : {std::pair{"slow.wav", testing::oneHertzWav()},
                                       std::pair{"wide.wav", testing::overflowingWav()}}) {
+        const std::string name = file;
         testing::writeBytes(folder.file(name), bytes);
         EXPECT_EQ(errorOf([&] { dsound->CreateSoundBufferFromFile(folder.file(name), desc, format); }),
                   err::InvalidProperty)
