@@ -21,6 +21,7 @@
 #include "frontend/artwork.h"
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
+#include "platform/media_checks.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/win32.h"
@@ -31,7 +32,7 @@ ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {}
 
 bool ImageControl::loadPicture(const QString& path) {
     QPixmap pixmap;
-    if (!pixmap.load(path)) {
+    if (!pictureFileIsSane(path.toStdString()) || !pixmap.load(path)) {
         clear();
         return false;
     }

@@ -182,6 +182,12 @@ void checkPictureFile(const std::string& path) {
     if (std::string why = bitmapFault(head, size); !why.empty()) refuse(path, why);
 }
 
+bool pictureFileIsSane(const std::string& path) {
+    std::string head;
+    uint64_t size = 0;
+    return readHead(path, 64, head, size) && bitmapFault(head, size).empty();
+}
+
 void checkSoundFile(const std::string& path) {
     std::string file;
     uint64_t size = 0;

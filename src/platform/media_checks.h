@@ -32,6 +32,7 @@ std::string oggVorbisFault(std::string_view head, uint64_t fileSize);
 // The same on a file: a picture or a sound that fails raises Invalid property
 // value (380) naming the file, as one that the decoder cannot read does.
 void checkPictureFile(const std::string& path);
+bool pictureFileIsSane(const std::string& path);
 void checkSoundFile(const std::string& path);
 // A music track is a sane Ogg Vorbis file, or a sane wave file of at most 64 MB.
 bool musicFileIsSane(const std::string& path);

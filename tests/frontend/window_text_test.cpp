@@ -6,12 +6,15 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "datafiles/player_files.h"
 #include "display/game_window.h"
 #include "engine/high_scores.h"
 #include "frontend_fixture.h"
 #include "platform/windows1252.h"
+#include "support/hostile_media.h"
 
 namespace pomlets::testing {
 namespace {
@@ -109,6 +112,23 @@ TEST_F(WindowTextTest, AccentedNameGoesThroughTheInputBoxTheFileAndThePanelUncha
     ASSERT_GT(fMain().scores_freestyle->count(), 0);
     EXPECT_TRUE(fMain().scores_freestyle->item(0)->text().endsWith(typed))
         << fMain().scores_freestyle->item(0)->text().toStdString();
+}
+
+// The theme preview goes through the same picture check as the game: a
+// picture of 3000 x 3000 pixels is more than the game ever shows.
+TEST_F(WindowTextTest, AThemePlateClaimingAHugePictureShowsNoPreview) {
+    namespace fs = std::filesystem;
+    const fs::path themes = folder->file("themes");
+    const fs::path built = fs::read_symlink(themes);
+    fs::remove(themes);
+    fs::copy(built, themes, fs::copy_options::recursive);
+    FMain& w = start();
+    w.theme->setCurrentIndex(w.theme->findText("Cells"));
+    w.theme_Click();
+    ASSERT_FALSE(w.themePic->pixmap().isNull()) << "the built plate shows";
+    std::ofstream(themes / "Cells" / "plate_01.bmp", std::ios::binary | std::ios::trunc) << runLengthBombBmp(3000, 3000);
+    w.theme_Click();
+    EXPECT_TRUE(w.themePic->pixmap().isNull());
 }
 
 TEST(Windows1252Test, EveryByteSurvivesTheRoundTripAndTheHighRangeIsRight) {

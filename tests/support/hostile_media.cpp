@@ -52,8 +52,8 @@ std::string waveHeader(uint32_t rate, uint32_t channels, uint32_t bits, uint32_t
 
 } // namespace
 
-std::string runLengthBombBmp() {
-    std::string out = bmpHeader(1080, 1078, 30000, 30000, 8, 1, 2, 256);
+std::string runLengthBombBmp(int32_t width, int32_t height) {
+    std::string out = bmpHeader(1080, 1078, width, height, 8, 1, 2, 256);
     for (int i = 0; i < 256; ++i) put32(out, static_cast<uint32_t>(i * 0x010101));
     out += std::string("\x00\x01", 2);  // end of the picture at once
     return out;

@@ -11,8 +11,9 @@ namespace pomlets::testing {
 void put16(std::string& out, uint32_t value);
 void put32(std::string& out, uint32_t value);
 
-// A 1,080-byte run-length coded 8-bit BMP claiming 30000 x 30000 pixels.
-std::string runLengthBombBmp();
+// A 1,080-byte run-length coded 8-bit BMP claiming 30000 x 30000 pixels,
+// or another size.
+std::string runLengthBombBmp(int32_t width = 30000, int32_t height = 30000);
 // A 98-byte 32-bit bit-field BMP claiming 4 x 1090519044 pixels.
 std::string bitFieldBombBmp();
 // An 8 KB 16-bit stereo PCM WAV played at 1 Hz.
