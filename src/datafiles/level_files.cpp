@@ -6,6 +6,7 @@
 #include "datafiles/scratch_file.h"
 #include "display/game_window.h"
 #include "engine/messages.h"
+#include "platform/file_names.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -55,6 +56,7 @@ PieceDef loadPieceDef(const std::string& name) {
     }
     if (def.typeName != "BType" && def.typeName != "Pin") {
         if (!ddraw) throw RuntimeError(91, "Object variable or With block variable not set");
+        requirePlainFileName(pictureName);
         def.surface = ddraw->CreateSurfaceFromFile(appPath("\\images\\" + pictureName + ".bmp"), def.surfaceDesc);
         def.surface->SetColorKey(DDCKEY_SRCBLT, colorKey);
     }

@@ -2,6 +2,7 @@
 
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -9,7 +10,7 @@ namespace pomlets {
 void fillMusicList() {
     QListWidget* songs = fMain().songs;
     songs->clear();
-    for (const auto& track : builtInTracks) songs->addItem(QString::fromLatin1(track));
+    for (const auto& track : builtInTracks) songs->addItem(fromWindows1252(track));
 }
 
 void openExternal(const std::string& target) {

@@ -11,6 +11,7 @@
 #include "datafiles/scratch_file.h"
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -272,7 +273,7 @@ std::string highScoreListLine(int i) {
 void loadHighScores() {
     fMain().scores_freestyle->clear();
     const LinesRead reading = readScoreTable(highScores);
-    for (int i = 0; i < 10; ++i) fMain().scores_freestyle->addItem(QString::fromLatin1(highScoreListLine(i)));
+    for (int i = 0; i < 10; ++i) fMain().scores_freestyle->addItem(fromWindows1252(highScoreListLine(i)));
     scoresRead = {appPath(highScoreFile), reading.whole() || reading.missing, reading.read, highScores};
     raiseFault(highScoreFile, reading);
 }

@@ -6,7 +6,9 @@
 #include "datafiles/log.h"
 #include "display/game_window.h"
 #include "frontend/fmain.h"
+#include "platform/file_names.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -86,7 +88,7 @@ void loadPictures() {
     pointerImage = loadPicture("\\images\\pointer.bmp", pointerDesc, true);
     zapVImage = loadPicture("\\images\\zap_v.bmp", zapVDesc, true);
     zapHImage = loadPicture("\\images\\zap_h.bmp", zapHDesc, true);
-    if (const char* frameFile = frameFileOf(fMain().tMode->currentText().toStdString()))
+    if (const char* frameFile = frameFileOf(toWindows1252(fMain().tMode->currentText())))
         frameOverlay = loadPicture(frameFile, frameDesc, true);
     for (int i = 0; i < static_cast<int>(glyphSurfaces.size()); ++i)
         glyphSurfaces[i] = loadPicture(glyphFileOf(i), glyphDesc, true);
@@ -150,6 +152,7 @@ void initVariables() {
     loadPictures();
 
     const int plate = static_cast<int>(vbInt(static_cast<double>(rnd()) * 5)) + 1;
+    if (!isPlainFileName(themeName)) failLoading("\\themes\\" + themeName, RuntimeError(err::BadFileName));
     themePlate = loadPicture("\\themes\\" + themeName + "\\plate_0" + std::to_string(plate) + ".bmp", plateDesc, false);
 
     resetLevel();

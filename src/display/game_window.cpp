@@ -2,6 +2,7 @@
 
 #include "common/brains.h"
 #include "datafiles/log.h"
+#include "display/playlist.h"
 #include "engine/keys.h"
 #include "platform/bass.h"
 #include "platform/runtime.h"
@@ -159,6 +160,7 @@ void setUpDisplay() {
     // A missing audio device does not stop the game: it runs silent.
     musicOutputStarted = true;
     musicOutputOpen = BASS_Init(1, 44100, 0, fConsole().hWnd(), 0);
+    forgetBrokenTracks();
     if (!musicOutputOpen || !dsound->hasAudio()) logStep(noAudioLogText);
 
     ShowCursor(false);

@@ -11,5 +11,7 @@ void nextSong();
 // Once every pass of a main loop: draws the title of the track at (80, 723)
 // and starts the next track when the current one has ended.
 void updateMusic();
+// A new game tries every track again, also those that failed to open before.
+void forgetBrokenTracks();
 
 } // namespace pomlets

@@ -9,6 +9,7 @@
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -41,7 +42,7 @@ void awardArcadeLevel() {
     // empty entry would lead to no level.
     if (name.empty()) return;
     QListWidget* levels = fMain().tLevels;
-    const QString entry = QString::fromLatin1(name.c_str());
+    const QString entry = fromWindows1252(name);
     for (int i = 0; i < levels->count(); ++i)
         if (levels->item(i)->text() == entry) return;
 

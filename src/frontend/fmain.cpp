@@ -22,7 +22,9 @@
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
 #include "frontend/window_layout.h"
+#include "platform/media_checks.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -31,7 +33,7 @@ ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {}
 
 bool ImageControl::loadPicture(const QString& path) {
     QPixmap pixmap;
-    if (!pixmap.load(path)) {
+    if (!pictureFileIsSane(path.toStdString()) || !pixmap.load(path)) {
         clear();
         return false;
     }
@@ -240,6 +242,7 @@ void FMain::buildPanels() {
     tModeDesc = new QLabel(frame[0]);
     place(tModeDesc, layout::tModeDesc);
     tModeDesc->setWordWrap(true);
+    tModeDesc->setTextFormat(Qt::PlainText);
     tModeDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tModeDesc->setAutoFillBackground(true);
     {
@@ -379,8 +382,8 @@ QString FMain::creditsText() {
     };
     QString text = QStringLiteral("\nPOMLETS\n\n\n");
     for (const auto& section : sections) {
-        text += QString::fromLatin1(section.heading) + QStringLiteral("\n\n");
-        for (const char* entry : section.entries) text += QStringLiteral("     ") + QString::fromLatin1(entry) + '\n';
+        text += fromWindows1252(section.heading) + QStringLiteral("\n\n");
+        for (const char* entry : section.entries) text += QStringLiteral("     ") + fromWindows1252(entry) + '\n';
         text += QStringLiteral("\n\n");
     }
     return text;
@@ -412,10 +415,10 @@ void FMain::mExit_Click() { close(); }
 void FMain::tMode_Click() {
     tLevels->clear();
     const QString mode = tMode->currentText();
-    const std::string modeText = mode.toLatin1().toStdString();
+    const std::string modeText = toWindows1252(mode);
     for (int i = 0; i <= lastModeIndex && i < static_cast<int>(modes.size()); ++i) {
         if (modeText == modes[static_cast<size_t>(i)].name)
-            tModeDesc->setText(QString::fromLatin1(modes[static_cast<size_t>(i)].description.c_str()));
+            tModeDesc->setText(fromWindows1252(modes[static_cast<size_t>(i)].description));
     }
     const QString noLevels = QStringLiteral("No levels to select.  Just click Play!");
     if (mode == QLatin1String("Freestyle")) tLevels->addItem(noLevels);
@@ -429,7 +432,7 @@ void FMain::tMode_Click() {
         try {
             const LevelList list = readLevelList();
             for (const LevelListEntry& level : list.levels) {
-                tLevels->addItem(QString::fromLatin1(level.name.c_str()));
+                tLevels->addItem(fromWindows1252(level.name));
                 tLevels->item(tLevels->count() - 1)->setData(Qt::UserRole, level.number);
             }
             if (list.damaged)

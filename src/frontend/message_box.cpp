@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -26,21 +29,26 @@ MsgResult msgBox(const std::string& text, MsgButtons buttons) {
 std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons buttons) {
     // No icon, on the OK boxes and the Yes/No question alike.
     const auto choices = buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
-    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, programName(), QString::fromLatin1(text.c_str()),
-                                         choices, QApplication::activeWindow());
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, programName(), QString(), choices,
+                                             QApplication::activeWindow());
+    // Texts come from files, names and errors: shown as they are, never as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(fromWindows1252(text));
+    return box;
 }
 
 std::string inputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
     ShownBox box{true, prompt, title, MsgButtons::OkOnly};
     shown.push_back(box);
     if (inputResponder) return inputResponder(box);
-    bool ok = false;
-    QString caption = title.empty() ? programName() : QString::fromLatin1(title.c_str());
-    QString typed = QInputDialog::getText(QApplication::activeWindow(), caption,
-                                          QString::fromLatin1(prompt.c_str()), QLineEdit::Normal,
-                                          QString::fromLatin1(defaultText.c_str()), &ok);
-    if (!ok) return {};
-    return typed.toLatin1().toStdString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title.empty() ? programName() : fromWindows1252(title));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(fromWindows1252(prompt));
+    dialog.setTextValue(fromWindows1252(defaultText));
+    for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return toWindows1252(dialog.textValue());
 }
 
 void setMessageBoxResponder(std::function<MsgResult(const ShownBox&)> responder) {

@@ -10,6 +10,7 @@
 #include "datafiles/music_list.h"
 #include "frontend/artwork.h"
 #include "frontend/window_layout.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -147,13 +148,13 @@ FPieces::FPieces() : SecondaryWindow(QStringLiteral("the specimen box"), layout:
     place(pieceDesc, layout::pieceDesc);
     pieceDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pieceDesc->setReadOnly(true);
-    pieceDesc->setPlainText(QString::fromLatin1(initialText));
+    pieceDesc->setPlainText(fromWindows1252(initialText));
 }
 
 void FPieces::pClick_Click(int16_t Index) {
     const char* text = descriptionOf(Index);
     if (!text) return;
-    pieceDesc->setPlainText(QString::fromLatin1(text));
+    pieceDesc->setPlainText(fromWindows1252(text));
 }
 
 // --- the control room ----------------------------------------------------------------

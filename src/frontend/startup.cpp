@@ -14,6 +14,7 @@
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -103,13 +104,13 @@ void FMain::popModes() {
     {
         const QSignalBlocker quiet(tMode);
         tMode->clear();
-        for (int i = 0; i <= 2; ++i) tMode->addItem(QString::fromLatin1(modes[static_cast<size_t>(i)].name.c_str()));
+        for (int i = 0; i <= 2; ++i) tMode->addItem(fromWindows1252(modes[static_cast<size_t>(i)].name));
         tMode->setCurrentIndex(-1);
     }
     {
         const QSignalBlocker quiet(scoreModes);
         scoreModes->clear();
-        scoreModes->addItem(QString::fromLatin1(modes[0].name.c_str()));
+        scoreModes->addItem(fromWindows1252(modes[0].name));
         scoreModes->setCurrentIndex(-1);
     }
     scoreModes->setCurrentIndex(0);
@@ -124,7 +125,7 @@ void FMain::popThemes() {
         theme->setCurrentIndex(-1);
     }
     // A saved theme that is not in the list falls back to the first theme.
-    if (!setListText(theme, QString::fromLatin1(themeName.c_str()))) theme->setCurrentIndex(0);
+    if (!setListText(theme, fromWindows1252(themeName))) theme->setCurrentIndex(0);
 
     lastBandIndex = -1;
     bandNames.clear();
@@ -144,7 +145,7 @@ void FMain::popThemes() {
             appendTo(bandNames, lastBandIndex);
             bandUrls.resize(bandNames.size());
             const std::string name = file.readField();
-            allBands->addItem(QString::fromLatin1(name.c_str()));
+            allBands->addItem(fromWindows1252(name));
             bandNames[static_cast<size_t>(lastBandIndex)] = name;
             // A name at the very end of the file keeps an empty address.
             if (!file.eof()) bandUrls[static_cast<size_t>(lastBandIndex)] = file.readField();

@@ -8,6 +8,7 @@
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 
 namespace pomlets {
 
@@ -75,7 +76,7 @@ void FMain::theme_Click() {
     // A theme folder without the plate shows no preview.
     themePic->loadPicture(themeFolder(theme->currentText()) + QStringLiteral("/plate_01.bmp"));
     HScroll1->setValue(1);
-    themeName = theme->currentText().toLatin1().toStdString();
+    themeName = toWindows1252(theme->currentText());
     saveProfileReporting();
 }
 
@@ -92,7 +93,7 @@ void FMain::launch_Click() {
     std::string address;
     QListWidgetItem* selected = allBands->currentItem();
     const std::string chosen =
-        (selected && selected->isSelected()) ? selected->text().toLatin1().toStdString() : std::string();
+        (selected && selected->isSelected()) ? toWindows1252(selected->text()) : std::string();
     if (selected && selected->isSelected()) {
         for (int i = 0; i <= lastBandIndex && i < static_cast<int>(bandNames.size()); ++i) {
             if (chosen == bandNames[static_cast<size_t>(i)]) address = bandUrls[static_cast<size_t>(i)];

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/media_checks.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
 
@@ -70,6 +71,7 @@ HSTREAM BASS_StreamCreateFile(bool mem, const std::string& path, int32_t /*offse
                               int32_t /*flags*/) {
     Output& o = output();
     if (!o.open || mem || !fileExists(path)) return 0;
+    if (!musicFileIsSane(path)) return 0;
     Mix_Music* music = Mix_LoadMUS(path.c_str());
     if (!music) return 0;
     const HSTREAM handle = o.nextHandle++;

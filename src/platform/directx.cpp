@@ -14,7 +14,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/media_checks.h"
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
 
 namespace pomlets {
@@ -89,15 +91,10 @@ bool liesOn(const RECT& r, const SDL_Surface* s) {
 
 // Windows-1252 text to UTF-8 for the font renderer.
 std::string cp1252ToUtf8(std::string_view text) {
-    static constexpr uint16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::string out;
     out.reserve(text.size() * 2);
     for (unsigned char c : text) {
-        uint32_t u = c;
-        if (c >= 0x80 && c < 0xA0) u = high[c - 0x80];
+        uint32_t u = windows1252Char(c);
         if (u == 0) u = ' ';  // the renderer stops at a zero byte
         if (u < 0x80) {
             out += static_cast<char>(u);
@@ -438,6 +435,7 @@ SurfaceRef DirectDraw7::CreateSurface(const DDSURFACEDESC2& desc) {
 
 SurfaceRef DirectDraw7::CreateSurfaceFromFile(const std::string& path, DDSURFACEDESC2& desc) {
     if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
+    checkPictureFile(path);
     SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
     if (!loaded) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
     SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB565, 0);

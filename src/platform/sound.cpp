@@ -4,6 +4,7 @@
 #include <bitset>
 #include <chrono>
 
+#include "platform/media_checks.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
 
@@ -135,6 +136,7 @@ void DirectSound::SetCooperativeLevel(HWND /*window*/, int32_t /*level*/) {}
 
 SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFERDESC& desc, WAVEFORMATEX& format) {
     if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
+    checkSoundFile(path);
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;
     Uint32 bytes = 0;

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/runtime.h"
+#include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
 
 namespace pomlets {
@@ -90,7 +91,7 @@ int32_t ShellExecuteA(HWND /*window*/, const std::string& operation, const std::
         recorder(file);
         return handedOver;
     }
-    return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{QString::fromLatin1(file.c_str())})
+    return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{fromWindows1252(file)})
                ? handedOver
                : ignored;
 }

@@ -246,6 +246,17 @@ TEST_F(LevelFilesTest, PieceDefinitionFields) {
     EXPECT_FALSE(scratchFileExists(folder));
 }
 
+TEST_F(LevelFilesTest, PictureNameIsAFileNameOfTheImagesFolder) {
+    // Each of these would reach a picture that exists outside the images folder.
+    for (const char* name : {"../themes/Cells/plate_01", "..\\themes\\Cells\\plate_01", "/tmp/../x", "..", ""}) {
+        putScrambled(folder, "\\init\\4247", std::string("Rock,1,") + name + ",0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+        EXPECT_EQ(errorOf([] { loadPieceDef("4247"); }), err::BadFileName) << name;
+        EXPECT_FALSE(scratchFileExists(folder));
+    }
+    putScrambled(folder, "\\init\\4247", "Rock,1,rock1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+    EXPECT_TRUE(loadPieceDef("4247").surface);
+}
+
 // The kinds of the shipped definitions, by slot.
 struct Kind {
     const char* typeName;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "common/brains.h"
@@ -13,6 +14,7 @@
 #include "platform/bass.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/hostile_media.h"
 
 namespace fs = std::filesystem;
 
@@ -315,6 +317,52 @@ TEST_F(AssetsTest, AMissingFileIsLoggedTheDisplayGivenBackAndThePlayerTold) {
         EXPECT_EQ(logTexts().size(), texts.size());
         fs::copy_file(fs::path(POMLETS_PROGRAM_DIR) / c.folderName / c.file, fs::path(own) / c.file);
     }
+}
+
+TEST_F(AssetsTest, HostileFilesAndThemeNamesAreRefusedAsUnloadable) {
+    struct Case {
+        const char* folderName;
+        const char* file;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"sounds", "_pop01.wav", runLengthBombBmp()},  // not a sound at all
+        {"sounds", "_slam01.wav", oneHertzWav()},
+        {"sounds", "_coin01.wav", overflowingWav()},
+        {"images", "Q.bmp", runLengthBombBmp()},
+        {"images", "pointer.bmp", bitFieldBombBmp()},
+    };
+    const std::string sounds = ownFolder("sounds"), images = ownFolder("images");
+    for (const Case& c : cases) {
+        const std::string own = std::string(c.folderName) == "sounds" ? sounds : images;
+        std::ofstream(fs::path(own) / c.file, std::ios::binary | std::ios::trunc) << c.bytes;
+        startGame();
+        try {
+            initVariables();
+            ADD_FAILURE() << c.file << " raised nothing";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), err::InvalidProperty) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.file), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(ddraw);
+        fs::remove(fs::path(own) / c.file);
+        fs::copy_file(fs::path(POMLETS_PROGRAM_DIR) / c.folderName / c.file, fs::path(own) / c.file);
+    }
+
+    // A theme name from the profile never leads out of the themes folder.
+    for (const char* name : {"../themes/Cells", "..", "Cells/../Cells", ""}) {
+        themeName = name;
+        startGame();
+        int error = 0;
+        try {
+            initVariables();
+        } catch (const RuntimeError& e) {
+            error = e.number();
+        }
+        EXPECT_EQ(error, err::BadFileName) << name;
+        EXPECT_FALSE(ddraw);
+    }
+    themeName = "Cells";
 }
 
 } // namespace

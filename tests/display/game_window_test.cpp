@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/brains.h"
+#include "datafiles/music_list.h"
 #include "display/game_window.h"
 #include "display/playlist.h"
 #include "display_game.h"
@@ -9,6 +10,7 @@
 #include "platform/bass.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "platform/windows1252.h"
 
 namespace pomlets::testing {
 namespace {
@@ -171,7 +173,7 @@ TEST_F(GameWindowTest, DestroyWithoutEndGameKeepsTheWindowButStillEndsTheGame) {
 // keyboard reader run once; N (another track on every key-down) shows it.
 TEST_F(GameWindowTest, EveryKeyDownReadsTheKeyboardOnce) {
     fMain().songs->clear();
-    fMain().songs->addItems({"first", "second"});  // no such files: nothing plays
+    fMain().songs->addItems({fromWindows1252(builtInTracks[0]), fromWindows1252(builtInTracks[1])});
     startGame();
     struct Case {
         int keyDowns;

@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "common/brains.h"
 #include "display/game_window.h"
 #include "display/playlist.h"
 #include "display_game.h"
 #include "frontend/fmain.h"
+#include "datafiles/music_list.h"
 #include "platform/bass.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +31,12 @@ protected:
         fMain().songs->clear();
         DisplayGameTest::TearDown();
     }
+    // A music folder of its own holding a copy of a built track under each name.
+    std::string tracksNamed(const std::vector<std::string>& names) const {
+        const std::string music = ownFolder("music");
+        for (const auto& name : names) fs::copy_file(fs::path(music) / builtInTracks[0], fs::path(music) / name);
+        return music;
+    }
     void setPlaylist(const QStringList& entries) {
         fMain().songs->clear();
         fMain().songs->addItems(entries);
@@ -41,7 +51,8 @@ protected:
 };
 
 TEST_F(PlaylistTest, ChoicesNeverRepeatThePreviousEntryAlsoAcrossGames) {
-    setPlaylist({"Alpha", "Beta", "Gamma", "Delta"});  // no such files: the choice alone is tested
+    tracksNamed({"Alpha", "Beta", "Gamma", "Delta"});
+    setPlaylist({"Alpha", "Beta", "Gamma", "Delta"});
     std::set<int16_t> chosen;
     int16_t previous = -1;
     for (int game = 0; game < 3; ++game) {
@@ -80,8 +91,7 @@ TEST_F(PlaylistTest, OneEntryPlaysAgainAndAnEmptyPlaylistPlaysNothing) {
 }
 
 TEST_F(PlaylistTest, AMissingTrackIsSkippedOnTheNextPassAndTheTitleDrawnEveryPass) {
-    const std::string music = ownFolder("music");
-    writeSilentWav(music + "/Present", 20);
+    tracksNamed({"Present"});
     setPlaylist({"Absent", "Present"});  // sorted: Absent 0, Present 1
     musicVolume = 37;
     startGame();
@@ -107,8 +117,7 @@ TEST_F(PlaylistTest, AMissingTrackIsSkippedOnTheNextPassAndTheTitleDrawnEveryPas
 }
 
 TEST_F(PlaylistTest, AVolumeOfZeroStartsTheTrackSilent) {
-    const std::string music = ownFolder("music");
-    writeSilentWav(music + "/Quiet", 5);
+    tracksNamed({"Quiet"});
     setPlaylist({"Quiet"});
     startGame();
     for (int16_t volume : {0, 100}) {
@@ -116,6 +125,80 @@ TEST_F(PlaylistTest, AVolumeOfZeroStartsTheTrackSilent) {
         nextSong();
         EXPECT_EQ(bassStreamVolume(musicStream), volume);
     }
+    endTheGame();
+}
+
+// Opens of files in one folder, as the kernel reports them.
+class OpenCounter {
+public:
+    explicit OpenCounter(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK)) {
+        if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_OPEN);
+    }
+    ~OpenCounter() {
+        if (fd_ >= 0) close(fd_);
+    }
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    bool works() const { return fd_ >= 0; }
+    // The opens since the last call.
+    int take() {
+        int opens = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if (event->mask & IN_OPEN) ++opens;
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return opens;
+    }
+
+private:
+    int fd_;
+};
+
+TEST_F(PlaylistTest, BrokenTracksAreTriedOnceAGameAndTheGamePlaysOnSilent) {
+    const std::string music = ownFolder("music", false);
+    const std::vector<std::string> names{"One", "Two", "Three", "Four"};
+    for (const auto& name : names) std::ofstream(music + "/" + name) << "not a music track at all";
+    setPlaylist({"One", "Two", "Three", "Four"});
+    OpenCounter opens(music);
+    ASSERT_TRUE(opens.works());
+    for (int game = 0; game < 2; ++game) {
+        startGame();
+        nextSong();
+        for (int pass = 0; pass < 3; ++pass) updateMusic();
+        const int firstOpens = opens.take();
+        EXPECT_GE(firstOpens, 4) << "every track is tried in the game";
+        EXPECT_LE(firstOpens, 8) << "once each";
+        backBuffer->clearTextLog();
+        for (int pass = 0; pass < 500; ++pass) updateMusic();
+        EXPECT_EQ(opens.take(), 0) << "no broken track is opened again in the same game";
+        EXPECT_EQ(musicStream, 0u);
+        EXPECT_EQ(titlesDrawn().size(), 500u) << "the game plays on, the last title shown";
+        endTheGame();
+    }
+}
+
+TEST_F(PlaylistTest, ATitleIsAFileNameInTheMusicFolderOnly) {
+    tracksNamed({"Caf\xE9 \x80"});
+    fs::copy_file(fs::path(folder->path()) / "music" / builtInTracks[0], fs::path(folder->path()) / "escape");
+    setPlaylist({"../escape", "..\\escape"});
+    startGame();
+    for (int i = 0; i < 4; ++i) {
+        nextSong();
+        EXPECT_EQ(musicStream, 0u) << nowPlaying;
+    }
+    // A title outside ASCII is the same Windows-1252 text as the file's name,
+    // and is drawn as it is.
+    setPlaylist({QString::fromUtf8("Caf\u00E9 \u20AC")});
+    nextSong();
+    EXPECT_EQ(nowPlaying, "Caf\xE9 \x80");
+    EXPECT_NE(musicStream, 0u);
+    backBuffer->clearTextLog();
+    updateMusic();
+    EXPECT_EQ(titlesDrawn(), std::vector<std::string>{"Caf\xE9 \x80"});
     endTheGame();
 }
 

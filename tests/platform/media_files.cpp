@@ -6,20 +6,9 @@
 #include <vector>
 #include <vorbis/vorbisenc.h>
 
+#include "support/hostile_media.h"
+
 namespace pomlets::testing {
-
-namespace {
-
-void put16(std::string& out, uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-} // namespace
 
 void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
