@@ -159,7 +159,7 @@ int rotation(int from, int to) {
 double worthOf(const PieceDef& piece) {
     const LevelInfo& level = currentLevel;
     double worth = 1.0;
-    if (piece.isSlammer) worth = 0.5;
+    if (piece.isSlammer) worth = -0.8;  // spent: worth keeping for a run between two
     if (piece.isBomb) worth = 0.5;
     if (piece.isShifter) worth += 1.0;
     if (piece.isGorgon) worth += 1.5;
