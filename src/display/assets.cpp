@@ -158,4 +158,10 @@ void initVariables() {
     resetLevel();
 }
 
+void resetPictureDescriptions() {
+    for (DDSURFACEDESC2* desc : {&pointerDesc, &zapVDesc, &zapHDesc, &frameDesc, &glyphDesc, &frogDesc,
+                                 &explosionDesc, &plateDesc})
+        *desc = {};
+}
+
 } // namespace pomlets

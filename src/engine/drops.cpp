@@ -3,12 +3,8 @@
 #include "common/brains.h"
 #include "datafiles/log.h"
 #include "display/game_window.h"
-#include "engine/chance.h"
-#include "engine/effects.h"
 #include "engine/field.h"
 #include "engine/piece_timer.h"
-#include "engine/removal.h"
-#include "engine/sound_effects.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -39,31 +35,14 @@ void makeFruit(PieceDef& piece) {
 } // namespace
 
 void dropPiece(const std::string& typeName) {
-    appendTo(fallingPieces, lastFalling);
-    const int index = lastFalling;
-    int slot = -1;
-    for (int i = 0; i < static_cast<int>(pieceDefs.size()) && slot < 0; ++i)
-        if (pieceDefs[static_cast<size_t>(i)].typeName == typeName) slot = i;
-    if (slot < 0) {
+    PieceDef* p = launchPiece([&typeName] { return firstSlotNamed(typeName); });
+    if (!p) {
         // No definition of that name: nothing drops, and the run log says why.
-        --lastFalling;
-        fallingPieces.resize(static_cast<size_t>(lastFalling + 1));
         writeLog("dropPiece - no piece definition named " + typeName, true);
         return;
     }
-    PieceDef& p = fallingPiece(index);
-    p = pieceDefs[static_cast<size_t>(slot)];
-    p.active = true;
-    p.column = static_cast<int16_t>(randomInt(10));
-    p.y = 0;
-    p.speed = 1;
-    armTimer(p);
-    if (typeName == "Bowling Ball" && fieldCell(6, p.column).occupied) {
-        const int16_t column = p.column;
-        playSound(sndBowling);
-        killPiece(6, column);
-        addExplosion(effectX(column), effectY(fieldCell(6, column).piece.y), true);
-    }
+    armTimer(*p);
+    if (typeName == "Bowling Ball" && fieldCell(6, p->column).occupied) bowlingStrike(6, p->column);
 }
 
 void fruitize() {

@@ -21,24 +21,10 @@ int16_t rowTop(int row) { return static_cast<int16_t>(520 - 85 * row); }
 
 int16_t landingHeight(int16_t column) { return rowTop(columnHeight(column)); }
 
-// A Bowling Ball's strike on the piece in (row, column): its removal and a
-// silent explosion where it lay.
-void bowlingStrike(int16_t row, int16_t column) {
-    playSound(sndBowling);
-    killPiece(row, column);
-    addExplosion(effectX(column), effectY(fieldCell(row, column).piece.y), true);
-}
-
-// Drops an element appended by a spawn that found nothing to put in it.
+// Takes off the element that a launch appended and found nothing to put in.
 void dropLastFalling() {
     --lastFalling;
     fallingPieces.resize(static_cast<size_t>(lastFalling + 1));
-}
-
-int firstSlotNamed(const std::string& typeName) {
-    for (int i = 0; i < static_cast<int>(pieceDefs.size()); ++i)
-        if (pieceDefs[static_cast<size_t>(i)].typeName == typeName) return i;
-    return -1;
 }
 
 } // namespace
@@ -60,27 +46,49 @@ PieceDef& fallingPiece(int index) {
     return fallingPieces[static_cast<size_t>(index)];
 }
 
-void spawnPiece() {
-    appendTo(fallingPieces, lastFalling);  // the list grows before the draw
+int firstSlotNamed(const std::string& typeName) {
+    for (int i = 0; i < static_cast<int>(pieceDefs.size()); ++i)
+        if (pieceDefs[static_cast<size_t>(i)].typeName == typeName) return i;
+    return -1;
+}
+
+PieceDef* launchPiece(const std::function<int()>& chooseSlot) {
+    appendTo(fallingPieces, lastFalling);
     const int index = lastFalling;
-    randomizeFromClock();
-    const int r = randomInt(1000);
-    int slot = -1;
-    for (int i = 0; i <= lastPieceType; ++i) {
-        const PieceDef& def = pieceDefAt(i);
-        if (def.spawnLow <= r && r <= def.spawnHigh) slot = i;  // the last match wins
-    }
+    const int slot = chooseSlot();
     if (slot < 0) {
-        // The level's ranges leave this draw uncovered: nothing spawns.
         dropLastFalling();
-        return;
+        return nullptr;
     }
     PieceDef& p = fallingPiece(index);
-    p = pieceDefs[static_cast<size_t>(slot)];
+    p = pieceDefAt(slot);
     p.active = true;
-    p.column = static_cast<int16_t>(randomInt(10));
+    p.column = static_cast<int16_t>(randomInt(fieldColumns));
     p.y = 0;
     p.speed = 1;
+    return &p;
+}
+
+void bowlingStrike(int16_t row, int16_t column) {
+    playSound(sndBowling);
+    killPiece(row, column);
+    addExplosion(effectX(column), effectY(fieldCell(row, column).piece.y), true);
+}
+
+void spawnPiece() {
+    // The list grows before the generator is re-seeded and the spawn draw made.
+    PieceDef* launched = launchPiece([] {
+        randomizeFromClock();
+        const int r = randomInt(1000);
+        int slot = -1;
+        for (int i = 0; i <= lastPieceType; ++i) {
+            const PieceDef& def = pieceDefAt(i);
+            if (def.spawnLow <= r && r <= def.spawnHigh) slot = i;  // the last match wins
+        }
+        return slot;  // -1: the level's ranges leave this draw uncovered, nothing spawns
+    });
+    if (!launched) return;
+    PieceDef& p = *launched;
     if (p.isBomb || p.isBauble || p.isGorgon || p.isShifter || p.isCalculator) armTimer(p);
     if (p.isShifter) p.shiftDirection = randomInt(2) == 1 ? 1 : -1;
     if (p.isCalculator) {
@@ -97,28 +105,14 @@ void spawnPiece() {
         if (v == 0) v = 1;
         p.points = v;
     }
-    if (p.isBowlingBall && fieldCell(6, p.column).occupied) {
-        const int16_t column = p.column;
-        bowlingStrike(6, column);
-    }
+    if (p.isBowlingBall && fieldCell(6, p.column).occupied) bowlingStrike(6, p.column);
 }
 
 void dropGorgon() {
-    appendTo(fallingPieces, lastFalling);
-    const int index = lastFalling;
-    const int slot = firstSlotNamed("Gorgon");
-    if (slot < 0) {
-        // No Gorgon among the definitions: nothing falls in.
-        dropLastFalling();
-        return;
-    }
-    PieceDef& p = fallingPiece(index);
-    p = pieceDefs[static_cast<size_t>(slot)];
-    p.active = true;
-    p.column = static_cast<int16_t>(randomInt(10));
-    p.y = 0;
-    p.speed = 1;
-    armTimer(p);
+    // No Gorgon among the definitions: nothing falls in.
+    PieceDef* gorgon = launchPiece([] { return firstSlotNamed("Gorgon"); });
+    if (!gorgon) return;
+    armTimer(*gorgon);
     playSound(sndGorgonArrive);
 }
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "common/brains.h"
 
@@ -15,6 +17,19 @@ FieldCell& fieldCell(int row, int column);
 PieceDef& pieceDefAt(int slot);
 // Element index of fallingPieces; Subscript out of range (9) outside 0 to lastFalling.
 PieceDef& fallingPiece(int index);
+
+// The first slot of pieceDefs, from 0 upward over all 20, whose typeName is
+// typeName exactly; -1 when there is none.
+int firstSlotNamed(const std::string& typeName);
+// Puts a piece into play: the falling list grows by one element, then
+// chooseSlot names the definition to copy into it (any draws it makes come
+// after the list has grown). The copy starts at the top of a random column
+// (one draw) with speed 1, and is returned for the caller's own draws. When
+// chooseSlot gives -1 the element is taken off again and nothing is returned.
+PieceDef* launchPiece(const std::function<int()>& chooseSlot);
+// A Bowling Ball's strike on the piece lying in (row, column): the bowling
+// sound, its removal, and a silent explosion where it lay.
+void bowlingStrike(int16_t row, int16_t column);
 
 // Appends one random piece to the falling list (spawn draw 0 to 999 against
 // the definitions' spawn ranges, the last matching slot winning).

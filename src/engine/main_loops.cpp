@@ -82,23 +82,8 @@ void setUp(Mode mode, LoopTimes& times) {
 // Freestyle's rare drop of a Music Note in place of a spawn. Without a
 // "Music" definition in the piece table, a normal piece spawns instead.
 void musicDrop() {
-    const PieceDef* music = nullptr;
-    for (const PieceDef& def : pieceDefs) {
-        if (def.typeName == "Music") {
-            music = &def;
-            break;
-        }
-    }
-    if (!music) {
-        spawnPiece();
-        return;
-    }
-    PieceDef& piece = appendTo(fallingPieces, lastFalling);
-    piece = *music;
-    piece.active = true;
-    piece.column = static_cast<int16_t>(randomInt(fieldColumns));
-    piece.y = 0;
-    piece.speed = 1;
+    // No timer is armed and the generator is not re-seeded.
+    if (!launchPiece([] { return firstSlotNamed("Music"); })) spawnPiece();
 }
 
 void spawnStep(Mode mode, LoopTimes& times) {

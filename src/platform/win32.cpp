@@ -98,6 +98,14 @@ int32_t ShellExecuteA(HWND /*window*/, const std::string& operation, const std::
 
 void setShellRecorder(std::function<void(const std::string&)> recorder) { shellRecorder() = std::move(recorder); }
 
+void resetWindowsCalls() {
+    frozenTicks.reset();
+    tickOffset = 0;
+    cursorCount = 0;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
+    shellRecorder() = nullptr;
+}
+
 bool startProgram(const std::string& path) {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || ::access(path.c_str(), X_OK) != 0)

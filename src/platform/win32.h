@@ -35,6 +35,10 @@ void setShellRecorder(std::function<void(const std::string&)> recorder);
 // cannot be started (missing or not executable).
 bool startProgram(const std::string& path);
 
+// Tests: the clock running from the program's start again, the cursor count
+// at 0 and the real opener: these calls as they are when the program starts.
+void resetWindowsCalls();
+
 // Delivers pending window events: the game window's SDL events (key-downs to
 // its handler, close requests, focus and minimise changes), then Qt's.
 void processPendingEvents();

@@ -75,15 +75,11 @@ int errorOf(Call&& call) {
     return 0;
 }
 
-// Fixtures of these tests: a scratch program folder, the start-up key tables
-// and fresh shared state.
+// Fixtures of these tests: a scratch program folder and the start-up key
+// tables (each test starts from the program-start state).
 class DataFileTest : public ::testing::Test {
 protected:
-    DataFileTest() {
-        initCipherTables(79, 94, 709);
-        resetSharedState();
-    }
-    ~DataFileTest() override { resetSharedState(); }
+    DataFileTest() { initCipherTables(79, 94, 709); }
     TempProgramFolder folder;
 };
 

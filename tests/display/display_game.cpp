@@ -7,25 +7,22 @@
 #include "datafiles/log.h"
 #include "display/game_window.h"
 #include "platform/runtime.h"
+#include "support/program_state.h"
 
 namespace fs = std::filesystem;
 
 namespace pomlets::testing {
 
 void DisplayGameTest::SetUp() {
-    resetSharedState();
-    resetDisplayObjects();
     folder = std::make_unique<TempProgramFolder>();
     logEnabled = true;
     openLog();
 }
 
 void DisplayGameTest::TearDown() {
-    resetDisplayObjects();
-    closeLog();
-    logEnabled = false;
+    // Everything let go before its folder goes.
+    resetProgramState();
     folder.reset();
-    resetSharedState();
 }
 
 void DisplayGameTest::startGame() {

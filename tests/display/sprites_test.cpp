@@ -26,15 +26,9 @@ SurfaceRef solid(int width, int height, int32_t bgr) {
 class SpriteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetSharedState();
         ddraw = std::make_shared<DirectDraw7>();
         backBuffer = std::make_shared<DirectDrawSurface7>(1024, 768);
         backBuffer->BltColorFill(RECT{}, 0);
-    }
-    void TearDown() override {
-        backBuffer.reset();
-        ddraw.reset();
-        resetSharedState();
     }
     uint32_t at(int x, int y) const { return backBuffer->pixelRGB(x, y); }
     // The rectangle (right and bottom exclusive) is filled with colour and

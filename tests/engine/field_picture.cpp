@@ -5,6 +5,7 @@
 #include "engine/chance.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/program_state.h"
 
 namespace pomlets::testing {
 
@@ -136,8 +137,8 @@ void installSounds() {
 int plays(const SoundRef& sound) { return sound ? sound->timesStarted() : -1; }
 
 void EngineTest::SetUp() {
-    resetSharedState();
-    resetRnd();
+    // Also run again by table tests before each of their cases.
+    resetProgramState();
     setRandomizeClock(0);
     setClock(100000);
     installPieceDefs();
@@ -146,12 +147,6 @@ void EngineTest::SetUp() {
     currentLevel.goalPieceName = "-1";
     currentLevel.protectPieceName = "-1";
     currentLevel.settlePieceName = "-1";
-}
-
-void EngineTest::TearDown() {
-    resetSharedState();
-    setRandomizeClock(-1);
-    setTickCount(std::nullopt);
 }
 
 } // namespace pomlets::testing

@@ -54,7 +54,6 @@ int plays(const SoundRef& sound);
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 };
 
 } // namespace pomlets::testing

@@ -11,6 +11,7 @@
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/program_state.h"
 
 namespace pomlets::testing {
 
@@ -34,10 +35,9 @@ void chooseMode(const std::string& mode) {
 
 } // namespace
 
-GameSession::GameSession(const std::string& mode, uint32_t seed)
-    : folder_(std::make_unique<TempProgramFolder>()) {
-    resetSharedState();
-    resetDisplayObjects();
+GameSession::GameSession(const std::string& mode, uint32_t seed) {
+    resetProgramState();
+    folder_ = std::make_unique<TempProgramFolder>();
     initCipherTables(79, 94, 709);
     setTickCount(startTime);
     setRandomizeClock(36000 + startTime / 1000.0);
@@ -54,15 +54,8 @@ GameSession::GameSession(const std::string& mode, uint32_t seed)
     backBuffer->clearTextLog();
 }
 
-GameSession::~GameSession() {
-    endGame = true;
-    paused = false;
-    destroy();
-    resetDisplayObjects();
-    setTickCount(std::nullopt);
-    setRandomizeClock(-1);
-    keyboardState().fill(0);
-}
+// Everything let go before the folder copy goes.
+GameSession::~GameSession() { resetProgramState(); }
 
 EveryPass::EveryPass(std::function<void()> onPass) {
     timer_.setInterval(0);

@@ -31,10 +31,7 @@ struct GoalCase {
     bool expected;
 };
 
-class LevelGoals : public ::testing::TestWithParam<GoalCase> {
-protected:
-    void SetUp() override { resetSharedState(); }
-};
+class LevelGoals : public ::testing::TestWithParam<GoalCase> {};
 
 TEST_P(LevelGoals, Decides) {
     const GoalCase& c = GetParam();

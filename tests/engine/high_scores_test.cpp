@@ -17,9 +17,7 @@ namespace {
 class HighScores : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetSharedState();
         initCipherTables(79, 94, 709);
-        clearShownBoxes();
         setInputBoxResponder([this](const ShownBox&) { return typedName; });
         setMessageBoxResponder([](const ShownBox&) { return MsgResult::Ok; });
         // A table of 1000, 900, ... 100 saved as the file.
@@ -109,9 +107,7 @@ TEST_F(HighScores, ZeroTableTakesAnyScoreAtTheTop) {
 class Award : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetSharedState();
         initCipherTables(79, 94, 709);
-        clearShownBoxes();
         setMessageBoxResponder([](const ShownBox&) { return MsgResult::Ok; });
         folder.writeText("\\temp", "First Steps\r\n1\r\nSecond Wind\r\n2\r\n");
         encryptFile(folder.file("\\temp"), folder.file("\\init\\6537"));

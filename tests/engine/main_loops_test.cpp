@@ -6,6 +6,7 @@
 
 #include "common/brains.h"
 #include "display/game_window.h"
+#include "engine/field.h"
 #include "engine/main_loops.h"
 #include "engine/messages.h"
 #include "game_session.h"
@@ -108,6 +109,10 @@ TEST(FreestyleLoop, ShortIntervalSpawnsSeveralTimesBetweenFrames) {
 class MusicDrop : public ::testing::TestWithParam<int32_t> {};
 
 TEST_P(MusicDrop, Rules) {
+    // After the drop draw, the Note's column is the one draw it makes.
+    setRndState(15007377);
+    rnd();
+    const int column = static_cast<int>(vbInt(static_cast<double>(rnd()) * 10));
     GameSession game;
     musicNotes = GetParam();
     bool checked = false;
@@ -119,6 +124,8 @@ TEST_P(MusicDrop, Rules) {
             const PieceDef& piece = fallingPieces[0];
             if (musicNotes < 9) {
                 EXPECT_EQ(piece.typeName, "Music");
+                EXPECT_EQ(piece.column, column);
+                EXPECT_EQ(piece.deadline, pieceDefs[static_cast<size_t>(firstSlotNamed("Music"))].deadline);
                 EXPECT_EQ(piece.speed, 1);
                 EXPECT_TRUE(piece.active);
             } else {

@@ -18,15 +18,13 @@
 #include "platform/runtime.h"
 #include "platform/win32.h"
 #include "support/program_folder.h"
+#include "support/program_state.h"
 
 namespace pomlets::testing {
 
 class FrontendTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetSharedState();
-        releaseFMain();
-        clearShownBoxes();
         setMessageBoxResponder([this](const ShownBox&) { return answer; });
         setInputBoxResponder([this](const ShownBox&) { return typedName; });
         setShellRecorder([this](const std::string& target) { opened.push_back(target); });
@@ -35,13 +33,8 @@ protected:
     }
 
     void TearDown() override {
-        releaseFMain();
-        QCoreApplication::processEvents();
-        closeLog();
-        logEnabled = false;
-        setMessageBoxResponder(nullptr);
-        setInputBoxResponder(nullptr);
-        setShellRecorder(nullptr);
+        // Everything let go before its folder goes.
+        resetProgramState();
         folder.reset();
     }
 

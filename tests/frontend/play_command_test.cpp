@@ -25,11 +25,6 @@ protected:
         for (auto& entry : highScores) entry = {"Nobody", 0};
         saveHighScores();
     }
-    void TearDown() override {
-        keyboardState().fill(0);
-        FrontendTest::TearDown();
-        resetDisplayObjects();
-    }
 
     FMain& chooseMode(const char* mode) {
         FMain& w = start();

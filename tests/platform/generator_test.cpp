@@ -7,11 +7,8 @@
 namespace pomlets {
 namespace {
 
-class GeneratorTest : public ::testing::Test {
-protected:
-    void SetUp() override { resetRnd(); }
-    void TearDown() override { resetRnd(); }
-};
+// Each test starts with the generator in its program-start state.
+class GeneratorTest : public ::testing::Test {};
 
 TEST_F(GeneratorTest, FirstValuesFromProgramStart) {
     EXPECT_EQ(rndState(), 0x050000u);

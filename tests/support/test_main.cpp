@@ -1,17 +1,27 @@
 // Every test program runs headless: Qt offscreen, SDL on its dummy drivers,
-// with the game's files taken from the built program folder.
+// with the game's files taken from the built program folder. Each test starts
+// from the program-start state and leaves nothing behind for the next.
 #include <QApplication>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "platform/runtime.h"
+#include "support/program_state.h"
+
+namespace {
+
+class ProgramStateReset : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { pomlets::testing::resetProgramState(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { pomlets::testing::resetProgramState(); }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     QApplication app(argc, argv);
-    pomlets::setProgramFolder(POMLETS_PROGRAM_DIR);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ProgramStateReset);
     return RUN_ALL_TESTS();
 }
