@@ -66,6 +66,16 @@ void showPauseScreen() {
     primary->Flip(nullptr, DDFLIP_WAIT);
 }
 
+// Game time stands still over the pause. The key-down that resumed was
+// stamped before the span left the clock, so its stamp lies the whole span
+// ahead: it is brought back to now, and keys pass the gate again at most
+// 150 ms after the resume, however long the pause lasted.
+void takeOutPausedSpan(int32_t pauseStart) {
+    pausedTotal = add32(pausedTotal, static_cast<int64_t>(GetTickCount()) - pauseStart);
+    const int32_t now = gameTime();
+    if (lastKeyTime > now) lastKeyTime = now;
+}
+
 } // namespace
 
 void readKeys() {
@@ -147,10 +157,10 @@ void togglePause() {
         paused = false;
         ShowCursor(false);
         BASS_Start();
-        pausedTotal = add32(pausedTotal, static_cast<int64_t>(GetTickCount()) - pauseStart);
+        takeOutPausedSpan(pauseStart);
         throw;
     }
-    pausedTotal = add32(pausedTotal, static_cast<int64_t>(GetTickCount()) - pauseStart);
+    takeOutPausedSpan(pauseStart);
 }
 
 } // namespace pomlets
