@@ -1,6 +1,7 @@
 // The two main loops. gameTime lives beside the other clock code.
 #include "engine/main_loops.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -210,11 +211,21 @@ void lostDisplayCheck() {
     if (ddraw->TestCooperativeLevel() != 0 && !paused) togglePause();
 }
 
+// Between its due times the loop has nothing to do but let window events
+// in: it waits for one, or until shortly before the earliest of the next
+// spawn, frame and score tick (each due once its time has strictly passed).
+void waitUntilDue(const LoopTimes& times) {
+    if (endGame) return;
+    const int64_t earliest = std::min({times.spawnTime, times.frameTime, nextScoreTick});
+    waitForEvents(int64_t{earliest} + 1 + pausedTotal);
+}
+
 void pass(Mode mode, LoopTimes& times) {
     spawnStep(mode, times);
     frameStep(mode, times);
     step(mode, [] { scoreTick(); });
     step(mode, [] { updateMusic(); });
+    step(mode, [&] { waitUntilDue(times); });
     step(mode, [] { processPendingEvents(); });
     step(mode, [] { lostDisplayCheck(); });
 }

@@ -5,6 +5,7 @@
 
 #include "frontend/fmain.h"
 #include "frontend/startup.h"
+#include "platform/win32.h"
 
 int main(int argc, char** argv) {
     pomlets::buildKeyTables();
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
     pomlets::fMain().show();
     const int status = QApplication::exec();
     pomlets::releaseFMain();
+    pomlets::shutDownMedia();
     return status;
 }

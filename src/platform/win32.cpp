@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/runtime.h"
@@ -156,6 +157,19 @@ void processPendingEvents() {
         }
     }
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void waitForEvents(int64_t dueTick) {
+    if (frozenTicks) return;
+    const int64_t left = dueTick - GetTickCount();
+    if (left <= 0) return;
+    if (left == 1 || !SDL_WasInit(SDL_INIT_EVENTS)) {
+        // Waiting for events with a millisecond time-out all the way to the
+        // due tick would start most work a millisecond late.
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+        return;
+    }
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(left - 1, 1000)));
 }
 
 } // namespace pomlets

@@ -39,4 +39,18 @@ bool startProgram(const std::string& path);
 // its handler, close requests, focus and minimise changes), then Qt's.
 void processPendingEvents();
 
+// At program exit, after the last window has closed: ends the music, closes
+// the fonts, the game windows and the audio device, then shuts SDL_ttf,
+// SDL_mixer and SDL down, in that order. Pictures and sounds still held are
+// plain memory afterwards and may be freed later.
+void shutDownMedia();
+
+// Gives the processor back until a window event is pending or the tick count
+// is about to reach dueTick, whichever comes first: it waits for events until
+// about a millisecond before dueTick, and in that last millisecond only naps
+// briefly, so that a loop calling it once a pass starts its work on time.
+// Returns at once when dueTick has been reached, and whenever the clock is
+// frozen (tests move a frozen clock themselves, between passes).
+void waitForEvents(int64_t dueTick);
+
 } // namespace pomlets

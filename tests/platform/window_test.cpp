@@ -30,7 +30,7 @@ protected:
         SDL_Event e{};
         e.type = SDL_WINDOWEVENT;
         e.window.event = static_cast<Uint8>(id);
-        e.window.windowID = SDL_GetWindowID(window.impl()->window);
+        e.window.windowID = SDL_GetWindowID(window.impl()->window());
         SDL_PushEvent(&e);
     }
 };
@@ -194,7 +194,7 @@ TEST_F(GameWindowTest, CloseRequestsAskTheWindow) {
 TEST(GameWindowCloseTest, AHandlerMayDestroyTheWindow) {
     auto owned = std::make_unique<GameWindow>();
     owned->show();
-    const Uint32 id = SDL_GetWindowID(owned->impl()->window);
+    const Uint32 id = SDL_GetWindowID(owned->impl()->window());
     bool asked = false;
     owned->onCloseRequest = [&] {
         asked = true;
