@@ -25,6 +25,8 @@ using Clock = std::chrono::steady_clock;
 const Clock::time_point programStart = Clock::now();
 std::optional<int32_t> frozenTicks;
 int64_t tickOffset = 0;
+// How long before a due time waitForEvents stops waiting and lets the loop poll.
+constexpr std::chrono::microseconds pollSpan{500};
 
 int32_t cursorCount = 0;
 
@@ -161,15 +163,17 @@ void processPendingEvents() {
 
 void waitForEvents(int64_t dueTick) {
     if (frozenTicks) return;
-    const int64_t left = dueTick - GetTickCount();
-    if (left <= 0) return;
-    if (left == 1 || !SDL_WasInit(SDL_INIT_EVENTS)) {
-        // Waiting for events with a millisecond time-out all the way to the
-        // due tick would start most work a millisecond late.
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
-        return;
-    }
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(left - 1, 1000)));
+    // The tick count reaches dueTick at this moment of the steady clock.
+    const Clock::time_point due = programStart + std::chrono::milliseconds(dueTick - tickOffset);
+    const Clock::duration left = due - Clock::now();
+    // The last moments before the due time are polled: waiting with a
+    // millisecond time-out all the way to it would start most work late.
+    if (left <= pollSpan) return;
+    const auto waitMs = std::chrono::duration_cast<std::chrono::milliseconds>(left - pollSpan).count();
+    if (waitMs >= 1 && SDL_WasInit(SDL_INIT_EVENTS))
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(waitMs, 1000)));
+    else
+        std::this_thread::sleep_until(std::min(due - pollSpan, Clock::now() + std::chrono::milliseconds(1)));
 }
 
 } // namespace pomlets

@@ -46,10 +46,9 @@ void processPendingEvents();
 void shutDownMedia();
 
 // Gives the processor back until a window event is pending or the tick count
-// is about to reach dueTick, whichever comes first: it waits for events until
-// about a millisecond before dueTick, and in that last millisecond only naps
-// briefly, so that a loop calling it once a pass starts its work on time.
-// Returns at once when dueTick has been reached, and whenever the clock is
+// is about to reach dueTick, whichever comes first. It returns at once in the
+// last half millisecond before dueTick, so that a loop calling it once a
+// pass polls then and starts its work on time, and whenever the clock is
 // frozen (tests move a frozen clock themselves, between passes).
 void waitForEvents(int64_t dueTick);
 
