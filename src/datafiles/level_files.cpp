@@ -55,7 +55,7 @@ PieceDef loadPieceDef(const std::string& name) {
         temp.remove();
     }
     if (def.typeName != "BType" && def.typeName != "Pin") {
-        if (!ddraw) throw RuntimeError(91, "Object variable or With block variable not set");
+        if (!ddraw) throw RuntimeError(err::ObjectNotSet);
         requirePlainFileName(pictureName);
         def.surface = ddraw->CreateSurfaceFromFile(appPath("\\images\\" + pictureName + ".bmp"), def.surfaceDesc);
         def.surface->SetColorKey(DDCKEY_SRCBLT, colorKey);

@@ -11,7 +11,7 @@ void initPieces() {
     lastPieceType = 18;
     for (size_t k = 0; k < pieceDefinitionFiles.size(); ++k) pieceDefs[k] = loadPieceDef(pieceDefinitionFiles[k]);
     for (size_t k = 0; k < pieceDefinitionFiles.size(); ++k) pieceDefs[k].imageIndex = static_cast<int16_t>(k);
-    if (!ddraw) throw RuntimeError(91, "Object variable or With block variable not set");
+    if (!ddraw) throw RuntimeError(err::ObjectNotSet);
     PieceDef& negative = pieceDefs[19];
     negative.surface = ddraw->CreateSurfaceFromFile(appPath("\\images\\calculator_02.bmp"), negative.surfaceDesc);
     negative.surface->SetColorKey(DDCKEY_SRCBLT, colorKey);

@@ -24,7 +24,7 @@ const char* fruitPicture(int16_t variant) {
 // A Pomlet becomes fruit: the picture of its variant (variants 1 to 4) and 100 more points.
 void makeFruit(PieceDef& piece) {
     if (const char* picture = fruitPicture(piece.variant)) {
-        if (!ddraw) throw RuntimeError(91, "Object variable or With block variable not set");
+        if (!ddraw) throw RuntimeError(err::ObjectNotSet);
         SurfaceRef surface = ddraw->CreateSurfaceFromFile(appPath(picture), piece.surfaceDesc);
         piece.surface = surface;
         surface->SetColorKey(DDCKEY_SRCBLT, colorKey);

@@ -1,8 +1,5 @@
 #include "engine/keys.h"
 
-#include <chrono>
-#include <thread>
-
 #include "common/brains.h"
 #include "display/game_window.h"
 #include "display/playlist.h"
@@ -22,6 +19,9 @@ namespace {
 constexpr int noCommand = -2;
 // Key-downs closer than this to the last accepted one are ignored.
 constexpr int32_t keyGate = 150;
+// Milliseconds the pause loop waits for window events between two showings
+// of its screen: the pace of the game's frames.
+constexpr int32_t idleWait = 26;
 
 void moveRowPointer(int step) {
     currentRow = static_cast<int16_t>(currentRow + step);
@@ -53,8 +53,8 @@ void waitForDisplay() {
     if (window && !window->isMinimised()) window->minimise();
     while (ddraw && ddraw->TestCooperativeLevel() != 0) {
         processPendingEvents();
-        // Nothing is shown meanwhile: give the processor back between polls.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Nothing is shown meanwhile: wait for the window's events.
+        waitForEvents(int64_t{GetTickCount()} + idleWait);
     }
     if (window) window->restore();
     if (ddraw) ddraw->RestoreAllSurfaces();
@@ -64,6 +64,16 @@ void showPauseScreen() {
     backBuffer->BltColorFill(RECT{}, 0);
     backBuffer->DrawText(10, 20, "Paused...  Press the P key to resume.", false);
     primary->Flip(nullptr, DDFLIP_WAIT);
+}
+
+// Game time stands still over the pause. The key-down that resumed was
+// stamped before the span left the clock, so its stamp lies the whole span
+// ahead: it is brought back to now, and keys pass the gate again at most
+// 150 ms after the resume, however long the pause lasted.
+void takeOutPausedSpan(int32_t pauseStart) {
+    pausedTotal = add32(pausedTotal, static_cast<int64_t>(GetTickCount()) - pauseStart);
+    const int32_t now = gameTime();
+    if (lastKeyTime > now) lastKeyTime = now;
 }
 
 } // namespace
@@ -136,10 +146,14 @@ void togglePause() {
     try {
         while (paused) {
             processPendingEvents();
-            if (!ddraw || ddraw->TestCooperativeLevel() == 0)
+            if (!ddraw || ddraw->TestCooperativeLevel() == 0) {
                 showPauseScreen();
-            else
+                // The pause screen stands still: it is shown again at the
+                // pace of frames, or at once after a key-down.
+                if (paused) waitForEvents(int64_t{GetTickCount()} + idleWait);
+            } else {
                 waitForDisplay();
+            }
         }
     } catch (...) {
         // A failure ends the pause too: the game must not stay paused, and the
@@ -147,10 +161,10 @@ void togglePause() {
         paused = false;
         ShowCursor(false);
         BASS_Start();
-        pausedTotal = add32(pausedTotal, static_cast<int64_t>(GetTickCount()) - pauseStart);
+        takeOutPausedSpan(pauseStart);
         throw;
     }
-    pausedTotal = add32(pausedTotal, static_cast<int64_t>(GetTickCount()) - pauseStart);
+    takeOutPausedSpan(pauseStart);
 }
 
 } // namespace pomlets

@@ -1,6 +1,7 @@
 // The two main loops. gameTime lives beside the other clock code.
 #include "engine/main_loops.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -44,6 +45,29 @@ struct LoopTimes {
     int32_t spawnTime = 0;
     int32_t frameTime = 0;
 };
+
+// The background of the next frame: black, the theme plate stretched into
+// the field, the frame overlay keyed over it. Without frogs between plate and
+// overlay it is the same picture in every frame of a game, so it is composed
+// once and then copied whole. It names the surfaces it was made from.
+struct Background {
+    SurfaceRef picture;
+    SurfaceRef madeOn, plate, overlay;
+
+    bool fits() const {
+        return picture && madeOn == backBuffer && plate == themePlate && overlay == frameOverlay;
+    }
+    void keep() {
+        if (!picture || madeOn != backBuffer)
+            picture = std::make_shared<DirectDrawSurface7>(backBuffer->width(), backBuffer->height());
+        picture->Blt(RECT{}, backBuffer, RECT{}, 0);
+        madeOn = backBuffer;
+        plate = themePlate;
+        overlay = frameOverlay;
+    }
+};
+
+bool frogsShown() { return frogGiven && static_cast<int64_t>(frogUntil) + frogFadeTime > gameTime(); }
 
 // A time has passed once it is strictly earlier than a fresh clock reading.
 bool hasPassed(int32_t time) { return time < gameTime(); }
@@ -133,7 +157,28 @@ void frogBonusTest() {
     }
 }
 
-void frameStep(Mode mode, LoopTimes& times) {
+void prepareBackground(Mode mode, Background& background) {
+    bool frogs = false;
+    if (mode == Mode::Freestyle) step(mode, [&] { frogs = frogsShown(); });
+    if (!frogs && background.fits()) {
+        step(mode, [&] { backBuffer->Blt(RECT{}, background.picture, RECT{}, 0); });
+        return;
+    }
+    step(mode, [] { backBuffer->BltColorFill(RECT{}, 0); });
+    step(mode, [] {
+        if (themePlate) backBuffer->Blt(plateDest, themePlate, plateSource, DDBLT_WAIT);
+    });
+    if (frogs) step(mode, [] { updateFrogs(); });
+    step(mode, [] {
+        if (!frameOverlay) return;
+        const RECT whole{0, 0, frameOverlay->width(), frameOverlay->height()};
+        backBuffer->Blt(RECT{0, 0, backBuffer->width(), backBuffer->height()}, frameOverlay, whole,
+                        DDBLT_KEYSRC | DDBLT_WAIT);
+    });
+    if (!frogs) step(mode, [&] { background.keep(); });
+}
+
+void frameStep(Mode mode, LoopTimes& times, Background& background) {
     bool due = false;
     step(mode, [&] { due = hasPassed(times.frameTime); });
     if (!due) return;
@@ -163,21 +208,7 @@ void frameStep(Mode mode, LoopTimes& times) {
     }
     step(mode, [] { primary->Flip(nullptr, DDFLIP_WAIT); });
     step(mode, [&] { times.frameTime = later(frameInterval); });
-    step(mode, [] { backBuffer->BltColorFill(RECT{}, 0); });
-    step(mode, [] {
-        if (themePlate) backBuffer->Blt(plateDest, themePlate, plateSource, DDBLT_WAIT);
-    });
-    if (mode == Mode::Freestyle) {
-        step(mode, [] {
-            if (frogGiven && static_cast<int64_t>(frogUntil) + frogFadeTime > gameTime()) updateFrogs();
-        });
-    }
-    step(mode, [] {
-        if (!frameOverlay) return;
-        const RECT whole{0, 0, frameOverlay->width(), frameOverlay->height()};
-        backBuffer->Blt(RECT{0, 0, backBuffer->width(), backBuffer->height()}, frameOverlay, whole,
-                        DDBLT_KEYSRC | DDBLT_WAIT);
-    });
+    prepareBackground(mode, background);
     if (mode == Mode::Freestyle)
         step(mode, [] { frogBonusTest(); });
     else
@@ -195,11 +226,21 @@ void lostDisplayCheck() {
     if (ddraw->TestCooperativeLevel() != 0 && !paused) togglePause();
 }
 
-void pass(Mode mode, LoopTimes& times) {
+// Between its due times the loop has nothing to do but let window events
+// in: it waits for one, or until shortly before the earliest of the next
+// spawn, frame and score tick (each due once its time has strictly passed).
+void waitUntilDue(const LoopTimes& times) {
+    if (endGame) return;
+    const int64_t earliest = std::min({times.spawnTime, times.frameTime, nextScoreTick});
+    waitForEvents(int64_t{earliest} + 1 + pausedTotal);
+}
+
+void pass(Mode mode, LoopTimes& times, Background& background) {
     spawnStep(mode, times);
-    frameStep(mode, times);
+    frameStep(mode, times, background);
     step(mode, [] { scoreTick(); });
     step(mode, [] { updateMusic(); });
+    step(mode, [&] { waitUntilDue(times); });
     step(mode, [] { processPendingEvents(); });
     step(mode, [] { lostDisplayCheck(); });
 }
@@ -211,8 +252,9 @@ void run(Mode mode) {
         return;
     }
     LoopTimes times;
+    Background background;
     setUp(mode, times);
-    while (!endGame) pass(mode, times);
+    while (!endGame) pass(mode, times, background);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "frontend/artwork.h"
 #include "frontend/fmain.h"
 #include "frontend/startup.h"
+#include "platform/win32.h"
 
 int main(int argc, char** argv) {
     pomlets::buildKeyTables();
@@ -20,5 +21,6 @@ int main(int argc, char** argv) {
     pomlets::fMain().show();
     const int status = QApplication::exec();
     pomlets::releaseFMain();
+    pomlets::shutDownMedia();
     return status;
 }

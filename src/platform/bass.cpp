@@ -15,7 +15,7 @@ namespace pomlets {
 namespace {
 
 struct Stream {
-    Mix_Music* music = nullptr;
+    SdlPtr<Mix_Music> music;
     int32_t volume = 100;
 };
 
@@ -31,7 +31,6 @@ struct Output {
     void endAll() {
         if (playing) Mix_HaltMusic();
         playing = 0;
-        for (auto& [handle, stream] : streams) Mix_FreeMusic(stream.music);
         streams.clear();
     }
 
@@ -72,10 +71,10 @@ HSTREAM BASS_StreamCreateFile(bool mem, const std::string& path, int32_t /*offse
     Output& o = output();
     if (!o.open || mem || !fileExists(path)) return 0;
     if (!musicFileIsSane(path)) return 0;
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    SdlPtr<Mix_Music> music(Mix_LoadMUS(path.c_str()));
     if (!music) return 0;
     const HSTREAM handle = o.nextHandle++;
-    o.streams[handle] = Stream{music, 100};
+    o.streams[handle] = Stream{std::move(music), 100};
     return handle;
 }
 
@@ -84,7 +83,7 @@ bool BASS_StreamPlay(HSTREAM handle, bool /*flush*/, int32_t /*flags*/) {
     Stream* s = o.find(handle);
     if (!s) return false;
     Mix_VolumeMusic(mixerVolume(s->volume));
-    if (Mix_PlayMusic(s->music, 0) != 0) return false;
+    if (Mix_PlayMusic(s->music.get(), 0) != 0) return false;
     o.playing = handle;
     // A stream started while the output is paused waits for BASS_Start.
     if (o.paused) Mix_PauseMusic();
@@ -99,7 +98,6 @@ bool BASS_StreamFree(HSTREAM handle) {
         Mix_HaltMusic();
         o.playing = 0;
     }
-    Mix_FreeMusic(s->music);
     o.streams.erase(handle);
     return true;
 }

@@ -36,13 +36,6 @@ SDL_Color toSdlColor(int32_t bgr) {
                      static_cast<Uint8>((c >> 16) & 0xFF), 255};
 }
 
-SDL_Surface* newSurface565(int width, int height) {
-    if (width <= 0 || height <= 0) throw RuntimeError(err::InvalidCall, "a surface needs a size");
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
-    if (!s) throw RuntimeError(err::InvalidCall, std::string("cannot make a surface: ") + SDL_GetError());
-    return s;
-}
-
 inline uint16_t* row(SDL_Surface* s, int y) {
     return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
 }
@@ -114,12 +107,10 @@ std::string cp1252ToUtf8(std::string_view text) {
 // (12 points = 16 pixels), and rendered lines kept for the next frames.
 class FontCache {
 public:
-    ~FontCache() {
-        clearRendered();
-        for (auto& [key, font] : fonts_)
-            if (font) TTF_CloseFont(font);
+    // Rendered lines first: they were drawn with the fonts.
+    void close() {
+        rendered_.clear();
         fonts_.clear();
-        if (TTF_WasInit()) TTF_Quit();
     }
 
     TTF_Font* fontFor(const StdFont& f) {
@@ -127,25 +118,23 @@ public:
             throw RuntimeError(err::InvalidCall, std::string("cannot start the font renderer: ") + TTF_GetError());
         const int pixels = std::max(1, static_cast<int>(std::lround(f.size * 96.0 / 72.0)));
         const auto key = std::make_tuple(f.name, pixels, f.bold, f.italic);
-        if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
+        if (auto it = fonts_.find(key); it != fonts_.end()) return it->second.get();
         const auto [file, index] = locate(f);
-        TTF_Font* font = file.empty() ? nullptr : TTF_OpenFontIndex(file.c_str(), pixels, index);
+        SdlPtr<TTF_Font> font(file.empty() ? nullptr : TTF_OpenFontIndex(file.c_str(), pixels, index));
         if (!font) throw RuntimeError(err::InvalidCall, "cannot open the font \"" + f.name + "\"");
-        fonts_[key] = font;
-        return font;
+        return (fonts_[key] = std::move(font)).get();
     }
 
     // The text rendered white-on-transparent in the colour; owned by the cache.
     SDL_Surface* rendered(TTF_Font* font, int32_t color, const std::string& text) {
         RenderKey key{font, color, text};
-        if (auto it = rendered_.find(key); it != rendered_.end()) return it->second;
-        if (rendered_.size() >= 512) clearRendered();
+        if (auto it = rendered_.find(key); it != rendered_.end()) return it->second.get();
+        if (rendered_.size() >= 512) rendered_.clear();
         const std::string utf8 = cp1252ToUtf8(text);
-        SDL_Surface* s = TTF_RenderUTF8_Blended(font, utf8.c_str(), toSdlColor(color));
+        SdlPtr<SDL_Surface> s(TTF_RenderUTF8_Blended(font, utf8.c_str(), toSdlColor(color)));
         if (!s) throw RuntimeError(err::InvalidCall, std::string("cannot draw text: ") + TTF_GetError());
-        SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
-        rendered_.emplace(std::move(key), s);
-        return s;
+        SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_BLEND);
+        return rendered_.emplace(std::move(key), std::move(s)).first->second.get();
     }
 
 private:
@@ -161,11 +150,6 @@ private:
                    static_cast<size_t>(k.color);
         }
     };
-
-    void clearRendered() {
-        for (auto& [key, s] : rendered_) SDL_FreeSurface(s);
-        rendered_.clear();
-    }
 
     static std::pair<std::string, int> locate(const StdFont& f) {
         if (!FcInit()) return {};
@@ -192,8 +176,9 @@ private:
         return found;
     }
 
-    std::map<std::tuple<std::string, int, bool, bool>, TTF_Font*> fonts_;
-    std::unordered_map<RenderKey, SDL_Surface*, RenderKeyHash> rendered_;
+    // Declared before the lines rendered with them, so destroyed after them.
+    std::map<std::tuple<std::string, int, bool, bool>, SdlPtr<TTF_Font>> fonts_;
+    std::unordered_map<RenderKey, SdlPtr<SDL_Surface>, RenderKeyHash> rendered_;
 };
 
 FontCache& fontCache() {
@@ -201,12 +186,28 @@ FontCache& fontCache() {
     return cache;
 }
 
+// Whether DrawText keeps its record of drawn texts (tests switch it on).
+bool recordingTexts = false;
+
 } // namespace
+
+namespace sdl {
+
+SdlPtr<SDL_Surface> newSurface565(int width, int height) {
+    if (width <= 0 || height <= 0) throw RuntimeError(err::InvalidCall, "a surface needs a size");
+    SdlPtr<SDL_Surface> s(SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565));
+    if (!s) throw RuntimeError(err::InvalidCall, std::string("cannot make a surface: ") + SDL_GetError());
+    return s;
+}
+
+void closeFonts() { fontCache().close(); }
+
+} // namespace sdl
 
 // --- surfaces -----------------------------------------------------------------
 
 struct DirectDrawSurface7::Impl {
-    SDL_Surface* surface = nullptr;
+    SdlPtr<SDL_Surface> surface;
     int32_t caps = DDSCAPS_OFFSCREENPLAIN;
     bool hasKey = false;
     uint16_t keyLow = 0, keyHigh = 0;
@@ -216,15 +217,13 @@ struct DirectDrawSurface7::Impl {
     // The primary surface: its back buffer and the window it is shown in.
     SurfaceRef backBuffer;
     GameWindow* window = nullptr;
-
-    ~Impl() {
-        if (surface) SDL_FreeSurface(surface);
-    }
 };
 
 DirectDrawSurface7::DirectDrawSurface7(int width, int height) : impl_(std::make_unique<Impl>()) {
-    impl_->surface = newSurface565(width, height);
+    impl_->surface = sdl::newSurface565(width, height);
 }
+
+DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 DirectDrawSurface7::~DirectDrawSurface7() = default;
 
@@ -251,26 +250,26 @@ void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
     if (!impl_->backBuffer) throw RuntimeError(err::InvalidCall, "only the primary surface flips");
     // The back buffer is shown as it is and keeps its contents: every frame is
     // drawn whole, so nothing needs swapping.
-    if (impl_->window && impl_->window->exists()) sdl::present(*impl_->window, impl_->backBuffer->impl_->surface);
+    if (impl_->window && impl_->window->exists()) sdl::present(*impl_->window, impl_->backBuffer->impl_->surface.get());
 }
 
 int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, const RECT& srcRect, int32_t flags) {
-    if (!src) throw RuntimeError(91);
-    SDL_Surface* d = impl_->surface;
-    SDL_Surface* s = src->impl_->surface;
+    if (!src) throw RuntimeError(err::ObjectNotSet);
+    SDL_Surface* d = impl_->surface.get();
+    SDL_Surface* s = src->impl_->surface.get();
     const RECT dr = isZero(destRect) ? RECT{0, 0, d->w, d->h} : destRect;
     const RECT sr = isZero(srcRect) ? RECT{0, 0, s->w, s->h} : srcRect;
     // No clipper: a rectangle off its surface draws nothing.
     if (!liesOn(dr, d) || !liesOn(sr, s)) return DDERR_NOTONSURFACE;
 
     // A surface blitted onto itself reads from a copy of the source part.
-    SDL_Surface* copy = nullptr;
+    SdlPtr<SDL_Surface> copy;
     RECT from = sr;
     if (s == d) {
-        copy = newSurface565(sr.right - sr.left, sr.bottom - sr.top);
+        copy = sdl::newSurface565(sr.right - sr.left, sr.bottom - sr.top);
         for (int y = sr.top; y < sr.bottom; ++y)
-            std::memcpy(row(copy, y - sr.top), row(s, y) + sr.left, static_cast<size_t>(copy->w) * 2);
-        s = copy;
+            std::memcpy(row(copy.get(), y - sr.top), row(s, y) + sr.left, static_cast<size_t>(copy->w) * 2);
+        s = copy.get();
         from = RECT{0, 0, copy->w, copy->h};
     }
 
@@ -306,26 +305,26 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
             stretchedRow(out, row(s, sy), xmap.data(), dw, keyed, keyLow, keyRange);
         }
     }
-    if (copy) SDL_FreeSurface(copy);
     return 0;
 }
 
 int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
-    SDL_Surface* d = impl_->surface;
+    SDL_Surface* d = impl_->surface.get();
     RECT r = rect;
     if (r.right <= r.left || r.bottom <= r.top) r = RECT{0, 0, d->w, d->h};
     if (!liesOn(r, d)) return DDERR_NOTONSURFACE;
     SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    SDL_FillRect(d, &area, to565(color));
-    return 0;
+    return SDL_FillRect(d, &area, to565(color)) == 0 ? 0 : DDERR_NOTONSURFACE;
 }
 
 void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
-    // The record serves reading back what was drawn lately. A game draws
-    // texts on every pass of its loop, so only the latest ones are kept.
-    if (textLog_.size() >= textLogLimit)
-        textLog_.erase(textLog_.begin(), textLog_.begin() + static_cast<std::ptrdiff_t>(textLogLimit / 2));
-    textLog_.push_back(DrawnText{x, y, text});
+    // The record serves tests reading back what was drawn lately. A game
+    // draws texts on every pass of its loop, so only the latest ones are kept.
+    if (recordingTexts) {
+        if (textLog_.size() >= textLogLimit)
+            textLog_.erase(textLog_.begin(), textLog_.begin() + static_cast<std::ptrdiff_t>(textLogLimit / 2));
+        textLog_.push_back(DrawnText{x, y, text});
+    }
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
@@ -333,10 +332,12 @@ void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text,
     if (!impl_->fontTransparent) {
         // An opaque text cell has the device's default white background.
         SDL_Rect box = at;
-        SDL_FillRect(impl_->surface, &box, 0xFFFF);
+        SDL_FillRect(impl_->surface.get(), &box, 0xFFFF);
     }
-    SDL_BlitSurface(line, nullptr, impl_->surface, &at);
+    SDL_BlitSurface(line, nullptr, impl_->surface.get(), &at);
 }
+
+void DirectDrawSurface7::recordDrawnTexts(bool on) { recordingTexts = on; }
 
 void DirectDrawSurface7::SetColorKey(int32_t /*flags*/, const DDCOLORKEY& key) {
     impl_->hasKey = true;
@@ -350,7 +351,7 @@ void DirectDrawSurface7::SetFontTransparency(bool transparent) { impl_->fontTran
 void DirectDrawSurface7::SetForeColor(int32_t color) { impl_->foreColor = color; }
 
 uint16_t DirectDrawSurface7::pixel565(int x, int y) const {
-    SDL_Surface* s = impl_->surface;
+    SDL_Surface* s = impl_->surface.get();
     if (x < 0 || y < 0 || x >= s->w || y >= s->h) throw RuntimeError(err::Subscript);
     return row(s, y)[x];
 }
@@ -385,7 +386,7 @@ void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t /*bpp*/,
     if (!window_) throw RuntimeError(err::InvalidCall, "the display is not held by a window");
     if (width <= 0 || height <= 0) throw RuntimeError(err::InvalidCall, "no such display mode");
     window_->create();
-    SDL_Window* w = window_->impl()->window;
+    SDL_Window* w = window_->impl()->window();
     // Cover the whole desktop first: a desktop without a window manager does
     // not resize a window that asks for the full screen.
     SDL_Rect bounds{};
@@ -400,19 +401,12 @@ void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t /*bpp*/,
     modeHeight_ = height;
     modeSet_ = true;
     // A black screen until the first frame.
-    SDL_Surface* black = newSurface565(width, height);
-    try {
-        sdl::present(*window_, black);
-    } catch (...) {
-        SDL_FreeSurface(black);
-        throw;
-    }
-    SDL_FreeSurface(black);
+    sdl::present(*window_, sdl::newSurface565(width, height).get());
 }
 
 void DirectDraw7::RestoreDisplayMode() {
     if (window_ && window_->exists()) {
-        SDL_SetWindowFullscreen(window_->impl()->window, 0);
+        SDL_SetWindowFullscreen(window_->impl()->window(), 0);
         window_->hide();
     }
     modeSet_ = false;
@@ -436,16 +430,15 @@ SurfaceRef DirectDraw7::CreateSurface(const DDSURFACEDESC2& desc) {
 SurfaceRef DirectDraw7::CreateSurfaceFromFile(const std::string& path, DDSURFACEDESC2& desc) {
     if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
     checkPictureFile(path);
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    const SdlPtr<SDL_Surface> loaded(SDL_LoadBMP(path.c_str()));
     if (!loaded) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
-    SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB565, 0);
-    SDL_FreeSurface(loaded);
-    if (!converted) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
-    auto picture = std::make_shared<DirectDrawSurface7>(1, 1);
-    SDL_FreeSurface(picture->impl_->surface);
-    picture->impl_->surface = converted;
+    auto impl = std::make_unique<DirectDrawSurface7::Impl>();
+    impl->surface.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0));
+    if (!impl->surface)
+        throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
+    auto picture = std::make_shared<DirectDrawSurface7>(std::move(impl));
     const bool sized = (desc.flags & DDSD_WIDTH) && (desc.flags & DDSD_HEIGHT) && desc.width > 0 && desc.height > 0;
-    if (sized && (desc.width != converted->w || desc.height != converted->h)) {
+    if (sized && (desc.width != picture->width() || desc.height != picture->height())) {
         // A description with a size asks for the picture stretched to it.
         auto stretched = std::make_shared<DirectDrawSurface7>(desc.width, desc.height);
         stretched->Blt(RECT{}, picture, RECT{}, 0);

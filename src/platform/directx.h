@@ -175,6 +175,9 @@ private:
 class DirectDrawSurface7 {
 public:
     DirectDrawSurface7(int width, int height);
+    struct Impl;
+    // A surface over pixels the platform has already made.
+    explicit DirectDrawSurface7(std::unique_ptr<Impl> impl);
     ~DirectDrawSurface7();
     DirectDrawSurface7(const DirectDrawSurface7&) = delete;
     DirectDrawSurface7& operator=(const DirectDrawSurface7&) = delete;
@@ -205,7 +208,8 @@ public:
     uint32_t pixelRGB(int x, int y) const;
     uint16_t pixel565(int x, int y) const;
 
-    // Every text drawn since the last clearTextLog(): position and text. Only
+    // Every text drawn since the last clearTextLog() while recording is on
+    // (see recordDrawnTexts): position and text. Only
     // the latest are kept: at most textLogLimit, and never fewer than half
     // of that when more were drawn.
     static constexpr size_t textLogLimit = 8192;
@@ -215,8 +219,9 @@ public:
     };
     const std::vector<DrawnText>& textLog() const { return textLog_; }
     void clearTextLog() { textLog_.clear(); }
+    // Tests: switch the record on for every surface (it is off in the game).
+    static void recordDrawnTexts(bool on);
 
-    struct Impl;
     Impl* impl() const { return impl_.get(); }
 
 private:

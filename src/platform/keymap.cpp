@@ -91,7 +91,7 @@ void injectKey(int code, bool down) {
     e.key.keysym.scancode = scancode;
     e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
     GameWindow* window = sdl::firstWindow();
-    e.key.windowID = window && window->impl()->window ? SDL_GetWindowID(window->impl()->window) : 0;
+    e.key.windowID = window && window->impl()->window() ? SDL_GetWindowID(window->impl()->window()) : 0;
     if (SDL_PushEvent(&e) < 0) throw RuntimeError(err::InvalidCall, std::string("cannot queue a key: ") + SDL_GetError());
 }
 

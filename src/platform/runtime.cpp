@@ -22,17 +22,17 @@ namespace pomlets {
 
 std::string RuntimeError::textOf(int number) {
     switch (number) {
-    case 5: return "Invalid procedure call or argument";
-    case 6: return "Overflow";
-    case 9: return "Subscript out of range";
-    case 13: return "Type mismatch";
-    case 52: return "Bad file name or number";
-    case 53: return "File not found";
-    case 54: return "Bad file mode";
-    case 62: return "Input past end of file";
-    case 75: return "Path/File access error";
-    case 91: return "Object variable or With block variable not set";
-    case 380: return "Invalid property value";
+    case err::InvalidCall: return "Invalid procedure call or argument";
+    case err::Overflow: return "Overflow";
+    case err::Subscript: return "Subscript out of range";
+    case err::TypeMismatch: return "Type mismatch";
+    case err::BadFileName: return "Bad file name or number";
+    case err::FileNotFound: return "File not found";
+    case err::BadFileMode: return "Bad file mode";
+    case err::PastEndOfFile: return "Input past end of file";
+    case err::PathAccess: return "Path/File access error";
+    case err::ObjectNotSet: return "Object variable or With block variable not set";
+    case err::InvalidProperty: return "Invalid property value";
     default: return "Application-defined or object-defined error";
     }
 }
@@ -396,7 +396,7 @@ void TextFile::requireMode(Mode mode) const {
     if (!file_) throw RuntimeError(err::BadFileName);
     const bool writing = mode_ != Mode::Input;
     const bool wantWriting = mode != Mode::Input;
-    if (writing != wantWriting) throw RuntimeError(54);  // Bad file mode
+    if (writing != wantWriting) throw RuntimeError(err::BadFileMode);
 }
 
 int TextFile::peekByte() {

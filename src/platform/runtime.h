@@ -33,8 +33,10 @@ constexpr int Subscript = 9;         // "Subscript out of range"
 constexpr int TypeMismatch = 13;     // "Type mismatch"
 constexpr int BadFileName = 52;      // "Bad file name or number"
 constexpr int FileNotFound = 53;     // "File not found"
+constexpr int BadFileMode = 54;      // "Bad file mode"
 constexpr int PastEndOfFile = 62;    // "Input past end of file"
 constexpr int PathAccess = 75;       // "Path/File access error"
+constexpr int ObjectNotSet = 91;     // "Object variable or With block variable not set"
 constexpr int InvalidProperty = 380; // "Invalid property value"
 } // namespace err
 

@@ -3,23 +3,47 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+#include <memory>
 
 #include "platform/directx.h"
 
 namespace pomlets {
 
+// Frees each SDL handle with its own function.
+struct SdlDeleter {
+    void operator()(SDL_Window* p) const { SDL_DestroyWindow(p); }
+    void operator()(SDL_Renderer* p) const { SDL_DestroyRenderer(p); }
+    void operator()(SDL_Texture* p) const { SDL_DestroyTexture(p); }
+    void operator()(SDL_Surface* p) const { SDL_FreeSurface(p); }
+    void operator()(Mix_Chunk* p) const { Mix_FreeChunk(p); }
+    void operator()(Mix_Music* p) const { Mix_FreeMusic(p); }
+    void operator()(TTF_Font* p) const { TTF_CloseFont(p); }
+};
+template <typename T>
+using SdlPtr = std::unique_ptr<T, SdlDeleter>;
+
 struct GameWindow::Impl {
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    // What SDL made for the window, in the order of making, so that they are
+    // destroyed in reverse: the texture, its renderer, then the window.
+    struct Handles {
+        SdlPtr<SDL_Window> window;
+        SdlPtr<SDL_Renderer> renderer;
+        SdlPtr<SDL_Texture> texture;
+    };
+    Handles handles;
     int textureWidth = 0;
     int textureHeight = 0;
-    // Without an accelerated renderer frames go straight to the window's surface.
+    // Without a graphics card to scale the frame, the processor converts and
+    // scales it straight into the window's surface.
     bool softwarePresent = false;
     bool shown = false;
     // Shown, but kept off the screen until it has a picture to show.
     bool mapPending = false;
     int framesPresented = 0;
+
+    SDL_Window* window() const { return handles.window.get(); }
 };
 
 namespace sdl {
@@ -31,8 +55,9 @@ bool ensureEvents();
 // Opens the one audio device with its mixer; false (never an error) when
 // there is none. Sound effects and music share it.
 bool ensureAudio();
-// Closes the audio device, so that nothing plays or holds the device between
-// games; the next ensureAudio opens it again.
+// Closes the audio device and SDL_mixer, between games (so that nothing plays
+// or holds the device in the menus) and at program exit; the next ensureAudio
+// opens them again.
 void closeAudio();
 bool audioIsOpen();
 
@@ -45,7 +70,16 @@ GameWindow* windowById(uint32_t sdlWindowId);
 GameWindow* firstWindow();
 
 // Shows the surface in the window, scaled to fit, aspect kept, black bars.
+// Raises 5 when the window system refuses.
 void present(GameWindow& window, SDL_Surface* frame);
+
+// Destroys every game window's SDL window, at program exit.
+void destroyAllWindows();
+
+// A new RGB565 surface; raises 5 when it cannot be made.
+SdlPtr<SDL_Surface> newSurface565(int width, int height);
+// Closes every font the text drawing opened.
+void closeFonts();
 
 } // namespace sdl
 } // namespace pomlets

@@ -45,6 +45,7 @@ void closeAudio() {
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
+    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audioOpen = false;
     channelsAllocated = 0;
@@ -73,7 +74,7 @@ void releaseChannel(int channel) {
 } // namespace sdl
 
 struct DirectSoundBuffer::Impl {
-    Mix_Chunk* chunk = nullptr;
+    SdlPtr<Mix_Chunk> chunk;
     int channel = -1;
     Clock::duration length{};
     // Without a device the buffer keeps time as if it sounded.
@@ -86,9 +87,9 @@ struct DirectSoundBuffer::Impl {
     // A buffer of a closed device stays silent.
     bool audible() const { return chunk && channel >= 0 && sdl::audioIsOpen(); }
 
+    // The channel is given back before the chunk it plays is freed.
     ~Impl() {
         if (channel >= 0) sdl::releaseChannel(channel);
-        if (chunk) Mix_FreeChunk(chunk);
     }
 };
 
@@ -106,7 +107,7 @@ void DirectSoundBuffer::Play(int32_t /*flags*/) {
             Mix_Resume(impl_->channel);
             return;
         }
-        if (Mix_PlayChannel(impl_->channel, impl_->chunk, 0) >= 0) return;
+        if (Mix_PlayChannel(impl_->channel, impl_->chunk.get(), 0) >= 0) return;
     }
     impl_->silentPlaying = true;
     impl_->silentEnd = Clock::now() + (resume ? impl_->silentLeft : impl_->length);
@@ -161,7 +162,7 @@ SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFE
 
     if (audio_) {
         // A sound the mixer cannot take stays silent rather than stopping the game.
-        buffer->impl_->chunk = Mix_LoadWAV(path.c_str());
+        buffer->impl_->chunk.reset(Mix_LoadWAV(path.c_str()));
         if (buffer->impl_->chunk) buffer->impl_->channel = sdl::allocateChannel();
     }
     return buffer;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/runtime.h"
@@ -25,6 +26,8 @@ using Clock = std::chrono::steady_clock;
 const Clock::time_point programStart = Clock::now();
 std::optional<int32_t> frozenTicks;
 int64_t tickOffset = 0;
+// How long before a due time waitForEvents stops waiting and lets the loop poll.
+constexpr std::chrono::microseconds pollSpan{500};
 
 int32_t cursorCount = 0;
 
@@ -165,6 +168,21 @@ void processPendingEvents() {
         }
     }
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void waitForEvents(int64_t dueTick) {
+    if (frozenTicks) return;
+    // The tick count reaches dueTick at this moment of the steady clock.
+    const Clock::time_point due = programStart + std::chrono::milliseconds(dueTick - tickOffset);
+    const Clock::duration left = due - Clock::now();
+    // The last moments before the due time are polled: waiting with a
+    // millisecond time-out all the way to it would start most work late.
+    if (left <= pollSpan) return;
+    const auto waitMs = std::chrono::duration_cast<std::chrono::milliseconds>(left - pollSpan).count();
+    if (waitMs >= 1 && SDL_WasInit(SDL_INIT_EVENTS))
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(waitMs, 1000)));
+    else
+        std::this_thread::sleep_until(std::min(due - pollSpan, Clock::now() + std::chrono::milliseconds(1)));
 }
 
 } // namespace pomlets

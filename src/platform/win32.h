@@ -43,4 +43,17 @@ void resetWindowsCalls();
 // its handler, close requests, focus and minimise changes), then Qt's.
 void processPendingEvents();
 
+// At program exit, after the last window has closed: ends the music, closes
+// the fonts, the game windows and the audio device, then shuts SDL_ttf,
+// SDL_mixer and SDL down, in that order. Pictures and sounds still held are
+// plain memory afterwards and may be freed later.
+void shutDownMedia();
+
+// Gives the processor back until a window event is pending or the tick count
+// is about to reach dueTick, whichever comes first. It returns at once in the
+// last half millisecond before dueTick, so that a loop calling it once a
+// pass polls then and starts its work on time, and whenever the clock is
+// frozen (tests move a frozen clock themselves, between passes).
+void waitForEvents(int64_t dueTick);
+
 } // namespace pomlets

@@ -243,5 +243,38 @@ TEST_F(Keys, PauseTakesItsSpanOutOfTheClock) {
     EXPECT_EQ(pausedTotal - totalBefore, 100 * passes);
 }
 
+// A long pause must not shut the gate for its own length: the key-down that
+// resumes starts one ordinary 150 ms gate, measured in game time.
+TEST_F(Keys, KeysWorkAgainSoonAfterALongPause) {
+    int passes = 0;
+    EveryPass during([&] {
+        if (++passes == 1) keyboardState().fill(0);
+        if (passes == 2) advanceTickCount(35000);  // focus lost for half a minute
+        if (passes == 3) testing::tapKey(dik::P);
+    });
+    const int32_t before = gameTime();
+    keyDown({dik::P});
+    during.stop();
+    ASSERT_FALSE(paused);
+    EXPECT_EQ(gameTime(), before);
+    EXPECT_LE(lastKeyTime, gameTime());
+
+    advanceTickCount(150);
+    keyDown({dik::UP});
+    EXPECT_EQ(currentRow, 0) << "the resuming key-down starts a gate of its own";
+    advanceTickCount(1);
+    keyDown({dik::UP});
+    EXPECT_EQ(currentRow, 1);
+
+    items[1] = 1;
+    advanceTickCount(151);
+    keyDown({dik::K2});
+    EXPECT_EQ(items[1], 0) << "a store key works";
+
+    advanceTickCount(151);
+    keyDown({dik::ESCAPE});
+    EXPECT_TRUE(endGame);
+}
+
 } // namespace
 } // namespace pomlets

@@ -1,7 +1,9 @@
 // The game window: keyboard table and state from key events, key-down
 // delivery (nested too), focus and minimise turning the display lost, closing.
 #include <SDL.h>
+#include <array>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 #include "platform/directx.h"
@@ -30,7 +32,7 @@ protected:
         SDL_Event e{};
         e.type = SDL_WINDOWEVENT;
         e.window.event = static_cast<Uint8>(id);
-        e.window.windowID = SDL_GetWindowID(window.impl()->window);
+        e.window.windowID = SDL_GetWindowID(window.impl()->window());
         SDL_PushEvent(&e);
     }
 };
@@ -194,7 +196,7 @@ TEST_F(GameWindowTest, CloseRequestsAskTheWindow) {
 TEST(GameWindowCloseTest, AHandlerMayDestroyTheWindow) {
     auto owned = std::make_unique<GameWindow>();
     owned->show();
-    const Uint32 id = SDL_GetWindowID(owned->impl()->window);
+    const Uint32 id = SDL_GetWindowID(owned->impl()->window());
     bool asked = false;
     owned->onCloseRequest = [&] {
         asked = true;
@@ -250,6 +252,64 @@ TEST(DisplayTest, SecondGameSetsUpAgain) {
         window.hide();
     }
     EXPECT_GE(window.framesPresented(), 2);
+}
+
+// A frame reaches the window widened to 8 bits a channel (white stays white)
+// and scaled to fit: nearest source pixel, aspect kept, black bars.
+TEST(DisplayTest, FramesAreScaledIntoTheWindow) {
+    const auto frame = sdl::newSurface565(1024, 768);
+    for (int y = 0; y < frame->h; ++y) {
+        auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(frame->pixels) + y * frame->pitch);
+        for (int x = 0; x < frame->w; ++x) row[x] = static_cast<uint16_t>(x * 40503u + y * 2654435u + (x ^ y));
+    }
+    reinterpret_cast<uint16_t*>(frame->pixels)[0] = 0xFFFF;
+    auto expanded = [](uint16_t p) {
+        const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        return std::array<uint8_t, 3>{static_cast<uint8_t>((r << 3) | (r >> 2)),
+                                      static_cast<uint8_t>((g << 2) | (g >> 4)),
+                                      static_cast<uint8_t>((b << 3) | (b >> 2))};
+    };
+    const struct { int width, height, areaX, areaY, areaW, areaH; } cases[] = {
+        {1024, 768, 0, 0, 1024, 768},    // the frame as it is
+        {1280, 1024, 0, 32, 1280, 960},  // bars above and below
+        {1600, 900, 200, 0, 1200, 900},  // bars beside
+        {800, 600, 0, 0, 800, 600},      // smaller than the frame
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        GameWindow window;
+        window.create();
+        SDL_SetWindowSize(window.impl()->window(), c.width, c.height);
+        sdl::present(window, frame.get());
+        SDL_Surface* shown = SDL_GetWindowSurface(window.impl()->window());
+        ASSERT_TRUE(shown);
+        ASSERT_EQ(shown->w, c.width);
+        ASSERT_EQ(shown->h, c.height);
+        int wrong = 0;
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const Uint32 pixel = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(shown->pixels) +
+                                                                     y * shown->pitch)[x];
+                std::array<uint8_t, 3> seen{};
+                SDL_GetRGB(pixel, shown->format, &seen[0], &seen[1], &seen[2]);
+                std::array<uint8_t, 3> expected{};
+                const int ax = x - c.areaX, ay = y - c.areaY;
+                if (ax >= 0 && ay >= 0 && ax < c.areaW && ay < c.areaH) {
+                    const int sx = (2 * ax + 1) * 1024 / (2 * c.areaW), sy = (2 * ay + 1) * 768 / (2 * c.areaH);
+                    expected = expanded(reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(frame->pixels) +
+                                                                          sy * frame->pitch)[sx]);
+                }
+                wrong += seen != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        if (c.areaX == 0 && c.areaY == 0) {
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(static_cast<const Uint32*>(shown->pixels)[0], shown->format, &r, &g, &b);
+            EXPECT_EQ(r + g + b, 3 * 255) << "white stays white";
+        }
+        EXPECT_EQ(window.framesPresented(), 1);
+    }
 }
 
 } // namespace

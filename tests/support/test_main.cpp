@@ -1,10 +1,13 @@
 // Every test program runs headless: Qt offscreen, SDL on its dummy drivers,
-// with the game's files taken from the built program folder. Each test starts
-// from the program-start state and leaves nothing behind for the next.
+// with the game's files taken from the built program folder, and the record
+// of drawn texts switched on. Each test starts from the program-start state and
+// leaves nothing behind for the next.
 #include <QApplication>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+#include "platform/directx.h"
+#include "platform/win32.h"
 #include "support/program_state.h"
 
 namespace {
@@ -21,7 +24,10 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     QApplication app(argc, argv);
+    pomlets::DirectDrawSurface7::recordDrawnTexts(true);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ProgramStateReset);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    pomlets::shutDownMedia();
+    return status;
 }
