@@ -69,13 +69,17 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do printf '0,Nobody\r\n' >>"$scores_plain"; done
 rm -f "$scores_plain"
 
 # Our own X server.
-display_number=""
-for n in $(seq 91 120); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display_number=$n; break; fi
-done
-[[ -n $display_number ]] || fail "no free X display number"
-Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.txt" 2>&1 &
+# Xvfb picks a free display number itself and writes it to fd 3, so that
+# servers started side by side never race for the same number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display.txt" >"$work/xvfb.txt" 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [[ -s $work/display.txt ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
+    sleep 0.1
+done
+display_number=$(head -n 1 "$work/display.txt")
+[[ -n $display_number ]] || fail "Xvfb gave no display number"
 export DISPLAY=":$display_number"
 for _ in $(seq 1 100); do
     xdotool getmouselocation >/dev/null 2>&1 && break
