@@ -356,4 +356,9 @@ void saveProfile() {
     profileRead.whole = true;
 }
 
+void forgetPlayerFileReadings() {
+    scoresRead = {};
+    profileRead = {};
+}
+
 } // namespace pomlets

@@ -17,6 +17,8 @@ void saveHighScores();
 void loadProfile();
 // Writes the thirteen profile values.
 void saveProfile();
+// Forgets what the last loads of both files read, as at program start.
+void forgetPlayerFileReadings();
 
 // The high-score list box line of entry i (0 to 9):
 // "01.    5200   \tname" ... "10.    0   \tname".

@@ -5,9 +5,11 @@
 
 #include "common/brains.h"
 #include "datafiles/log.h"
+#include "datafiles/player_files.h"
 #include "datafiles/scrambler.h"
 #include "display/assets.h"
 #include "display/game_window.h"
+#include "display/playlist.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/bass.h"
@@ -26,6 +28,8 @@ void resetProgramState() {
     BASS_Free();
     resetPictureDescriptions();
     resetSharedState();
+    forgetPlayerFileReadings();
+    forgetBrokenTracks();
 
     // The log is let go as it is: a test that wants its closing line closes it.
     if (logFile.isOpen()) {
