@@ -19,6 +19,7 @@
 #include "display/playlist.h"
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
+#include "headless_main.h"
 
 namespace {
 
@@ -72,14 +73,5 @@ BENCHMARK(BM_GameSetUp)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetiti
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    QApplication app(argc, argv);
-    pomlets::setProgramFolder(POMLETS_PROGRAM_DIR);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pomlets::bench::runHeadless(argc, argv);
 }

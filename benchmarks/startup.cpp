@@ -16,6 +16,7 @@
 #include "frontend/message_box.h"
 #include "frontend/startup.h"
 #include "platform/runtime.h"
+#include "headless_main.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -119,15 +120,7 @@ BENCHMARK(BM_PlayToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    QApplication app(argc, argv);
     // The first frame is found in the record of drawn texts.
     pomlets::DirectDrawSurface7::recordDrawnTexts(true);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pomlets::bench::runHeadless(argc, argv);
 }

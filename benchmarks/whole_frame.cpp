@@ -25,6 +25,7 @@
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "headless_main.h"
 
 namespace pomlets {
 namespace {
@@ -112,13 +113,5 @@ BENCHMARK(BM_WholeFrame)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace pomlets
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    QApplication app(argc, argv);
-    pomlets::setProgramFolder(POMLETS_PROGRAM_DIR);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pomlets::bench::runHeadless(argc, argv);
 }
