@@ -55,9 +55,9 @@ bool ensureEvents();
 // Opens the one audio device with its mixer; false (never an error) when
 // there is none. Sound effects and music share it.
 bool ensureAudio();
-// Closes the audio device and SDL_mixer, between games (so that nothing plays
-// or holds the device in the menus) and at program exit; the next ensureAudio
-// opens them again.
+// Closes the audio device, between games (so that nothing plays or holds the
+// device in the menus) and at program exit; the next ensureAudio opens it
+// again.
 void closeAudio();
 bool audioIsOpen();
 

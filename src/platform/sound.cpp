@@ -45,7 +45,6 @@ void closeAudio() {
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audioOpen = false;
     channelsAllocated = 0;
