@@ -10,20 +10,14 @@
 #include "platform/directx.h"
 #include "platform/runtime.h"
 #include "support/scripted_player.h"
+#include "support/text_lines.h"
 
 namespace pomlets::testing {
 
 namespace {
 
 std::vector<std::string> sourceLines(const std::string& relative) {
-    std::ifstream in(std::string(POMLETS_SOURCE_DIR) + "/data/" + relative);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return pomlets::testing::linesOfFile(std::string(POMLETS_SOURCE_DIR) + "/data/" + relative);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "display/game_window.h"
 #include "display/piece_table.h"
 #include "engine/goals.h"
+#include "support/text_lines.h"
 
 namespace pomlets {
 namespace {
@@ -22,26 +23,12 @@ using testing::plainOf;
 // The fields of a plain data file, split at commas and line ends.
 std::vector<std::string> fieldsOf(const std::string& text) {
     std::vector<std::string> fields;
-    std::string line;
-    std::istringstream in(text);
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : testing::linesOfText(text)) {
         std::string field;
         std::istringstream parts(line);
         while (std::getline(parts, field, ',')) fields.push_back(field);
     }
     return fields;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 class CampaignLevelsTest : public testing::DataFileTest {
@@ -116,7 +103,7 @@ TEST_F(CampaignLevelsTest, EveryShippedLevelFileIsPlayable) {
         const std::vector<std::string> fields = fieldsOf(plainOf(folder, "\\levels\\" + std::to_string(number)));
         const size_t headerEnd = 1 + 14;  // interval; caption, award name, award number as one field each; 11 goal fields
         std::vector<int> cover(1000, 0);
-        const std::vector<std::string> lines = linesOf(plainOf(folder, "\\levels\\" + std::to_string(number)));
+        const std::vector<std::string> lines = testing::linesOfText(plainOf(folder, "\\levels\\" + std::to_string(number)));
         ASSERT_GE(lines.size(), 4u);
         // The caption and award name may hold commas: count the fields of lines 2 and 3.
         const size_t captionFields = fieldsOf(lines[1]).size() + fieldsOf(lines[2]).size();
@@ -184,7 +171,7 @@ TEST_F(CampaignLevelsTest, EveryShippedLevelFileIsPlayable) {
 
 TEST_F(CampaignLevelsTest, AwardChainVisitsEveryLevelOnceAndEndsOnItself) {
     initPieces();
-    const std::vector<std::string> list = linesOf(plainOf(folder, "\\init\\6537"));
+    const std::vector<std::string> list = testing::linesOfText(plainOf(folder, "\\init\\6537"));
     ASSERT_EQ(list.size(), 2u) << "the shipped list offers one level";
     std::string name = list[0];
     int number = toInt32(lenientNumber(list[1]));

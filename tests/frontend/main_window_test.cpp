@@ -11,20 +11,10 @@
 
 #include "frontend/window_layout.h"
 #include "frontend_fixture.h"
+#include "support/text_lines.h"
 
 namespace pomlets::testing {
 namespace {
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 TEST_F(FrontendTest, StartUpLeavesWelcomeOverModeChoiceAndFilledLists) {
     FMain& w = start();
@@ -341,7 +331,7 @@ TEST_F(FrontendTest, QuitSavesBothFilesAndClosesTheLogLast) {
     EXPECT_TRUE(std::filesystem::exists(folder->file("init/6095")));
     EXPECT_FALSE(fileExists(folder->file("temp")));
 
-    const auto log = readLines(folder->file("log.txt"));
+    const auto log = linesOfFile(folder->file("log.txt"));
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log.front().rfind("LOG OPENED ON ", 0), 0u);
     EXPECT_EQ(log.back().rfind("LOG CLOSED ON ", 0), 0u);

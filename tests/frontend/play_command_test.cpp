@@ -10,6 +10,7 @@
 #include "engine/high_scores.h"
 #include "platform/bass.h"
 #include "frontend_fixture.h"
+#include "support/text_lines.h"
 
 namespace pomlets::testing {
 namespace {
@@ -54,11 +55,8 @@ protected:
     }
 
     std::vector<std::string> logTexts() {
-        std::ifstream in(folder->file("log.txt"), std::ios::binary);
         std::vector<std::string> texts;
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+        for (const std::string& line : testing::linesOfFile(folder->file("log.txt"))) {
             const size_t stamp = line.find(" :: ");
             texts.push_back(stamp == std::string::npos ? line : line.substr(stamp + 4));
         }
