@@ -36,6 +36,9 @@ bool ensureAudio() {
         return false;
     }
     channelsAllocated = Mix_AllocateChannels(32);
+    // SDL_mixer marks a paused channel with the tick count of the pause, so a
+    // pause at tick 0 (the first millisecond after SDL started) would not hold.
+    while (SDL_GetTicks() == 0) SDL_Delay(1);
     audioOpen = true;
     return true;
 }
