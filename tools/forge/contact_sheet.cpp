@@ -88,6 +88,8 @@ void writeContactSheet(const Forge& forge, const QString& path) {
     const int mockWidth = (sheetWidth - 3 * pad) / 2, mockHeight = mockWidth * 768 / 1024;
     int x = pad, y = 2 * pad + mockHeight, rowHeight = 0;
     for (const Picture& pic : forge.pictures()) {
+        // The sharp twins are the same pictures again; the window shots show them.
+        if (!pic.written || pic.path.contains("@2x")) continue;
         const QSize s = pic.image.size();
         double scale = 1.0;
         if (s.width() > 400 || s.height() > 400) scale = std::min(400.0 / s.width(), 300.0 / s.height());

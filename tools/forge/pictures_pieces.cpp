@@ -16,10 +16,13 @@ constexpr double pi = 3.14159265358979323846;
 
 using Painting = std::function<void(QPainter&)>;
 
-QImage paintKeyed(int w, int h, const Painting& paint) {
-    QImage canvas = newCanvas(w, h);
+// A keyed picture of w x h painted at the given scale (the painting itself
+// works in w x h).
+QImage paintKeyed(int w, int h, const Painting& paint, int scale = 1) {
+    QImage canvas = newCanvas(w * scale, h * scale);
     QPainter p(&canvas);
     prepare(p);
+    if (scale != 1) p.scale(scale, scale);
     paint(p);
     p.end();
     return keyOnWhite(canvas);
@@ -774,6 +777,8 @@ void forgePieces(Forge& forge) {
         {"images/cherry.bmp", cherry},        {"images/grapes.bmp", grapes},
     };
     for (const auto& piece : pieces) forge.save(piece.file, paintKeyed(90, 90, piece.paint), Keying::keyed);
+    // Each piece at twice the size too, for the windows' sharp pictures.
+    for (const auto& piece : pieces) forge.keep(at2x(piece.file), paintKeyed(90, 90, piece.paint, 2), Keying::keyed);
 
     const CalculatorColours positive{QColor(118, 134, 160), QColor(24, 30, 48),  QColor(150, 210, 110),
                                      QColor(20, 70, 20),    QColor(210, 214, 224), QColor(250, 150, 40), "+"};
@@ -783,21 +788,31 @@ void forgePieces(Forge& forge) {
     const CalculatorColours negative{negativeOf(positive.body), QColor(40, 16, 30),
                                      negativeOf(positive.screen), negativeOf(positive.ink),
                                      QColor(70, 60, 50), negativeOf(positive.keyAccent), QString(QChar(0x2212))};
-    // The program icon: the purple Pomlet, painted at each size (PNG with alpha).
-    for (int size : {48, 32, 16}) {
+    // The program icon: the purple Pomlet, painted at each size (PNG with alpha);
+    // twice the sizes for the manual's sharp pictures of it.
+    auto iconOf = [](int size) {
         QImage canvas = newCanvas(size, size);
         QPainter p(&canvas);
         prepare(p);
         p.scale(size / 90.0, size / 90.0);
         pomletPurple(p);
         p.end();
-        forge.save(QString("images/ui/icon%1.png").arg(size), canvas, Keying::opaque);
-    }
+        return canvas;
+    };
+    for (int size : {48, 32, 16}) forge.save(QString("images/ui/icon%1.png").arg(size), iconOf(size), Keying::opaque);
+    for (int size : {48, 16}) forge.keep(at2x(QString("images/ui/icon%1.png").arg(size)), iconOf(2 * size), Keying::opaque);
 
-    forge.save("images/calculator.bmp", paintKeyed(90, 90, [&](QPainter& p) { calculator(p, positive); }),
-               Keying::keyed);
-    forge.save("images/calculator_02.bmp", paintKeyed(90, 90, [&](QPainter& p) { calculator(p, negative); }),
-               Keying::keyed);
+    for (int scale : {1, 2}) {
+        const QImage plus = paintKeyed(90, 90, [&](QPainter& p) { calculator(p, positive); }, scale);
+        const QImage minus = paintKeyed(90, 90, [&](QPainter& p) { calculator(p, negative); }, scale);
+        if (scale == 1) {
+            forge.save("images/calculator.bmp", plus, Keying::keyed);
+            forge.save("images/calculator_02.bmp", minus, Keying::keyed);
+        } else {
+            forge.keep(at2x("images/calculator.bmp"), plus, Keying::keyed);
+            forge.keep(at2x("images/calculator_02.bmp"), minus, Keying::keyed);
+        }
+    }
 }
 
 }  // namespace pomlets::forge
