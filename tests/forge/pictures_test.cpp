@@ -170,6 +170,56 @@ TEST(ForgedPictures, KeyedPicturesUseWhiteOnlyForTransparency) {
     }
 }
 
+// The name of a picture's sharp twin at twice the size.
+QString twinOf(const QString& file) { return QString(file).replace(".bmp", "@2x.bmp"); }
+
+std::vector<Expected> windowPictures() {
+    std::vector<Expected> windows;
+    for (const Expected& e : expectedPictures())
+        if (e.file.startsWith("images/ui/")) windows.push_back(e);
+    return windows;
+}
+
+// Every picture of the windows has its sharp twin: twice the pixels each way,
+// and the same picture, so that the layout painted into it is unchanged (the
+// twin averaged down over 2 x 2 pixels is within a small tolerance of the
+// picture itself, nowhere off by much).
+TEST(ForgedPictures, EveryWindowPictureHasASharpTwinOfTwiceItsSize) {
+    for (const Expected& e : windowPictures()) {
+        SCOPED_TRACE(e.file.toStdString());
+        const Bmp small = readBmp(e.file), sharp = readBmp(twinOf(e.file));
+        ASSERT_TRUE(small.ok) << small.error;
+        ASSERT_TRUE(sharp.ok) << sharp.error;
+        EXPECT_EQ(sharp.width, 2 * small.width);
+        EXPECT_EQ(sharp.height, 2 * small.height);
+        if (sharp.width != 2 * small.width || sharp.height != 2 * small.height) continue;
+        double total = 0;
+        int far = 0;
+        for (int y = 0; y < small.height; ++y)
+            for (int x = 0; x < small.width; ++x) {
+                int d = 0;
+                for (int shift : {16, 8, 0}) {
+                    int sum = 0;
+                    for (int dy = 0; dy < 2; ++dy)
+                        for (int dx = 0; dx < 2; ++dx) sum += int(sharp.at(2 * x + dx, 2 * y + dy) >> shift) & 0xFF;
+                    d += std::abs(sum / 4 - (int(small.at(x, y) >> shift) & 0xFF));
+                }
+                total += d;
+                far += d > 3 * 96;
+            }
+        EXPECT_LT(total / (small.width * small.height), 3 * 8.0) << "the twin is not the same picture";
+        EXPECT_LT(far, small.width * small.height / 200) << "pixels far off the picture";
+    }
+    // No twin without its picture.
+    QDirIterator it(QDir(programFolder).filePath("images"), {"*@2x*"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString twin = QDir(programFolder).relativeFilePath(it.next());
+        EXPECT_TRUE(QFile::exists(QDir(programFolder).filePath(QString(twin).replace("@2x", ""))))
+            << twin.toStdString();
+        EXPECT_TRUE(twin.startsWith("images/ui/")) << "only the windows' pictures have twins: " << twin.toStdString();
+    }
+}
+
 // The program icon comes in three sizes, transparent around the picture.
 TEST(ForgedPictures, ProgramIconHasThreeSizes) {
     for (int size : {48, 32, 16}) {
@@ -231,16 +281,22 @@ TEST(ForgedPictures, ButtonsLieUnderTheirClickAreas) {
     const auto distance = [](uint32_t a, uint32_t b) {
         return std::abs(red(a) - red(b)) + std::abs(green(a) - green(b)) + std::abs(blue(a) - blue(b));
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.area.left) + "," + std::to_string(c.area.top));
-        const Bmp bmp = readBmp(c.file);
+    // The same on the sharp twins, at twice the pixels.
+    std::vector<std::pair<Case, int>> runs;
+    for (const Case& c : cases)
+        for (int scale : {1, 2}) runs.emplace_back(c, scale);
+    for (const auto& [c, scale] : runs) {
+        const QString file = scale == 1 ? QString(c.file) : twinOf(c.file);
+        SCOPED_TRACE(file.toStdString() + " at " + std::to_string(c.area.left) + "," + std::to_string(c.area.top));
+        const Bmp bmp = readBmp(file);
         ASSERT_TRUE(bmp.ok) << bmp.error;
-        const int left = (c.area.left - c.picture.left) / 15, top = (c.area.top - c.picture.top) / 15;
-        const int right = left + c.area.width / 15, bottom = top + c.area.height / 15;
+        const int left = (c.area.left - c.picture.left) * scale / 15, top = (c.area.top - c.picture.top) * scale / 15;
+        const int right = left + c.area.width * scale / 15, bottom = top + c.area.height * scale / 15;
         const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+        const int in = 3 * scale, out = 2 * scale;
         const struct { int inX, inY, outX, outY; } sides[4] = {
-            {left + 3, midY, left - 3, midY}, {right - 4, midY, right + 2, midY},
-            {midX, top + 3, midX, top - 3},   {midX, bottom - 4, midX, bottom + 2}};
+            {left + in, midY, left - in, midY}, {right - 1 - in, midY, right + out, midY},
+            {midX, top + in, midX, top - in},   {midX, bottom - 1 - in, midX, bottom + out}};
         for (const auto& side : sides) {
             if (side.outX < 0 || side.outY < 0 || side.outX >= bmp.width || side.outY >= bmp.height) continue;
             EXPECT_GT(distance(bmp.at(side.inX, side.inY), bmp.at(side.outX, side.outY)), c.contrast)
