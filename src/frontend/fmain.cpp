@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -314,6 +316,12 @@ void FMain::buildPanels() {
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->setTracking(false);  // the preview changes when a drag ends
+    // The panel's picture numbers the thumb's five places under the bar, so
+    // the bar keeps the one style whose metrics the picture was made for.
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        fusion->setParent(HScroll1);
+        HScroll1->setStyle(fusion);
+    }
 
     // Panel 5: music.
     Image9 = background(frame[5]);

@@ -312,12 +312,24 @@ void rockCairn(QPainter& p) {
 
 // --- special pieces ----------------------------------------------------------
 
-// A riveted red steel block carrying a lightning bolt.
+// A riveted red steel block carrying a lightning bolt. The game writes its
+// point popups in white across the middle of a piece, so the block's light
+// stays soft and the bolt is a deep electric blue with a thin bright rim:
+// the white figures read over every part of it.
 void slammer(QPainter& p) {
-    const QColor base(214, 40, 36), line(70, 8, 8);
+    const QColor base(200, 36, 32), line(70, 8, 8);
     QPainterPath block;
     block.addRoundedRect(QRectF(7, 7, 76, 76), 10, 10);
-    shade(p, block, base, 3.4, line);
+    {
+        const QPointF light(7 + 76 * 0.32, 7 + 76 * 0.28);
+        QRadialGradient g(light, 76 * 0.95, light);
+        g.setColorAt(0.0, tone(base, 1.12));
+        g.setColorAt(0.45, base);
+        g.setColorAt(1.0, tone(base, 0.55));
+        p.setBrush(g);
+        p.setPen(QPen(line, 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(block);
+    }
     // Bevel: a lit top-left rim and a darker bottom-right one.
     QPainterPath inner;
     inner.addRoundedRect(QRectF(16, 16, 58, 58), 6, 6);
@@ -332,7 +344,15 @@ void slammer(QPainter& p) {
         shade(p, rivet, QColor(220, 200, 190), 1.2, line);
     }
     const QPainterPath bolt = polygon({{52, 17}, {28, 49}, {43, 49}, {36, 74}, {63, 38}, {48, 38}, {56, 17}});
-    shade(p, bolt, QColor(255, 214, 40), 2.6, QColor(110, 60, 0));
+    p.setPen(QPen(QColor(255, 214, 40), 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(bolt);
+    QLinearGradient fill(0, 17, 0, 74);
+    fill.setColorAt(0, QColor(44, 96, 220));
+    fill.setColorAt(1, QColor(16, 36, 130));
+    p.setBrush(fill);
+    p.setPen(QPen(QColor(10, 14, 60), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(bolt);
 }
 
 // A round black bomb with a lit fuse.

@@ -163,6 +163,11 @@ struct PanelPicture : Art {
 const QColor panelTop(74, 44, 112), panelBottom(28, 16, 48);
 
 void panelTitle(QPainter& p, const QString& text) { heading(p, text, QPointF(120.5, 25), 17); }
+void panelTitleAt(QPainter& p, const QString& text, double y) { heading(p, text, QPointF(120.5, y), 20); }
+
+// The store's pictured buttons: the size of the smallest click area.
+constexpr int buyButtonWidth = 375, buyButtonHeight = 255;
+static_assert(layout::purchase(2).width == buyButtonWidth && layout::purchase(2).height == buyButtonHeight);
 
 // Panel 0: choose a mode and a level, then Play.
 QImage newGamePanel(const Forge& forge, int scale) {
@@ -223,9 +228,26 @@ QImage creditsPanel(const Forge& forge, int scale) {
     QPainter& p = pic.p;
     heading(p, "Credits", {120.5, 27}, 20);
     well(p, twipsRect(layout::Text1));
+    // A row of pieces between the text box and the window's bottom edge,
+    // clear of the edges by as much as of the box.
     const char* parade[] = {"pomlet1", "pomlet2", "pomlet3", "pomlet4", "music"};
-    for (int i = 0; i < 5; ++i) piece(p, forge, parade[i], {14.0 + i * 43, 303.0 + ((i % 2) ? 2 : 0), 40, 40});
+    const double size = 34, gap = 9, bottom = px(layout::clientHeight) - 6;
+    const double first = (panelPictureWidth - (5 * size + 4 * gap)) / 2;
+    for (int i = 0; i < 5; ++i)
+        piece(p, forge, parade[i], {first + i * (size + gap), bottom - size - ((i % 2) ? 0 : 2), size, size});
     return pic.finish();
+}
+
+const uint32_t storeSeed = 6;
+
+// The store's two pictures lie over its backdrop: each starts with the piece
+// of the backdrop that it covers, at the whole pixel where the window places
+// it, so that no edge shows between them.
+void storeGround(QPainter& p, const layout::Twips& at) {
+    p.save();
+    p.translate(-std::lround(at.left / 15.0), panelPictureTop - std::lround(at.top / 15.0));
+    backdrop(p, QSizeF(panelPictureWidth, panelPictureHeight), panelTop, panelBottom, storeSeed);
+    p.restore();
 }
 
 // Panel 3, picture Image5: the bank, with room for the credits label.
@@ -233,7 +255,7 @@ QImage bankPicture(const Forge& forge, int scale) {
     const QRectF at = twipsRect(layout::Image5);
     Art art(int(std::lround(at.width())), int(std::lround(at.height())), scale);
     QPainter& p = art.p;
-    backdrop(p, art.size, QColor(84, 52, 124), QColor(60, 36, 92), 4);
+    storeGround(p, layout::Image5);
     p.translate(-at.left(), -at.top());
     piece(p, forge, "money", {at.left() + 1, at.top() + 1, 36, 36});
     well(p, twipsRect(layout::tBank));
@@ -247,11 +269,12 @@ QImage storePicture(const Forge& forge, int scale) {
     const QRectF at = twipsRect(layout::Image4);
     Art art(int(std::lround(at.width())), int(std::lround(at.height())), scale);
     QPainter& p = art.p;
-    backdrop(p, art.size, QColor(70, 42, 106), QColor(30, 18, 52), 5);
+    storeGround(p, layout::Image4);
     p.translate(-at.left(), -at.top());
-    heading(p, "Store", {at.left() + 66, at.top() + 18}, 20);
-    label(p, "Buy", {px(layout::purchase(0).left) - 1, at.top() + 28}, 10);
-    label(p, "Own", {px(layout::tpurchase(0).left) - 2, at.top() + 28}, 10);
+    // Centred on the panel, as the other panels' titles are.
+    panelTitleAt(p, "Store", at.top() + 16);
+    label(p, "Buy", {px(layout::purchase(0).left) - 1, at.top() + 25}, 10);
+    label(p, "Own", {px(layout::tpurchase(0).left) - 2, at.top() + 25}, 10);
     const struct { const char* name; const char* detail; const char* picture; } items[6] = {
         {"Slammer", "2 credits  -  key 1", "slammer"},
         {"Bomb", "4 credits  -  key 2", "bomb"},
@@ -261,8 +284,12 @@ QImage storePicture(const Forge& forge, int scale) {
         {"Midnight Bowling", "a new game mode", "pin"},
     };
     for (int i = 0; i < 6; ++i) {
-        const double top = px(layout::purchase(i).top);
-        const double mid = top + 12.5;
+        // Every button as large as the smallest click area (the Detonator's),
+        // at the top of its area, so that each is wholly clickable and all
+        // six look alike.
+        const QRectF area = twipsRect(layout::purchase(i));
+        const QRectF button(area.left(), area.top(), px(buyButtonWidth), px(buyButtonHeight));
+        const double mid = area.top() + 10;
         // A row plate for the item.
         QPainterPath plate;
         plate.addRoundedRect(QRectF(at.left() + 2, mid - 18, at.width() - 4, 36), 6, 6);
@@ -277,7 +304,7 @@ QImage storePicture(const Forge& forge, int scale) {
         }
         label(p, items[i].name, {at.left() + 41, mid - 14}, 12, ink);
         note(p, items[i].detail, {at.left() + 41, mid + 1}, 9.5);
-        plusButton(p, twipsRect(layout::purchase(i)));
+        plusButton(p, button);
         well(p, twipsRect(layout::tpurchase(i)));
     }
     return art.finish();
@@ -285,8 +312,16 @@ QImage storePicture(const Forge& forge, int scale) {
 
 // A full panel backdrop for the store, for behind its two pictures.
 QImage storeBackdrop(int scale) {
-    PanelPicture pic(panelTop, panelBottom, 6, scale);
+    PanelPicture pic(panelTop, panelBottom, storeSeed, scale);
     return pic.finish();
+}
+
+// Where the thumb of the plate bar HScroll1 (1 to 5, a page of 1) stands for
+// plate n, as the windows' scroll bar style draws it: an arrow button of 14
+// pixels at either end, and a thumb a fifth of the groove between them.
+double plateThumbCentre(const QRectF& bar, int n) {
+    const double arrow = 14, groove = bar.width() - 2 * arrow, thumb = std::floor(groove / 5);
+    return bar.left() + arrow + thumb / 2 + (groove - thumb) * (n - 1) / 4.0;
 }
 
 // Panel 4: the background themes and a preview of their plates.
@@ -313,8 +348,7 @@ QImage backgroundsPanel(const Forge& forge, int scale) {
     label(p, "Plate:", {16, 276});
     const QRectF bar = twipsRect(layout::HScroll1);
     well(p, bar);
-    for (int n = 1; n <= 5; ++n)
-        drawText(p, QString::number(n), sansFont(10), {bar.left() + 22 + (bar.width() - 44) * (n - 1) / 4.0, 318}, softInk);
+    for (int n = 1; n <= 5; ++n) drawText(p, QString::number(n), sansFont(10), {plateThumbCentre(bar, n), 318}, softInk);
     return pic.finish();
 }
 
