@@ -66,6 +66,10 @@ QImage mockScreen(const Forge& forge, bool arcade, const QString& plate) {
         text("48210", 83, 45);
         for (int i = 0; i < 4; ++i) text(" x " + QString::number(i), 300 + 100 * i, 33);
     }
+    // A Slammer at the bottom right with a point popup rising over it, to
+    // judge the white figures on it.
+    sprite("images/slammer.bmp", 80 + 85 * 9, 80 + 520, 90, 90);
+    text(" 10", 85 * 9 + 120, 520 + 120 - 14);
     text(" x 12", 795, 33);
     text(" x 4", 895, 33);
     text("Varnock - Lanterns over the Quarry", 80, 723);
