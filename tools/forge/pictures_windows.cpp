@@ -3,7 +3,8 @@
 // two pictures, and the pictures of the about, pieces and controls windows.
 //
 // Positions come in twips (15 to a pixel), relative to the panel or window;
-// each pictured button lies exactly under its click area. The files, each
+// each pictured button lies under its click area (the store's six, all of the
+// smallest area's size, inside theirs). The files, each
 // shown unscaled by the control it is named after:
 //   Image7, Image8, Image3, Image1, Image9, Image2 (panels 0, 1, 2, 4, 5, 6)
 //       241 x 338, at (0, 8) pixels on the panel (120 twips down);
@@ -14,6 +15,8 @@
 //   fSplash 251 x 300, fPieces 384 x 317, fControls 360 x 360: the whole client
 //       area of the about, specimen box and control room windows;
 //   icon48.png, icon32.png, icon16.png: the program icon.
+// Each BMP also comes as its sharp twin, "@2x" before the extension, painted
+// at twice the size for screens of twice the pixel density.
 #include <QLinearGradient>
 #include <QRadialGradient>
 
@@ -130,11 +133,10 @@ void plusButton(QPainter& p, const QRectF& area) {
 // sharp twins. Everything is painted in layout pixels.
 struct Art {
     QSizeF size;
-    int scale;
     QImage image;
     QPainter p;
-    Art(int width, int height, int scale_)
-        : size(width, height), scale(scale_), image(width * scale_, height * scale_, QImage::Format_RGB32), p(&image) {
+    Art(int width, int height, int scale)
+        : size(width, height), image(width * scale, height * scale, QImage::Format_RGB32), p(&image) {
         prepare(p);
         if (scale != 1) p.scale(scale, scale);
     }
