@@ -11,6 +11,13 @@ QString uiPicture(const char* name) {
     return QString::fromStdString(appPath(std::string("\\images\\ui\\") + name));
 }
 
+QString sharpTwin(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (dot <= slash) return path + QStringLiteral("@2x");
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
 QIcon programIcon() {
     QIcon icon;
     for (const char* name : {"icon48.png", "icon32.png", "icon16.png"}) {

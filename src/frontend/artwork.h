@@ -12,6 +12,9 @@ namespace pomlets {
 
 // The full path of a picture of "images/ui/".
 QString uiPicture(const char* name);
+// The path of a picture's sharp twin, painted at twice its size for screens
+// of twice the pixel density: "@2x" before the extension ("Image7@2x.bmp").
+QString sharpTwin(const QString& path);
 // The program icon, with every size that the folder holds (48, 32 and 16 pixels).
 QIcon programIcon();
 

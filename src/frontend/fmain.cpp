@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -32,11 +34,18 @@ namespace pomlets {
 ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {}
 
 bool ImageControl::loadPicture(const QString& path) {
+    // Only a dense screen looks for the twin: at one pixel to a layout pixel
+    // loading costs what it always did.
+    if (devicePixelRatioF() > 1.0 && show(sharpTwin(path), 2.0)) return true;
+    if (show(path, 1.0)) return true;
+    clear();
+    return false;
+}
+
+bool ImageControl::show(const QString& path, qreal ratio) {
     QPixmap pixmap;
-    if (!pictureFileIsSane(path.toStdString()) || !pixmap.load(path)) {
-        clear();
-        return false;
-    }
+    if (!pictureFileIsSane(path.toStdString()) || !pixmap.load(path)) return false;
+    pixmap.setDevicePixelRatio(ratio);
     setPixmap(pixmap);
     return true;
 }
@@ -307,6 +316,12 @@ void FMain::buildPanels() {
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->setTracking(false);  // the preview changes when a drag ends
+    // The panel's picture numbers the thumb's five places under the bar, so
+    // the bar keeps the one style whose metrics the picture was made for.
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        fusion->setParent(HScroll1);
+        HScroll1->setStyle(fusion);
+    }
 
     // Panel 5: music.
     Image9 = background(frame[5]);

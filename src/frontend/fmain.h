@@ -22,7 +22,9 @@ class ImageControl : public QLabel {
 public:
     explicit ImageControl(QWidget* parent = nullptr);
     // Loads a picture file into the control (stretched when stretch is set);
-    // returns false and shows nothing when it cannot be read.
+    // returns false and shows nothing when it cannot be read. On a screen of
+    // more than one pixel to a layout pixel the file's sharp twin at twice the
+    // size is shown instead where there is one, in the same place and size.
     bool loadPicture(const QString& path);
     void setStretch(bool stretch);
     // What a click does.
@@ -33,6 +35,10 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // Shows the file if it is a sane picture, as `ratio` pixels to a layout pixel.
+    bool show(const QString& path, qreal ratio);
 };
 
 class FMain : public QMainWindow {

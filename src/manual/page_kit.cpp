@@ -47,13 +47,33 @@ QLabel* PageKit::heading(const QString& text, int x) {
     return label;
 }
 
+namespace {
+
+// A picture of the manual's resources. On a screen of more than one pixel to
+// a layout pixel it is the picture's sharp twin at twice the size ("@2x"
+// before the extension), shown at the same size in layout pixels.
+QPixmap manualPicture(const QString& name, qreal screenRatio) {
+    const QString path = QStringLiteral(":/manual/") + name;
+    if (screenRatio > 1.0) {
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        QPixmap sharp(QStringLiteral(":/manual/") + name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return QPixmap(path);
+}
+
+}  // namespace
+
 QLabel* PageKit::picture(const char* name, int x) {
     auto* label = new QLabel(page_);
     label->setObjectName(QStringLiteral("picture"));
-    const QPixmap pixmap(QStringLiteral(":/manual/") + QString::fromLatin1(name));
+    const QPixmap pixmap = manualPicture(QString::fromLatin1(name), label->devicePixelRatioF());
     label->setPixmap(pixmap);
     label->setToolTip(QString());
-    const QSize size = pixmap.size();
+    const QSize size = pixmap.deviceIndependentSize().toSize();
     if (x < 0) x = left + (width - size.width()) / 2;
     label->setGeometry(x, top_, size.width(), size.height());
     top_ += size.height() + gap;

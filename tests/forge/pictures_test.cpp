@@ -8,7 +8,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <QRect>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -170,6 +173,56 @@ TEST(ForgedPictures, KeyedPicturesUseWhiteOnlyForTransparency) {
     }
 }
 
+// The name of a picture's sharp twin at twice the size.
+QString twinOf(const QString& file) { return QString(file).replace(".bmp", "@2x.bmp"); }
+
+std::vector<Expected> windowPictures() {
+    std::vector<Expected> windows;
+    for (const Expected& e : expectedPictures())
+        if (e.file.startsWith("images/ui/")) windows.push_back(e);
+    return windows;
+}
+
+// Every picture of the windows has its sharp twin: twice the pixels each way,
+// and the same picture, so that the layout painted into it is unchanged (the
+// twin averaged down over 2 x 2 pixels is within a small tolerance of the
+// picture itself, nowhere off by much).
+TEST(ForgedPictures, EveryWindowPictureHasASharpTwinOfTwiceItsSize) {
+    for (const Expected& e : windowPictures()) {
+        SCOPED_TRACE(e.file.toStdString());
+        const Bmp small = readBmp(e.file), sharp = readBmp(twinOf(e.file));
+        ASSERT_TRUE(small.ok) << small.error;
+        ASSERT_TRUE(sharp.ok) << sharp.error;
+        EXPECT_EQ(sharp.width, 2 * small.width);
+        EXPECT_EQ(sharp.height, 2 * small.height);
+        if (sharp.width != 2 * small.width || sharp.height != 2 * small.height) continue;
+        double total = 0;
+        int far = 0;
+        for (int y = 0; y < small.height; ++y)
+            for (int x = 0; x < small.width; ++x) {
+                int d = 0;
+                for (int shift : {16, 8, 0}) {
+                    int sum = 0;
+                    for (int dy = 0; dy < 2; ++dy)
+                        for (int dx = 0; dx < 2; ++dx) sum += int(sharp.at(2 * x + dx, 2 * y + dy) >> shift) & 0xFF;
+                    d += std::abs(sum / 4 - (int(small.at(x, y) >> shift) & 0xFF));
+                }
+                total += d;
+                far += d > 3 * 96;
+            }
+        EXPECT_LT(total / (small.width * small.height), 3 * 8.0) << "the twin is not the same picture";
+        EXPECT_LT(far, small.width * small.height / 200) << "pixels far off the picture";
+    }
+    // No twin without its picture.
+    QDirIterator it(QDir(programFolder).filePath("images"), {"*@2x*"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString twin = QDir(programFolder).relativeFilePath(it.next());
+        EXPECT_TRUE(QFile::exists(QDir(programFolder).filePath(QString(twin).replace("@2x", ""))))
+            << twin.toStdString();
+        EXPECT_TRUE(twin.startsWith("images/ui/")) << "only the windows' pictures have twins: " << twin.toStdString();
+    }
+}
+
 // The program icon comes in three sizes, transparent around the picture.
 TEST(ForgedPictures, ProgramIconHasThreeSizes) {
     for (int size : {48, 32, 16}) {
@@ -227,26 +280,181 @@ TEST(ForgedPictures, ButtonsLieUnderTheirClickAreas) {
         {"images/ui/Image10.bmp", layout::Image6, layout::Image10},
         {"images/ui/fSplash.bmp", layout::fSplashImage2, fSplash, 18},  // a dark pill on a dark window
     };
-    for (int k = 0; k < 6; ++k) cases.push_back({"images/ui/Image4.bmp", layout::purchase(k), layout::Image4});
     const auto distance = [](uint32_t a, uint32_t b) {
         return std::abs(red(a) - red(b)) + std::abs(green(a) - green(b)) + std::abs(blue(a) - blue(b));
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.area.left) + "," + std::to_string(c.area.top));
-        const Bmp bmp = readBmp(c.file);
+    // The same on the sharp twins, at twice the pixels.
+    std::vector<std::pair<Case, int>> runs;
+    for (const Case& c : cases)
+        for (int scale : {1, 2}) runs.emplace_back(c, scale);
+    for (const auto& [c, scale] : runs) {
+        const QString file = scale == 1 ? QString(c.file) : twinOf(c.file);
+        SCOPED_TRACE(file.toStdString() + " at " + std::to_string(c.area.left) + "," + std::to_string(c.area.top));
+        const Bmp bmp = readBmp(file);
         ASSERT_TRUE(bmp.ok) << bmp.error;
-        const int left = (c.area.left - c.picture.left) / 15, top = (c.area.top - c.picture.top) / 15;
-        const int right = left + c.area.width / 15, bottom = top + c.area.height / 15;
+        const int left = (c.area.left - c.picture.left) * scale / 15, top = (c.area.top - c.picture.top) * scale / 15;
+        const int right = left + c.area.width * scale / 15, bottom = top + c.area.height * scale / 15;
         const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+        const int in = 3 * scale, out = 2 * scale;
         const struct { int inX, inY, outX, outY; } sides[4] = {
-            {left + 3, midY, left - 3, midY}, {right - 4, midY, right + 2, midY},
-            {midX, top + 3, midX, top - 3},   {midX, bottom - 4, midX, bottom + 2}};
+            {left + in, midY, left - in, midY}, {right - 1 - in, midY, right + out, midY},
+            {midX, top + in, midX, top - in},   {midX, bottom - 1 - in, midX, bottom + out}};
         for (const auto& side : sides) {
             if (side.outX < 0 || side.outY < 0 || side.outX >= bmp.width || side.outY >= bmp.height) continue;
             EXPECT_GT(distance(bmp.at(side.inX, side.inY), bmp.at(side.outX, side.outY)), c.contrast)
                 << "inside " << side.inX << "," << side.inY << " against outside " << side.outX << "," << side.outY;
         }
     }
+}
+
+// The store's six pictured buttons look alike although the Detonator's click
+// area is lower than the others: each is the same size, fills its area's
+// width and lies wholly inside its area, so every pictured part is clickable.
+TEST(ForgedPictures, StoreButtonsAreAlikeAndInsideTheirClickAreas) {
+    namespace layout = pomlets::layout;
+    for (int scale : {1, 2}) {
+        const QString file = scale == 1 ? QString("images/ui/Image4.bmp") : twinOf("images/ui/Image4.bmp");
+        SCOPED_TRACE(file.toStdString());
+        const Bmp bmp = readBmp(file);
+        ASSERT_TRUE(bmp.ok) << bmp.error;
+        std::vector<QRect> buttons;
+        for (int k = 0; k < 6; ++k) {
+            const layout::Twips at = layout::purchase(k);
+            const QRect area((at.left - layout::Image4.left) * scale / 15, (at.top - layout::Image4.top) * scale / 15,
+                             at.width * scale / 15, at.height * scale / 15);
+            // The button's green, searched for well around the area.
+            QRect found;
+            const QRect around = area.adjusted(-8 * scale, -8 * scale, 8 * scale, 8 * scale);
+            for (int y = around.top(); y <= around.bottom(); ++y)
+                for (int x = around.left(); x <= around.right(); ++x) {
+                    const uint32_t c = bmp.at(x, y);
+                    if (green(c) > red(c) + 40 && green(c) > blue(c) + 40) found |= QRect(x, y, 1, 1);
+                }
+            SCOPED_TRACE("button " + std::to_string(k));
+            ASSERT_FALSE(found.isEmpty());
+            EXPECT_TRUE(area.contains(found)) << "green outside the click area";
+            EXPECT_GE(found.width(), area.width() - 3 * scale);
+            buttons.push_back(found);
+        }
+        for (const QRect& b : buttons) {
+            EXPECT_LE(std::abs(b.width() - buttons[2].width()), scale);
+            EXPECT_LE(std::abs(b.height() - buttons[2].height()), scale);
+        }
+    }
+}
+
+// The bank and the items picture lie over the store's backdrop without a
+// seam: along their edges they show the backdrop they cover.
+TEST(ForgedPictures, StorePicturesMatchTheBackdropTheyCover) {
+    namespace layout = pomlets::layout;
+    for (const auto& [file, at] : {std::pair{"images/ui/Image5.bmp", layout::Image5}, {"images/ui/Image4.bmp", layout::Image4}})
+        for (int scale : {1, 2}) {
+            const QString picture = scale == 1 ? QString(file) : twinOf(file);
+            SCOPED_TRACE(picture.toStdString());
+            const Bmp bmp = readBmp(picture);
+            const Bmp ground = readBmp(scale == 1 ? QString("images/ui/store_backdrop.bmp") : twinOf("images/ui/store_backdrop.bmp"));
+            ASSERT_TRUE(bmp.ok && ground.ok);
+            // Where the window puts them, in pixels of the backdrop picture.
+            const int dx = int(std::lround(at.left / 15.0)) * scale;
+            const int dy = (int(std::lround(at.top / 15.0)) - layout::panelPicture.top / 15) * scale;
+            int ring = 0, same = 0;
+            for (int y = 0; y < bmp.height; ++y)
+                for (int x = 0; x < bmp.width; ++x) {
+                    if (x >= scale && y >= scale && x < bmp.width - scale && y < bmp.height - scale) continue;
+                    const uint32_t a = bmp.at(x, y), b = ground.at(x + dx, y + dy);
+                    ++ring;
+                    same += std::abs(red(a) - red(b)) <= 3 && std::abs(green(a) - green(b)) <= 3 &&
+                            std::abs(blue(a) - blue(b)) <= 3;
+                }
+            EXPECT_GT(same, ring * 7 / 10) << same << " of " << ring << " edge pixels match the backdrop";
+        }
+}
+
+// Nothing painted touches a window's edge: a band a few pixels wide along
+// every visible edge of each window picture holds only its backdrop, which
+// changes slowly (a gradient with faint bubbles), at both sizes.
+TEST(ForgedPictures, WindowPicturesKeepClearOfTheWindowEdges) {
+    namespace layout = pomlets::layout;
+    // The panels' pictures start 8 pixels down the panel and their last row
+    // lies below the client area.
+    const int visibleRows = (layout::clientHeight - layout::panelPicture.top) / 15;
+    for (const Expected& e : windowPictures()) {
+        if (e.file.contains("Image5") || e.file.contains("Image4")) continue;  // inside the store panel
+        for (int scale : {1, 2}) {
+            const QString file = scale == 1 ? e.file : twinOf(e.file);
+            SCOPED_TRACE(file.toStdString());
+            const Bmp bmp = readBmp(file);
+            ASSERT_TRUE(bmp.ok) << bmp.error;
+            const bool panel = e.height == 338;
+            const int width = bmp.width, height = panel ? visibleRows * scale : bmp.height;
+            const int band = 4 * scale;
+            // Across the band, from the edge inwards, each line of pixels
+            // keeps the colour it has at the edge: the backdrop hardly changes.
+            int off = 0;
+            const auto lightness = [](uint32_t c) { return (red(c) * 3 + green(c) * 6 + blue(c)) / 10; };
+            const auto differs = [&](int x, int y, int edgeX, int edgeY) {
+                off += std::abs(lightness(bmp.at(x, y)) - lightness(bmp.at(edgeX, edgeY))) > 40;
+            };
+            for (int y = 0; y < height; ++y)
+                for (int i = 0; i < band; ++i) {
+                    differs(i, y, 0, y);
+                    differs(width - 1 - i, y, width - 1, y);
+                }
+            for (int x = 0; x < width; ++x)
+                for (int i = 0; i < band; ++i) {
+                    differs(x, i, x, 0);
+                    differs(x, height - 1 - i, x, height - 1);
+                }
+            EXPECT_EQ(off, 0) << "pixels of a picture on the window's edge";
+        }
+    }
+}
+
+// The row pointer, wherever it stands, leaves the rail's row numbers and
+// marks in view: no lit pixel of the rail lies under the pointer's picture.
+TEST(ForgedPictures, RowPointerCoversNoRowNumber) {
+    const Bmp pointer = readBmp("images/pointer.bmp");
+    ASSERT_TRUE(pointer.ok) << pointer.error;
+    for (const char* file : {"images/frame.bmp", "images/frameA.bmp", "images/frameB.bmp", "images/frameM.bmp"}) {
+        SCOPED_TRACE(file);
+        const Bmp frame = readBmp(file);
+        ASSERT_TRUE(frame.ok) << frame.error;
+        int covered = 0;
+        for (int row = 0; row < 7; ++row)
+            for (int y = 0; y < 45; ++y)
+                for (int x = 0; x < 70; ++x) {
+                    if (pointer.at(x, y) == white) continue;
+                    const int fx = 10 + x, fy = 620 - 85 * row + y;
+                    // Inside the rail, away from its rim.
+                    if (fx < 9 || fx > 53) continue;
+                    const uint32_t c = frame.at(fx, fy);
+                    covered += std::max({red(c), green(c), blue(c)}) > 40;
+                }
+        EXPECT_EQ(covered, 0);
+    }
+}
+
+// Point popups are written in white across the middle of a piece and rise
+// over the pieces above it: over the Slammer, the band where the figures pass
+// is dark enough for white text to read (a contrast of at least 3 to 1).
+TEST(ForgedPictures, WhitePopupTextReadsOverTheSlammer) {
+    const Bmp slammer = readBmp("images/slammer.bmp");
+    ASSERT_TRUE(slammer.ok) << slammer.error;
+    const auto linear = [](int v) {
+        const double c = v / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    int band = 0, poor = 0;
+    // The text starts 40 pixels into the piece: a space, then the figures.
+    for (int y = 0; y < slammer.height; ++y)
+        for (int x = 40; x < 62; ++x) {
+            const uint32_t c = slammer.at(x, y);
+            if (c == white) continue;
+            const double l = 0.2126 * linear(red(c)) + 0.7152 * linear(green(c)) + 0.0722 * linear(blue(c));
+            ++band;
+            poor += 1.05 / (l + 0.05) < 3.0;
+        }
+    EXPECT_LT(poor, band / 20) << poor << " of " << band << " pixels too light under white text";
 }
 
 // A second run of the forge writes exactly the bytes of the built program

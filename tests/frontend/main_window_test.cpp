@@ -1,5 +1,7 @@
 // The main window after start-up, its menus, panels, mode choice and exit.
+#include <QFile>
 #include <QFontInfo>
+#include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "frontend/artwork.h"
 #include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 #include "support/text_lines.h"
@@ -360,16 +363,66 @@ TEST_F(FrontendTest, ForgeArtworkFillsPanelsAndWindows) {
         {w.Image1, "Image1.bmp"}, {w.Image9, "Image9.bmp"}, {w.Image2, "Image2.bmp"},
         {w.Image10, "Image10.bmp"}, {showFSplash().background, "fSplash.bmp"},
         {showFPieces().background, "fPieces.bmp"}, {showFControls().background, "fControls.bmp"}};
+    // This test runs at one pixel to a layout pixel and again on a screen of
+    // twice the density (QT_SCALE_FACTOR=2): there every control shows the
+    // picture's sharp twin, twice the pixels in the same layout size.
     for (const auto& [control, file] : pictures) {
-        EXPECT_TRUE(fileExists(folder->file(std::string("images/ui/") + file))) << file;
-        EXPECT_FALSE(control->pixmap().isNull()) << file;
+        SCOPED_TRACE(file);
+        const qreal ratio = control->devicePixelRatioF();
+        const QString shown = ratio > 1.0 ? sharpTwin(uiPicture(file)) : uiPicture(file);
+        EXPECT_TRUE(fileExists(folder->file(std::string("images/ui/") + file)));
+        ASSERT_FALSE(control->pixmap().isNull());
+        EXPECT_EQ(control->pixmap().devicePixelRatio(), ratio > 1.0 ? 2.0 : 1.0);
         // Shown at its own size: the forge paints each picture for its control.
-        EXPECT_EQ(control->pixmap().size(), control->size()) << file;
+        EXPECT_EQ(control->pixmap().deviceIndependentSize().toSize(), control->size());
+        const QImage onDisk(shown);
+        ASSERT_FALSE(onDisk.isNull()) << shown.toStdString();
+        EXPECT_EQ(control->pixmap().size(), onDisk.size());
+        EXPECT_EQ(control->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                  onDisk.convertToFormat(QImage::Format_RGB32));
+        if (ratio > 1.0) {
+            EXPECT_EQ(onDisk.size(), QImage(uiPicture(file)).size() * 2);
+        }
     }
     EXPECT_FALSE(w.windowIcon().isNull());
     // Click areas carry no picture of their own.
     for (ImageControl* area : {w.main_BtnRun, w.Image6, w.launch, w.purchase[0], w.purchase[5]})
         EXPECT_TRUE(area->pixmap().isNull());
+}
+
+// A sharp twin that is missing or damaged leaves the picture at its own size,
+// on any screen; a damaged picture without a twin shows nothing.
+TEST_F(FrontendTest, PictureWithoutAUsableTwinShowsAtItsOwnSize) {
+    const QString source = uiPicture("Image5.bmp");
+    const QImage original(source);
+    ASSERT_FALSE(original.isNull());
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    struct Case {
+        const char* what;
+        QByteArray picture, twin;  // an empty twin is left out
+        bool shown;
+    };
+    const std::vector<Case> cases{
+        {"no twin", bytes, {}, true},
+        {"twin of garbage", bytes, QByteArray(400, 'x'), true},
+        {"twin cut short", bytes, bytes.left(60), true},
+        {"damaged picture, no twin", bytes.left(60), {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        folder->writeText("own.bmp", c.picture.toStdString());
+        std::filesystem::remove(folder->file("own@2x.bmp"));
+        if (!c.twin.isEmpty()) folder->writeText("own@2x.bmp", c.twin.toStdString());
+        ImageControl control;
+        EXPECT_EQ(control.loadPicture(QString::fromStdString(folder->file("own.bmp"))), c.shown);
+        EXPECT_EQ(control.pixmap().isNull(), !c.shown);
+        if (c.shown) {
+            EXPECT_EQ(control.pixmap().devicePixelRatio(), 1.0);
+            EXPECT_EQ(control.pixmap().size(), original.size());
+        }
+    }
 }
 
 TEST_F(FrontendTest, MissingArtworkLeavesTheWindowUsable) {

@@ -1,9 +1,12 @@
 // The store, the backgrounds, the volume bar and the bands panel.
 #include <QColor>
 #include <QImage>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <filesystem>
 
 #include "datafiles/player_files.h"
+#include "frontend/artwork.h"
 #include "frontend_fixture.h"
 
 namespace pomlets::testing {
@@ -158,6 +161,49 @@ TEST_F(StoreTest, PreviewBarShowsPlatesAndSavesNothing) {
     EXPECT_EQ(previewColour(w), plateColour(shownTheme, 5));
     EXPECT_EQ(folder->readText("init/6702"), before);
     EXPECT_EQ(themeName, themeBefore);
+}
+
+// The panel's picture numbers the plate bar's five thumb places: at every
+// value the thumb's centre stands over the number of the plate it shows.
+TEST_F(StoreTest, PlateNumbersLieUnderTheThumb) {
+    FMain& w = start();
+    w.mBackgrounds->trigger();
+    const QImage picture(uiPicture("Image1.bmp"));
+    ASSERT_FALSE(picture.isNull());
+    // The numbers: light ink below the bar and its frame, grouped into runs of
+    // columns, in panel pixels (the picture starts 8 pixels down the panel).
+    const QRect bar = w.HScroll1->geometry();
+    const int pictureTop = w.Image1->y();
+    std::vector<double> numbers;
+    int runStart = -1;
+    for (int x = bar.left(); x <= bar.right() + 1; ++x) {
+        bool ink = false;
+        for (int y = bar.bottom() + 5; y < bar.bottom() + 16 && x <= bar.right(); ++y)
+            ink = ink || QColor(picture.pixel(x, y - pictureTop)).lightness() > 150;
+        if (ink && runStart < 0) runStart = x;
+        if (!ink && runStart >= 0) {
+            numbers.push_back((runStart + x - 1) / 2.0);
+            runStart = -1;
+        }
+    }
+    ASSERT_EQ(numbers.size(), 5u);
+    for (int value = 1; value <= 5; ++value) {
+        SCOPED_TRACE(value);
+        w.HScroll1->setValue(value);
+        QStyleOptionSlider option;
+        option.initFrom(w.HScroll1);
+        option.subControls = QStyle::SC_All;
+        option.orientation = Qt::Horizontal;
+        option.minimum = w.HScroll1->minimum();
+        option.maximum = w.HScroll1->maximum();
+        option.sliderPosition = option.sliderValue = value;
+        option.singleStep = w.HScroll1->singleStep();
+        option.pageStep = w.HScroll1->pageStep();
+        const QRect thumb =
+            w.HScroll1->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, w.HScroll1);
+        const double centre = bar.left() + thumb.left() + thumb.width() / 2.0;
+        EXPECT_NEAR(numbers[static_cast<size_t>(value - 1)], centre, 2.0);
+    }
 }
 
 TEST_F(StoreTest, ThemeWithoutPlatesShowsNoPreview) {

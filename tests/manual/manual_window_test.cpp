@@ -389,13 +389,19 @@ TEST_F(ManualWindow, ClickBelowTheTopicsKeepsTheChoice) {
     EXPECT_EQ(visiblePages(), Pages{1});
 }
 
+// This test runs at one pixel to a layout pixel and again on a screen of
+// twice the density (QT_SCALE_FACTOR=2): there every picture is its sharp
+// twin, twice the pixels in the same layout size.
 TEST_F(ManualWindow, PicturesAreBuiltIn) {
     int pictures = 0;
     for (QGroupBox* page : form->helpFrame)
         for (QLabel* picture : page->findChildren<QLabel*>(QStringLiteral("picture"))) {
             ++pictures;
-            EXPECT_FALSE(picture->pixmap().isNull());
-            EXPECT_EQ(picture->size(), picture->pixmap().size());
+            const qreal ratio = picture->devicePixelRatioF() > 1.0 ? 2.0 : 1.0;
+            ASSERT_FALSE(picture->pixmap().isNull());
+            EXPECT_EQ(picture->pixmap().devicePixelRatio(), ratio);
+            EXPECT_EQ(picture->size(), picture->pixmap().deviceIndependentSize().toSize());
+            EXPECT_EQ(picture->size() * ratio, picture->pixmap().size());
         }
     EXPECT_GE(pictures, 31);
     const QStringList files = QDir(QStringLiteral(":/manual")).entryList();
@@ -403,6 +409,12 @@ TEST_F(ManualWindow, PicturesAreBuiltIn) {
     for (const QString& name : files) {
         const QImage image(QStringLiteral(":/manual/") + name);
         ASSERT_FALSE(image.isNull()) << name.toStdString();
+        // Every page picture has its sharp twin at exactly twice the size (the
+        // window icons come in several sizes of their own).
+        if (!name.contains(QLatin1String("@2x")) && !name.startsWith(QLatin1String("icon"))) {
+            const QString twin = QString(name).replace(QLatin1String(".png"), QLatin1String("@2x.png"));
+            EXPECT_EQ(QImage(QStringLiteral(":/manual/") + twin).size(), image.size() * 2) << twin.toStdString();
+        }
         if (name.endsWith(QLatin1String("_90.png"))) {
             EXPECT_EQ(image.size(), QSize(90, 90)) << name.toStdString();
         } else if (name.endsWith(QLatin1String("_45.png"))) {

@@ -66,6 +66,10 @@ QImage mockScreen(const Forge& forge, bool arcade, const QString& plate) {
         text("48210", 83, 45);
         for (int i = 0; i < 4; ++i) text(" x " + QString::number(i), 300 + 100 * i, 33);
     }
+    // A Slammer at the bottom right with a point popup rising over it, to
+    // judge the white figures on it.
+    sprite("images/slammer.bmp", 80 + 85 * 9, 80 + 520, 90, 90);
+    text(" 10", 85 * 9 + 120, 520 + 120 - 14);
     text(" x 12", 795, 33);
     text(" x 4", 895, 33);
     text("Varnock - Lanterns over the Quarry", 80, 723);
@@ -88,6 +92,8 @@ void writeContactSheet(const Forge& forge, const QString& path) {
     const int mockWidth = (sheetWidth - 3 * pad) / 2, mockHeight = mockWidth * 768 / 1024;
     int x = pad, y = 2 * pad + mockHeight, rowHeight = 0;
     for (const Picture& pic : forge.pictures()) {
+        // The sharp twins are the same pictures again; the window shots show them.
+        if (!pic.written || pic.path.contains("@2x")) continue;
         const QSize s = pic.image.size();
         double scale = 1.0;
         if (s.width() > 400 || s.height() > 400) scale = std::min(400.0 / s.width(), 300.0 / s.height());

@@ -44,12 +44,20 @@ void Forge::save(const QString& relativePath, const QImage& image, Keying keying
     } else {
         writeBmp24(rgb, full);
     }
+    remember(relativePath, rgb, keying, true);
+}
+
+void Forge::keep(const QString& relativePath, const QImage& image, Keying keying) {
+    remember(relativePath, image.convertToFormat(QImage::Format_RGB32), keying, false);
+}
+
+void Forge::remember(const QString& relativePath, const QImage& image, Keying keying, bool written) {
     const auto found = index_.find(relativePath);
     if (found != index_.end()) {
-        pictures_[found->second] = {relativePath, rgb, keying};
+        pictures_[found->second] = {relativePath, image, keying, written};
     } else {
         index_[relativePath] = pictures_.size();
-        pictures_.push_back({relativePath, rgb, keying});
+        pictures_.push_back({relativePath, image, keying, written});
     }
 }
 
@@ -57,6 +65,17 @@ const QImage& Forge::picture(const QString& relativePath) const {
     const auto found = index_.find(relativePath);
     if (found == index_.end()) throw std::runtime_error("picture not made yet: " + relativePath.toStdString());
     return pictures_[found->second].image;
+}
+
+const QImage& Forge::picture(const QString& relativePath, int scale) const {
+    return picture(scale == 1 ? relativePath : at2x(relativePath));
+}
+
+QString at2x(const QString& path) {
+    const int dot = path.lastIndexOf('.');
+    const int slash = path.lastIndexOf('/');
+    if (dot <= slash) return path + "@2x";
+    return path.left(dot) + "@2x" + path.mid(dot);
 }
 
 QImage newCanvas(int width, int height) {
@@ -266,8 +285,14 @@ QImage unkeyed(const QImage& keyed) {
 
 void drawKeyed(QPainter& p, const QImage& keyed, const QRectF& target) {
     const QImage art = unkeyed(keyed);
-    const QSize size(int(std::lround(target.width())), int(std::lround(target.height())));
-    p.drawImage(target.topLeft(), art.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const double scale = p.transform().m11();
+    const QSize size(int(std::lround(target.width() * scale)), int(std::lround(target.height() * scale)));
+    const QImage scaled = art.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (scale == 1.0) {
+        p.drawImage(target.topLeft(), scaled);
+    } else {
+        p.drawImage(QRectF(target.topLeft(), QSizeF(size) / scale), scaled);
+    }
 }
 
 void drawDetonator(QPainter& p, const QRectF& box) {

@@ -26,7 +26,12 @@ struct Picture {
     QString path;   // relative to the program folder
     QImage image;   // as written (RGB32; ARGB32 for PNG files)
     Keying keying;
+    bool written = true;  // false for a picture kept only to paint others from
 };
+
+// The name of a picture's sharp twin, painted at twice the size for screens
+// of twice the pixel density: "@2x" before the file's extension.
+QString at2x(const QString& path);
 
 // Collects and writes the pictures.
 class Forge {
@@ -35,11 +40,17 @@ public:
 
     // Writes the picture as a 24-bit BMP (or PNG when the path ends in .png).
     void save(const QString& relativePath, const QImage& image, Keying keying);
-    // A picture written earlier, by its relative path; throws when unknown.
+    // Keeps a picture for painting others from, without writing it (the
+    // pieces at twice their size, which only the windows' sharp pictures use).
+    void keep(const QString& relativePath, const QImage& image, Keying keying);
+    // A picture made earlier, by its relative path; throws when unknown.
     const QImage& picture(const QString& relativePath) const;
+    // The same at a scale: 1 is the picture itself, 2 its sharp twin.
+    const QImage& picture(const QString& relativePath, int scale) const;
     const std::vector<Picture>& pictures() const { return pictures_; }
 
 private:
+    void remember(const QString& relativePath, const QImage& image, Keying keying, bool written);
     QString programFolder_;
     std::vector<Picture> pictures_;
     std::map<QString, size_t> index_;
@@ -93,7 +104,9 @@ void sunburst(QPainter& p, QPointF centre, int count, double reach, double wedge
 // A keyed picture as an image with transparency (white pixels clear), for
 // drawing forged pictures into other pictures.
 QImage unkeyed(const QImage& keyed);
-// Draws a keyed picture scaled into a rectangle, smoothly.
+// Draws a keyed picture scaled into a rectangle, smoothly. Under a painter
+// that scales (a sharp picture painted at twice the size), the picture is
+// resampled once to the rectangle's size in the image's own pixels.
 void drawKeyed(QPainter& p, const QImage& keyed, const QRectF& target);
 
 // The Detonator, which has no piece picture of its own: a plunger box drawn

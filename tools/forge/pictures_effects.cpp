@@ -26,10 +26,11 @@ QPainterPath starPath(QPointF c, int spikes, double inner, double outer, Rng& rn
     return s;
 }
 
-QImage pointer() {
-    QImage canvas = newCanvas(70, 45);
+QImage pointer(int scale = 1) {
+    QImage canvas = newCanvas(70 * scale, 45 * scale);
     QPainter p(&canvas);
     prepare(p);
+    if (scale != 1) p.scale(scale, scale);
     QPainterPath arrow;
     arrow.moveTo(5, 14);
     arrow.lineTo(38, 14);
@@ -257,6 +258,7 @@ QImage glyph(const QString& text) {
 
 void forgeEffects(Forge& forge) {
     forge.save("images/pointer.bmp", pointer(), Keying::keyed);
+    forge.keep(at2x("images/pointer.bmp"), pointer(2), Keying::keyed);
     const QImage zapV = zapVertical();
     forge.save("images/zap_v.bmp", zapV, Keying::keyed);
     forge.save("images/zap_h.bmp", zapV.transformed(QTransform().rotate(90)), Keying::keyed);

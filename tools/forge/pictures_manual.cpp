@@ -46,8 +46,19 @@ public:
         out << "</qresource>\n</RCC>\n";
     }
 
-    // A piece picture with its white key made transparent.
-    QImage piece(const QString& name) const { return unkeyed(forge_.picture("images/" + name + ".bmp")); }
+    // A picture and its sharp twin at twice the size ("@2x" beside it), made
+    // by the same painting at scale 1 and 2.
+    template <typename Paint>
+    void saveBoth(const QString& name, Paint paint) {
+        save(name, paint(1));
+        save(at2x(name), paint(2));
+    }
+
+    // A piece picture with its white key made transparent (its 180-pixel twin
+    // at scale 2).
+    QImage piece(const QString& name, int scale = 1) const {
+        return unkeyed(forge_.picture("images/" + name + ".bmp", scale));
+    }
 
 private:
     const Forge& forge_;
@@ -59,13 +70,21 @@ QImage scaledSmooth(const QImage& image, int width, int height) {
     return image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// A painter that works in the picture's layout pixels on an image of `scale`
+// pixels to each.
+void scaleTo(QPainter& p, int scale) {
+    if (scale != 1) p.scale(scale, scale);
+}
+
 // Pieces side by side, each size x size, with a gap between them.
-QImage strip(const ManualPictures& pics, const std::vector<QString>& names, int size, int gap) {
+QImage strip(const ManualPictures& pics, const std::vector<QString>& names, int size, int gap, int scale) {
     const int n = int(names.size());
-    QImage canvas = newCanvas(n * size + (n - 1) * gap, size);
+    QImage canvas = newCanvas((n * size + (n - 1) * gap) * scale, size * scale);
     QPainter p(&canvas);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    for (int i = 0; i < n; ++i) p.drawImage(QRect(i * (size + gap), 0, size, size), pics.piece(names[size_t(i)]));
+    scaleTo(p, scale);
+    for (int i = 0; i < n; ++i)
+        p.drawImage(QRect(i * (size + gap), 0, size, size), pics.piece(names[size_t(i)], scale));
     p.end();
     return canvas;
 }
@@ -149,20 +168,22 @@ QRectF onPanel(const layout::Twips& at) {
 
 // The main window around a panel picture: title bar, menu bar and the panel,
 // drawn at full size and then scaled down for the page.
-QImage mainWindow(const ManualPictures& pics, const QImage& panel, double scale) {
+QImage mainWindow(const ManualPictures& pics, const QImage& panel, double scale, int sharpness) {
     const int border = 3, titleHeight = 18, menuHeight = 19;
-    const int width = panel.width() + 2 * border;
-    const int height = titleHeight + menuHeight + 8 + panel.height() + 2 * border;
-    QImage shot(width, height, QImage::Format_RGB32);
+    const int panelWidth = panel.width() / sharpness, panelHeight = panel.height() / sharpness;
+    const int width = panelWidth + 2 * border;
+    const int height = titleHeight + menuHeight + 8 + panelHeight + 2 * border;
+    QImage shot(width * sharpness, height * sharpness, QImage::Format_RGB32);
     shot.fill(windowGrey);
     QPainter p(&shot);
     prepare(p);
+    scaleTo(p, sharpness);
     raisedBox(p, QRectF(0.5, 0.5, width - 1, height - 1));
     QLinearGradient bar(0, 0, width, 0);
     bar.setColorAt(0, QColor(10, 36, 106));
     bar.setColorAt(1, QColor(166, 202, 240));
     p.fillRect(QRectF(border, border, width - 2 * border, titleHeight), bar);
-    p.drawImage(QRectF(border + 2, border + 1, 16, 16), pics.forge().picture("images/ui/icon16.png"));
+    p.drawImage(QRectF(border + 2, border + 1, 16, 16), pics.forge().picture("images/ui/icon16.png", sharpness));
     drawTextTopLeft(p, "Pomlets", uiFont(11, true), QPointF(border + 22, border + 3), QColor(255, 255, 255));
     const QRectF close(width - border - 18, border + 2, 16, 14);
     raisedBox(p, close);
@@ -172,18 +193,28 @@ QImage mainWindow(const ManualPictures& pics, const QImage& panel, double scale)
         drawTextTopLeft(p, menu, uiFont(11), QPointF(x, border + titleHeight + 3), controlInk);
         x += textWidth(menu, uiFont(11)) + 14;
     }
-    const QRectF panelArea(border, border + titleHeight + menuHeight, panel.width(), panel.height() + 8);
+    const QRectF panelArea(border, border + titleHeight + menuHeight, panelWidth, panelHeight + 8);
     p.fillRect(panelArea, panel.pixel(0, 0));
-    p.drawImage(QPointF(border, panelArea.top() + 8), panel);
+    if (sharpness == 1) {
+        p.drawImage(QPointF(border, panelArea.top() + 8), panel);
+    } else {
+        p.drawImage(QRectF(border, panelArea.top() + 8, panelWidth, panelHeight), panel);
+    }
     p.end();
-    return scaledSmooth(shot, int(std::lround(width * scale)), int(std::lround(height * scale)));
+    return scaledSmooth(shot, int(std::lround(width * scale)) * sharpness, int(std::lround(height * scale)) * sharpness);
+}
+
+// A copy of a main-window panel picture to paint on, in panel pixels.
+QImage panelCopy(const ManualPictures& pics, const char* file, int sharpness) {
+    return pics.forge().picture(QString("images/ui/") + file, sharpness).convertToFormat(QImage::Format_RGB32);
 }
 
 // Panel 0 with a mode and a level chosen.
-QImage newGameShot(const ManualPictures& pics) {
-    QImage panel = pics.forge().picture("images/ui/Image7.bmp").convertToFormat(QImage::Format_RGB32);
+QImage newGameShot(const ManualPictures& pics, int sharpness) {
+    QImage panel = panelCopy(pics, "Image7.bmp", sharpness);
     QPainter p(&panel);
     prepare(p);
+    scaleTo(p, sharpness);
     dropDown(p, onPanel(layout::tMode), "Arcade");
     // The description label in the window's colours, black on white, its text
     // wrapped at the label's width.
@@ -195,49 +226,62 @@ QImage newGameShot(const ManualPictures& pics) {
                "Every level challenges you with new situations and new goals.  How far can you go?");
     listBox(p, onPanel(layout::tLevels), {"Level 1 - First Steps"}, 0);
     p.end();
-    return mainWindow(pics, panel, 0.52);
+    return mainWindow(pics, panel, 0.52, sharpness);
 }
 
 // Panel 4 with the first theme chosen and its first plate shown.
-QImage backgroundsShot(const ManualPictures& pics) {
-    QImage panel = pics.forge().picture("images/ui/Image1.bmp").convertToFormat(QImage::Format_RGB32);
+QImage backgroundsShot(const ManualPictures& pics, int sharpness) {
+    QImage panel = panelCopy(pics, "Image1.bmp", sharpness);
     QPainter p(&panel);
     prepare(p);
+    scaleTo(p, sharpness);
     dropDown(p, onPanel(layout::theme), "Cells");
     p.drawImage(onPanel(layout::themePic), pics.forge().picture("themes/Cells/plate_01.bmp"));
     scrollBar(p, onPanel(layout::HScroll1), 0.0);
     p.end();
-    return mainWindow(pics, panel, 0.52);
+    return mainWindow(pics, panel, 0.52, sharpness);
 }
 
 // Panel 5: the playlist and the volume at a quarter.
-QImage musicShot(const ManualPictures& pics) {
-    QImage panel = pics.forge().picture("images/ui/Image9.bmp").convertToFormat(QImage::Format_RGB32);
+QImage musicShot(const ManualPictures& pics, int sharpness) {
+    QImage panel = panelCopy(pics, "Image9.bmp", sharpness);
     QPainter p(&panel);
     prepare(p);
+    scaleTo(p, sharpness);
     listBox(p, onPanel(layout::songs),
             {"Brackwater - Slow River Lights", "Pellandry - Orchard at Noon", "Quillo - Paper Kites",
              "Varnock - Iron Lanterns"},
             -1);
     scrollBar(p, onPanel(layout::HScroll2), 0.25);
     p.end();
-    return mainWindow(pics, panel, 0.52);
+    return mainWindow(pics, panel, 0.52, sharpness);
 }
 
 // Panel 3: the bank and the store's items over the store's backdrop.
-QImage storeShot(const ManualPictures& pics) {
-    QImage panel = pics.forge().picture("images/ui/store_backdrop.bmp").convertToFormat(QImage::Format_RGB32);
+QImage storeShot(const ManualPictures& pics, int sharpness) {
+    QImage panel = panelCopy(pics, "store_backdrop.bmp", sharpness);
     QPainter p(&panel);
     prepare(p);
-    p.drawImage(onPanel(layout::Image5).topLeft().toPoint(), pics.forge().picture("images/ui/Image5.bmp"));
+    scaleTo(p, sharpness);
+    // Each picture at its place on the panel, in panel pixels.
+    const auto put = [&](const layout::Twips& at, const char* file) {
+        const QImage& picture = pics.forge().picture(QString("images/ui/") + file, sharpness);
+        const QPoint corner = onPanel(at).topLeft().toPoint();
+        if (sharpness == 1) {
+            p.drawImage(corner, picture);
+        } else {
+            p.drawImage(QRectF(corner, QSizeF(picture.size()) / sharpness), picture);
+        }
+    };
+    put(layout::Image5, "Image5.bmp");
     drawTextTopLeft(p, "12", sansFont(11), onPanel(layout::tBank).topLeft() + QPointF(2, 2), QColor(250, 236, 180));
-    p.drawImage(onPanel(layout::Image4).topLeft().toPoint(), pics.forge().picture("images/ui/Image4.bmp"));
+    put(layout::Image4, "Image4.bmp");
     p.end();
-    return mainWindow(pics, panel, 0.52);
+    return mainWindow(pics, panel, 0.52, sharpness);
 }
 
 // A game in progress as the game window shows it, scaled down.
-QImage gameShot(const ManualPictures& pics, int width) {
+QImage gameShot(const ManualPictures& pics, int width, int sharpness) {
     const Forge& forge = pics.forge();
     QImage screen(1024, 768, QImage::Format_RGB32);
     screen.fill(Qt::black);
@@ -261,16 +305,21 @@ QImage gameShot(const ManualPictures& pics, int width) {
     drawTextTopLeft(p, "31470", font, QPointF(83, 45), QColor(255, 255, 255));
     drawTextTopLeft(p, "Quillo - Paper Kites", font, QPointF(80, 723), QColor(255, 255, 255));
     p.end();
-    return scaledSmooth(screen, width, width * 768 / 1024);
+    return scaledSmooth(screen, width * sharpness, width * 768 / 1024 * sharpness);
 }
 
 // The program's icon on a desktop, with its name below it.
-QImage desktopIcon(const ManualPictures& pics) {
-    QImage shot(120, 84, QImage::Format_RGB32);
+QImage desktopIcon(const ManualPictures& pics, int sharpness) {
+    QImage shot(120 * sharpness, 84 * sharpness, QImage::Format_RGB32);
     shot.fill(QColor(0, 128, 128));
     QPainter p(&shot);
     prepare(p);
-    p.drawImage(QPointF(36, 8), pics.forge().picture("images/ui/icon48.png"));
+    scaleTo(p, sharpness);
+    if (sharpness == 1) {
+        p.drawImage(QPointF(36, 8), pics.forge().picture("images/ui/icon48.png"));
+    } else {
+        p.drawImage(QRectF(36, 8, 48, 48), pics.forge().picture("images/ui/icon48.png", sharpness));
+    }
     const QFont font = uiFont(11);
     const double w = textWidth("Pomlets", font);
     const QRectF nameBox(60 - w / 2 - 3, 60, w + 6, 15);
@@ -287,26 +336,28 @@ QImage desktopIcon(const ManualPictures& pics) {
 
 void forgeManual(const Forge& forge, const QString& folder) {
     ManualPictures pics(forge, folder);
+    // Every picture also comes as its sharp twin at twice the size.
     // Single pieces, at 90 pixels and at 45 (the pieces pages show them small).
     for (const char* name : {"pomlet1", "music", "apple", "btype", "pin", "bomb", "slammer"})
-        pics.save(QString("%1_90.png").arg(name), pics.piece(name));
+        pics.saveBoth(QString("%1_90.png").arg(name), [&](int s) { return pics.piece(name, s); });
     for (const char* name : {"pomlet1", "rock1", "bomb", "slammer", "bauble", "diamond", "calculator",
                              "calculator_02", "gorgon", "shifter", "bowlingball", "money", "music", "btype"})
-        pics.save(QString("%1_45.png").arg(name), scaledSmooth(pics.piece(name), 45, 45));
-    pics.save("pointer.png", scaledSmooth(pics.piece("pointer"), 46, 35));
+        pics.saveBoth(QString("%1_45.png").arg(name), [&](int s) { return scaledSmooth(pics.piece(name, s), 45 * s, 45 * s); });
+    pics.saveBoth("pointer.png", [&](int s) { return scaledSmooth(pics.piece("pointer", s), 46 * s, 35 * s); });
     // Strips: the eliminators, the four Pomlets, and two rows between
     // Slammers (mixed ones stay, identical ones go).
-    pics.save("eliminators.png", strip(pics, {"slammer", "bomb", "bowlingball"}, 45, 8));
-    pics.save("pomlets.png", strip(pics, {"pomlet1", "pomlet2", "pomlet3", "pomlet4"}, 45, 6));
-    pics.save("slam_mixed.png", strip(pics, {"slammer", "pomlet1", "pomlet2", "slammer"}, 30, 0));
-    pics.save("slam_same.png", strip(pics, {"slammer", "pomlet3", "pomlet3", "pomlet3", "slammer"}, 30, 0));
+    pics.saveBoth("eliminators.png", [&](int s) { return strip(pics, {"slammer", "bomb", "bowlingball"}, 45, 8, s); });
+    pics.saveBoth("pomlets.png", [&](int s) { return strip(pics, {"pomlet1", "pomlet2", "pomlet3", "pomlet4"}, 45, 6, s); });
+    pics.saveBoth("slam_mixed.png", [&](int s) { return strip(pics, {"slammer", "pomlet1", "pomlet2", "slammer"}, 30, 0, s); });
+    pics.saveBoth("slam_same.png",
+                  [&](int s) { return strip(pics, {"slammer", "pomlet3", "pomlet3", "pomlet3", "slammer"}, 30, 0, s); });
     // Screenshots.
-    pics.save("desktop.png", desktopIcon(pics));
-    pics.save("newgame.png", newGameShot(pics));
-    pics.save("backgrounds.png", backgroundsShot(pics));
-    pics.save("music_panel.png", musicShot(pics));
-    pics.save("store.png", storeShot(pics));
-    pics.save("game.png", gameShot(pics, 192));
+    pics.saveBoth("desktop.png", [&](int s) { return desktopIcon(pics, s); });
+    pics.saveBoth("newgame.png", [&](int s) { return newGameShot(pics, s); });
+    pics.saveBoth("backgrounds.png", [&](int s) { return backgroundsShot(pics, s); });
+    pics.saveBoth("music_panel.png", [&](int s) { return musicShot(pics, s); });
+    pics.saveBoth("store.png", [&](int s) { return storeShot(pics, s); });
+    pics.saveBoth("game.png", [&](int s) { return gameShot(pics, 192, s); });
     // The window icon.
     for (int size : {48, 32, 16})
         pics.save(QString("icon%1.png").arg(size), forge.picture(QString("images/ui/icon%1.png").arg(size)));

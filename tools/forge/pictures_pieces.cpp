@@ -16,10 +16,13 @@ constexpr double pi = 3.14159265358979323846;
 
 using Painting = std::function<void(QPainter&)>;
 
-QImage paintKeyed(int w, int h, const Painting& paint) {
-    QImage canvas = newCanvas(w, h);
+// A keyed picture of w x h painted at the given scale (the painting itself
+// works in w x h).
+QImage paintKeyed(int w, int h, const Painting& paint, int scale = 1) {
+    QImage canvas = newCanvas(w * scale, h * scale);
     QPainter p(&canvas);
     prepare(p);
+    if (scale != 1) p.scale(scale, scale);
     paint(p);
     p.end();
     return keyOnWhite(canvas);
@@ -309,12 +312,24 @@ void rockCairn(QPainter& p) {
 
 // --- special pieces ----------------------------------------------------------
 
-// A riveted red steel block carrying a lightning bolt.
+// A riveted red steel block carrying a lightning bolt. The game writes its
+// point popups in white across the middle of a piece, so the block's light
+// stays soft and the bolt is a deep electric blue with a thin bright rim:
+// the white figures read over every part of it.
 void slammer(QPainter& p) {
-    const QColor base(214, 40, 36), line(70, 8, 8);
+    const QColor base(200, 36, 32), line(70, 8, 8);
     QPainterPath block;
     block.addRoundedRect(QRectF(7, 7, 76, 76), 10, 10);
-    shade(p, block, base, 3.4, line);
+    {
+        const QPointF light(7 + 76 * 0.32, 7 + 76 * 0.28);
+        QRadialGradient g(light, 76 * 0.95, light);
+        g.setColorAt(0.0, tone(base, 1.12));
+        g.setColorAt(0.45, base);
+        g.setColorAt(1.0, tone(base, 0.55));
+        p.setBrush(g);
+        p.setPen(QPen(line, 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(block);
+    }
     // Bevel: a lit top-left rim and a darker bottom-right one.
     QPainterPath inner;
     inner.addRoundedRect(QRectF(16, 16, 58, 58), 6, 6);
@@ -329,7 +344,15 @@ void slammer(QPainter& p) {
         shade(p, rivet, QColor(220, 200, 190), 1.2, line);
     }
     const QPainterPath bolt = polygon({{52, 17}, {28, 49}, {43, 49}, {36, 74}, {63, 38}, {48, 38}, {56, 17}});
-    shade(p, bolt, QColor(255, 214, 40), 2.6, QColor(110, 60, 0));
+    p.setPen(QPen(QColor(255, 214, 40), 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(bolt);
+    QLinearGradient fill(0, 17, 0, 74);
+    fill.setColorAt(0, QColor(44, 96, 220));
+    fill.setColorAt(1, QColor(16, 36, 130));
+    p.setBrush(fill);
+    p.setPen(QPen(QColor(10, 14, 60), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(bolt);
 }
 
 // A round black bomb with a lit fuse.
@@ -774,6 +797,8 @@ void forgePieces(Forge& forge) {
         {"images/cherry.bmp", cherry},        {"images/grapes.bmp", grapes},
     };
     for (const auto& piece : pieces) forge.save(piece.file, paintKeyed(90, 90, piece.paint), Keying::keyed);
+    // Each piece at twice the size too, for the windows' sharp pictures.
+    for (const auto& piece : pieces) forge.keep(at2x(piece.file), paintKeyed(90, 90, piece.paint, 2), Keying::keyed);
 
     const CalculatorColours positive{QColor(118, 134, 160), QColor(24, 30, 48),  QColor(150, 210, 110),
                                      QColor(20, 70, 20),    QColor(210, 214, 224), QColor(250, 150, 40), "+"};
@@ -783,21 +808,31 @@ void forgePieces(Forge& forge) {
     const CalculatorColours negative{negativeOf(positive.body), QColor(40, 16, 30),
                                      negativeOf(positive.screen), negativeOf(positive.ink),
                                      QColor(70, 60, 50), negativeOf(positive.keyAccent), QString(QChar(0x2212))};
-    // The program icon: the purple Pomlet, painted at each size (PNG with alpha).
-    for (int size : {48, 32, 16}) {
+    // The program icon: the purple Pomlet, painted at each size (PNG with alpha);
+    // twice the sizes for the manual's sharp pictures of it.
+    auto iconOf = [](int size) {
         QImage canvas = newCanvas(size, size);
         QPainter p(&canvas);
         prepare(p);
         p.scale(size / 90.0, size / 90.0);
         pomletPurple(p);
         p.end();
-        forge.save(QString("images/ui/icon%1.png").arg(size), canvas, Keying::opaque);
-    }
+        return canvas;
+    };
+    for (int size : {48, 32, 16}) forge.save(QString("images/ui/icon%1.png").arg(size), iconOf(size), Keying::opaque);
+    for (int size : {48, 16}) forge.keep(at2x(QString("images/ui/icon%1.png").arg(size)), iconOf(2 * size), Keying::opaque);
 
-    forge.save("images/calculator.bmp", paintKeyed(90, 90, [&](QPainter& p) { calculator(p, positive); }),
-               Keying::keyed);
-    forge.save("images/calculator_02.bmp", paintKeyed(90, 90, [&](QPainter& p) { calculator(p, negative); }),
-               Keying::keyed);
+    for (int scale : {1, 2}) {
+        const QImage plus = paintKeyed(90, 90, [&](QPainter& p) { calculator(p, positive); }, scale);
+        const QImage minus = paintKeyed(90, 90, [&](QPainter& p) { calculator(p, negative); }, scale);
+        if (scale == 1) {
+            forge.save("images/calculator.bmp", plus, Keying::keyed);
+            forge.save("images/calculator_02.bmp", minus, Keying::keyed);
+        } else {
+            forge.keep(at2x("images/calculator.bmp"), plus, Keying::keyed);
+            forge.keep(at2x("images/calculator_02.bmp"), minus, Keying::keyed);
+        }
+    }
 }
 
 }  // namespace pomlets::forge

@@ -136,18 +136,22 @@ void border(QPainter& p, const ModeLook& look) {
         }
 }
 
-// The groove in which the row pointer rides, with a notch for each row.
+// The groove in which the row pointer rides, with a mark and a number for
+// each row. The pointer covers (10, 620 - 85 r) - (80, 665 - 85 r) at row r,
+// so each row's number and mark sit in the free band just below that place,
+// where the pointer never stands.
 void pointerRail(QPainter& p, const ModeLook& look) {
-    const QRectF rail(6, 96, 50, 586);
+    const QRectF rail(6, 96, 50, 594);
     QPainterPath path;
     path.addRoundedRect(rail, 10, 10);
     p.setBrush(QColor(8, 8, 14));
     p.setPen(QPen(QColor(70, 72, 84), 1.5));
     p.drawPath(path);
     for (int row = 0; row < 7; ++row) {
-        const double y = 642.5 - 85 * row;
+        const double y = 676 - 85 * row;
         p.setPen(QPen(mix(look.accent, QColor(0, 0, 0), 0.4), 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(12, y), QPointF(22, y));
+        p.drawLine(QPointF(14, y), QPointF(24, y));
+        p.drawLine(QPointF(42, y), QPointF(52, y));
         drawText(p, QString::number(row + 1), sansFont(11), QPointF(33, y), mix(look.accent, QColor(0, 0, 0), 0.3));
     }
 }

@@ -3,7 +3,8 @@
 // two pictures, and the pictures of the about, pieces and controls windows.
 //
 // Positions come in twips (15 to a pixel), relative to the panel or window;
-// each pictured button lies exactly under its click area. The files, each
+// each pictured button lies under its click area (the store's six, all of the
+// smallest area's size, inside theirs). The files, each
 // shown unscaled by the control it is named after:
 //   Image7, Image8, Image3, Image1, Image9, Image2 (panels 0, 1, 2, 4, 5, 6)
 //       241 x 338, at (0, 8) pixels on the panel (120 twips down);
@@ -14,10 +15,13 @@
 //   fSplash 251 x 300, fPieces 384 x 317, fControls 360 x 360: the whole client
 //       area of the about, specimen box and control room windows;
 //   icon48.png, icon32.png, icon16.png: the program icon.
+// Each BMP also comes as its sharp twin, "@2x" before the extension, painted
+// at twice the size for screens of twice the pixel density.
 #include <QLinearGradient>
 #include <QRadialGradient>
 
 #include <cmath>
+#include <functional>
 
 #include "frontend/window_layout.h"
 #include "pictures.h"
@@ -124,32 +128,52 @@ void plusButton(QPainter& p, const QRectF& area) {
     p.drawLine(r.center() - QPointF(0, arm), r.center() + QPointF(0, arm));
 }
 
-void piece(QPainter& p, const Forge& forge, const QString& name, const QRectF& target) {
-    drawKeyed(p, forge.picture("images/" + name + ".bmp"), target);
-}
-
-// A painter on a main-window background picture, working in panel pixels.
-struct PanelPicture {
-    QImage image{panelPictureWidth, panelPictureHeight, QImage::Format_RGB32};
+// A picture w x h in layout pixels, painted at `scale` image pixels to a
+// layout pixel: 1 for the pictures as the layout sizes them, 2 for their
+// sharp twins. Everything is painted in layout pixels.
+struct Art {
+    QSizeF size;
+    QImage image;
     QPainter p;
-    PanelPicture(QColor top, QColor bottom, uint32_t seed) : p(&image) {
+    Art(int width, int height, int scale)
+        : size(width, height), image(width * scale, height * scale, QImage::Format_RGB32), p(&image) {
         prepare(p);
-        backdrop(p, image.size(), top, bottom, seed);
-        p.translate(0, -panelPictureTop);
+        if (scale != 1) p.scale(scale, scale);
     }
+    double width() const { return size.width(); }
+    double height() const { return size.height(); }
     QImage finish() {
         p.end();
         return image;
     }
 };
 
+// A piece picture at the painter's scale (the 180-pixel twin when sharp).
+void piece(QPainter& p, const Forge& forge, const QString& name, const QRectF& target) {
+    drawKeyed(p, forge.picture("images/" + name + ".bmp", p.transform().m11() == 1.0 ? 1 : 2), target);
+}
+
+// A painter on a main-window background picture, working in panel pixels.
+struct PanelPicture : Art {
+    PanelPicture(QColor top, QColor bottom, uint32_t seed, int scale)
+        : Art(panelPictureWidth, panelPictureHeight, scale) {
+        backdrop(p, size, top, bottom, seed);
+        p.translate(0, -panelPictureTop);
+    }
+};
+
 const QColor panelTop(74, 44, 112), panelBottom(28, 16, 48);
 
 void panelTitle(QPainter& p, const QString& text) { heading(p, text, QPointF(120.5, 25), 17); }
+void panelTitleAt(QPainter& p, const QString& text, double y) { heading(p, text, QPointF(120.5, y), 20); }
+
+// The store's pictured buttons: the size of the smallest click area.
+constexpr int buyButtonWidth = 375, buyButtonHeight = 255;
+static_assert(layout::purchase(2).width == buyButtonWidth && layout::purchase(2).height == buyButtonHeight);
 
 // Panel 0: choose a mode and a level, then Play.
-QImage newGamePanel(const Forge& forge) {
-    PanelPicture pic(panelTop, panelBottom, 1);
+QImage newGamePanel(const Forge& forge, int scale) {
+    PanelPicture pic(panelTop, panelBottom, 1, scale);
     QPainter& p = pic.p;
     label(p, "Choose a game mode:", {16, 24});
     well(p, twipsRect(layout::tMode));
@@ -164,8 +188,8 @@ QImage newGamePanel(const Forge& forge) {
 }
 
 // Panel 1: the high-score tables.
-QImage highScoresPanel(const Forge& forge) {
-    PanelPicture pic(panelTop, panelBottom, 2);
+QImage highScoresPanel(const Forge& forge, int scale) {
+    PanelPicture pic(panelTop, panelBottom, 2, scale);
     QPainter& p = pic.p;
     heading(p, "High Scores", {120.5, 26}, 20);
     well(p, twipsRect(layout::scoreModes));
@@ -201,43 +225,58 @@ QImage highScoresPanel(const Forge& forge) {
 }
 
 // Panel 2: the credits.
-QImage creditsPanel(const Forge& forge) {
-    PanelPicture pic(panelTop, panelBottom, 3);
+QImage creditsPanel(const Forge& forge, int scale) {
+    PanelPicture pic(panelTop, panelBottom, 3, scale);
     QPainter& p = pic.p;
     heading(p, "Credits", {120.5, 27}, 20);
     well(p, twipsRect(layout::Text1));
+    // A row of pieces between the text box and the window's bottom edge,
+    // clear of the edges by as much as of the box.
     const char* parade[] = {"pomlet1", "pomlet2", "pomlet3", "pomlet4", "music"};
-    for (int i = 0; i < 5; ++i) piece(p, forge, parade[i], {14.0 + i * 43, 303.0 + ((i % 2) ? 2 : 0), 40, 40});
+    const double size = 34, gap = 9, bottom = px(layout::clientHeight) - 6;
+    const double first = (panelPictureWidth - (5 * size + 4 * gap)) / 2;
+    for (int i = 0; i < 5; ++i)
+        piece(p, forge, parade[i], {first + i * (size + gap), bottom - size - ((i % 2) ? 0 : 2), size, size});
     return pic.finish();
 }
 
+const uint32_t storeSeed = 6;
+
+// The store's two pictures lie over its backdrop: each starts with the piece
+// of the backdrop that it covers, at the whole pixel where the window places
+// it, so that no edge shows between them.
+void storeGround(QPainter& p, const layout::Twips& at) {
+    p.save();
+    p.translate(-std::lround(at.left / 15.0), panelPictureTop - std::lround(at.top / 15.0));
+    backdrop(p, QSizeF(panelPictureWidth, panelPictureHeight), panelTop, panelBottom, storeSeed);
+    p.restore();
+}
+
 // Panel 3, picture Image5: the bank, with room for the credits label.
-QImage bankPicture(const Forge& forge) {
+QImage bankPicture(const Forge& forge, int scale) {
     const QRectF at = twipsRect(layout::Image5);
-    QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p);
-    backdrop(p, image.size(), QColor(84, 52, 124), QColor(60, 36, 92), 4);
+    Art art(int(std::lround(at.width())), int(std::lround(at.height())), scale);
+    QPainter& p = art.p;
+    storeGround(p, layout::Image5);
     p.translate(-at.left(), -at.top());
     piece(p, forge, "money", {at.left() + 1, at.top() + 1, 36, 36});
     well(p, twipsRect(layout::tBank));
     drawText(p, "credits", sansFont(8.5), {px(layout::tBank.left + layout::tBank.width / 2.0), at.top() + 32}, softInk);
-    p.end();
-    return image;
+    return art.finish();
 }
 
 // Panel 3, picture Image4: the six items with their plus-sign buttons and
 // their count labels.
-QImage storePicture(const Forge& forge) {
+QImage storePicture(const Forge& forge, int scale) {
     const QRectF at = twipsRect(layout::Image4);
-    QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p);
-    backdrop(p, image.size(), QColor(70, 42, 106), QColor(30, 18, 52), 5);
+    Art art(int(std::lround(at.width())), int(std::lround(at.height())), scale);
+    QPainter& p = art.p;
+    storeGround(p, layout::Image4);
     p.translate(-at.left(), -at.top());
-    heading(p, "Store", {at.left() + 66, at.top() + 18}, 20);
-    label(p, "Buy", {px(layout::purchase(0).left) - 1, at.top() + 28}, 10);
-    label(p, "Own", {px(layout::tpurchase(0).left) - 2, at.top() + 28}, 10);
+    // Centred on the panel, as the other panels' titles are.
+    panelTitleAt(p, "Store", at.top() + 16);
+    label(p, "Buy", {px(layout::purchase(0).left) - 1, at.top() + 25}, 10);
+    label(p, "Own", {px(layout::tpurchase(0).left) - 2, at.top() + 25}, 10);
     const struct { const char* name; const char* detail; const char* picture; } items[6] = {
         {"Slammer", "2 credits  -  key 1", "slammer"},
         {"Bomb", "4 credits  -  key 2", "bomb"},
@@ -247,8 +286,12 @@ QImage storePicture(const Forge& forge) {
         {"Midnight Bowling", "a new game mode", "pin"},
     };
     for (int i = 0; i < 6; ++i) {
-        const double top = px(layout::purchase(i).top);
-        const double mid = top + 12.5;
+        // Every button as large as the smallest click area (the Detonator's),
+        // at the top of its area, so that each is wholly clickable and all
+        // six look alike.
+        const QRectF area = twipsRect(layout::purchase(i));
+        const QRectF button(area.left(), area.top(), px(buyButtonWidth), px(buyButtonHeight));
+        const double mid = area.top() + 10;
         // A row plate for the item.
         QPainterPath plate;
         plate.addRoundedRect(QRectF(at.left() + 2, mid - 18, at.width() - 4, 36), 6, 6);
@@ -263,22 +306,29 @@ QImage storePicture(const Forge& forge) {
         }
         label(p, items[i].name, {at.left() + 41, mid - 14}, 12, ink);
         note(p, items[i].detail, {at.left() + 41, mid + 1}, 9.5);
-        plusButton(p, twipsRect(layout::purchase(i)));
+        plusButton(p, button);
         well(p, twipsRect(layout::tpurchase(i)));
     }
-    p.end();
-    return image;
+    return art.finish();
 }
 
 // A full panel backdrop for the store, for behind its two pictures.
-QImage storeBackdrop() {
-    PanelPicture pic(panelTop, panelBottom, 6);
+QImage storeBackdrop(int scale) {
+    PanelPicture pic(panelTop, panelBottom, storeSeed, scale);
     return pic.finish();
 }
 
+// Where the thumb of the plate bar HScroll1 (1 to 5, a page of 1) stands for
+// plate n, as the windows' scroll bar style draws it: an arrow button of 14
+// pixels at either end, and a thumb a fifth of the groove between them.
+double plateThumbCentre(const QRectF& bar, int n) {
+    const double arrow = 14, groove = bar.width() - 2 * arrow, thumb = std::floor(groove / 5);
+    return bar.left() + arrow + thumb / 2 + (groove - thumb) * (n - 1) / 4.0;
+}
+
 // Panel 4: the background themes and a preview of their plates.
-QImage backgroundsPanel(const Forge& forge) {
-    PanelPicture pic(panelTop, panelBottom, 7);
+QImage backgroundsPanel(const Forge& forge, int scale) {
+    PanelPicture pic(panelTop, panelBottom, 7, scale);
     QPainter& p = pic.p;
     panelTitle(p, "Backgrounds");
     well(p, twipsRect(layout::theme));
@@ -300,8 +350,7 @@ QImage backgroundsPanel(const Forge& forge) {
     label(p, "Plate:", {16, 276});
     const QRectF bar = twipsRect(layout::HScroll1);
     well(p, bar);
-    for (int n = 1; n <= 5; ++n)
-        drawText(p, QString::number(n), sansFont(10), {bar.left() + 22 + (bar.width() - 44) * (n - 1) / 4.0, 318}, softInk);
+    for (int n = 1; n <= 5; ++n) drawText(p, QString::number(n), sansFont(10), {plateThumbCentre(bar, n), 318}, softInk);
     return pic.finish();
 }
 
@@ -326,8 +375,8 @@ void speaker(QPainter& p, QPointF at, int waves) {
 }
 
 // Panel 5: the playlist and the music volume.
-QImage musicPanel(const Forge& forge) {
-    PanelPicture pic(panelTop, panelBottom, 8);
+QImage musicPanel(const Forge& forge, int scale) {
+    PanelPicture pic(panelTop, panelBottom, 8, scale);
     QPainter& p = pic.p;
     panelTitle(p, "Music");
     well(p, twipsRect(layout::songs));
@@ -342,8 +391,8 @@ QImage musicPanel(const Forge& forge) {
 }
 
 // Panel 6: the bands, with the button that visits a band's site.
-QImage bandsPanel(const Forge& forge) {
-    PanelPicture pic(panelTop, panelBottom, 9);
+QImage bandsPanel(const Forge& forge, int scale) {
+    PanelPicture pic(panelTop, panelBottom, 9, scale);
     QPainter& p = pic.p;
     panelTitle(p, "Bands");
     note(p, "The bands whose music you hear:", {24, 40});
@@ -357,16 +406,15 @@ QImage bandsPanel(const Forge& forge) {
 
 // Panel 7: the welcome picture, Image10 at (0, 120) twips, and its button
 // under Image6.
-QImage welcomePicture(const Forge& forge) {
+QImage welcomePicture(const Forge& forge, int scale) {
     const QRectF at = twipsRect(layout::Image10);
-    QImage image(int(std::lround(at.width())), int(std::lround(at.height())), QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p);
+    Art art(int(std::lround(at.width())), int(std::lround(at.height())), scale);
+    QPainter& p = art.p;
     QRadialGradient sky(QPointF(120, 120), 260);
     sky.setColorAt(0, QColor(110, 60, 160));
     sky.setColorAt(0.6, QColor(46, 24, 80));
     sky.setColorAt(1, QColor(16, 8, 30));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(QRectF(QPointF(0, 0), art.size), sky);
     p.translate(-at.left(), -at.top());
     sunburst(p, QPointF(120, 150), 16, 400, 0.2, 14);
     drawText(p, "Welcome to", serifFont(18), {120.5, 34}, softInk, QColor(20, 10, 30), 3);
@@ -381,18 +429,15 @@ QImage welcomePicture(const Forge& forge) {
     piece(p, forge, "bomb", {20, 276, 44, 44});
     piece(p, forge, "diamond", {80, 278, 44, 44});
     button(p, twipsRect(layout::Image6), "Start", QColor(60, 180, 60));
-    p.end();
-    return image;
+    return art.finish();
 }
 
 // The about window (fSplash, 3765 x 4500 twips), with the maker's web address
 // pictured under Image2.
-QImage aboutPicture(const Forge& forge) {
-    QImage image(int(std::lround(px(layout::fSplashWidth))), int(std::lround(px(layout::fSplashHeight))),
-                 QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p);
-    backdrop(p, image.size(), QColor(80, 48, 120), QColor(24, 12, 44), 10);
+QImage aboutPicture(const Forge& forge, int scale) {
+    Art image(int(std::lround(px(layout::fSplashWidth))), int(std::lround(px(layout::fSplashHeight))), scale);
+    QPainter& p = image.p;
+    backdrop(p, image.size, QColor(80, 48, 120), QColor(24, 12, 44), 10);
     drawLogo(p, {image.width() / 2.0, 40}, 40);
     drawText(p, "a puzzle game of quick thinking,", serifFont(14, false), {image.width() / 2.0, 78}, softInk);
     drawText(p, "reflexes and nerves", serifFont(14, false), {image.width() / 2.0, 95}, softInk);
@@ -415,18 +460,15 @@ QImage aboutPicture(const Forge& forge) {
     p.setPen(QPen(QColor(120, 190, 255), 1.2));
     p.drawLine(QPointF(link.center().x() - w / 2, link.center().y() + 7), QPointF(link.center().x() + w / 2, link.center().y() + 7));
     drawText(p, "Thanks for playing!", sansFont(10, false), {image.width() / 2.0, 287}, softInk);
-    p.end();
-    return image;
+    return image.finish();
 }
 
 // The specimen box (fPieces, 5760 x 4755 twips): each piece under its click
 // area, named below its picture.
-QImage specimenPicture(const Forge& forge) {
-    QImage image(int(std::lround(px(layout::fPiecesWidth))), int(std::lround(px(layout::fPiecesHeight))),
-                 QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p);
-    backdrop(p, image.size(), QColor(66, 40, 100), QColor(26, 14, 44), 11);
+QImage specimenPicture(const Forge& forge, int scale) {
+    Art image(int(std::lround(px(layout::fPiecesWidth))), int(std::lround(px(layout::fPiecesHeight))), scale);
+    QPainter& p = image.p;
+    backdrop(p, image.size, QColor(66, 40, 100), QColor(26, 14, 44), 11);
     // By the index of the click area above each piece.
     const struct { const char* picture; const char* name; } areas[18] = {
         {"pomlet1", "Pomlet"},  {"pomlet2", "Pomlet"},       {"pomlet3", "Pomlet"},       {"pomlet4", "Pomlet"},
@@ -448,8 +490,7 @@ QImage specimenPicture(const Forge& forge) {
         drawText(p, a.name, nameFont, QPointF(area.center().x(), area.bottom() - 4.5), ink);
     }
     well(p, twipsRect(layout::pieceDesc));
-    p.end();
-    return image;
+    return image.finish();
 }
 
 // A key cap, lit from the top left.
@@ -495,12 +536,10 @@ void keyCap(QPainter& p, const QRectF& r, const QString& text, int arrow) {
 }
 
 // The control room (fControls, 5400 x 5400 twips): the eleven keys of a game.
-QImage controlsPicture(const Forge& forge) {
-    QImage image(int(std::lround(px(layout::fControlsWidth))), int(std::lround(px(layout::fControlsHeight))),
-                 QImage::Format_RGB32);
-    QPainter p(&image);
-    prepare(p);
-    backdrop(p, image.size(), QColor(50, 40, 96), QColor(18, 12, 40), 12);
+QImage controlsPicture(const Forge& forge, int scale) {
+    Art image(int(std::lround(px(layout::fControlsWidth))), int(std::lround(px(layout::fControlsHeight))), scale);
+    QPainter& p = image.p;
+    backdrop(p, image.size, QColor(50, 40, 96), QColor(18, 12, 40), 12);
     heading(p, "The Control Room", {image.width() / 2.0, 22}, 20);
     note(p, "Eleven keys play the game:", {16, 38}, 11);
     const struct { const char* key; int arrow; const char* what; const char* picture; } keys[11] = {
@@ -530,30 +569,38 @@ QImage controlsPicture(const Forge& forge) {
         if (i == 8) drawDetonator(p, QRectF(image.width() - 42, y - 1, 26, 26));
         if (keys[i].picture) {
             const bool wide = std::string(keys[i].picture) == "pointer";
-            drawKeyed(p, forge.picture(QString("images/%1.bmp").arg(keys[i].picture)),
+            drawKeyed(p, forge.picture(QString("images/%1.bmp").arg(keys[i].picture), scale),
                       wide ? QRectF(image.width() - 50, y + 3, 34, 22) : QRectF(image.width() - 42, y - 1, 26, 26));
         }
     }
-    p.end();
-    return image;
+    return image.finish();
 }
 
 }  // namespace
 
 void forgeWindows(Forge& forge) {
-    forge.save("images/ui/Image7.bmp", newGamePanel(forge), Keying::opaque);
-    forge.save("images/ui/Image8.bmp", highScoresPanel(forge), Keying::opaque);
-    forge.save("images/ui/Image3.bmp", creditsPanel(forge), Keying::opaque);
-    forge.save("images/ui/Image5.bmp", bankPicture(forge), Keying::opaque);
-    forge.save("images/ui/Image4.bmp", storePicture(forge), Keying::opaque);
-    forge.save("images/ui/store_backdrop.bmp", storeBackdrop(), Keying::opaque);
-    forge.save("images/ui/Image1.bmp", backgroundsPanel(forge), Keying::opaque);
-    forge.save("images/ui/Image9.bmp", musicPanel(forge), Keying::opaque);
-    forge.save("images/ui/Image2.bmp", bandsPanel(forge), Keying::opaque);
-    forge.save("images/ui/Image10.bmp", welcomePicture(forge), Keying::opaque);
-    forge.save("images/ui/fSplash.bmp", aboutPicture(forge), Keying::opaque);
-    forge.save("images/ui/fPieces.bmp", specimenPicture(forge), Keying::opaque);
-    forge.save("images/ui/fControls.bmp", controlsPicture(forge), Keying::opaque);
+    // Each picture as the layout sizes it, then its sharp twin at twice the
+    // size, "@2x" beside it, for screens of twice the pixel density.
+    const struct {
+        const char* file;
+        std::function<QImage(const Forge&, int)> paint;
+    } windows[] = {
+        {"images/ui/Image7.bmp", newGamePanel},
+        {"images/ui/Image8.bmp", highScoresPanel},
+        {"images/ui/Image3.bmp", creditsPanel},
+        {"images/ui/Image5.bmp", bankPicture},
+        {"images/ui/Image4.bmp", storePicture},
+        {"images/ui/store_backdrop.bmp", [](const Forge&, int scale) { return storeBackdrop(scale); }},
+        {"images/ui/Image1.bmp", backgroundsPanel},
+        {"images/ui/Image9.bmp", musicPanel},
+        {"images/ui/Image2.bmp", bandsPanel},
+        {"images/ui/Image10.bmp", welcomePicture},
+        {"images/ui/fSplash.bmp", aboutPicture},
+        {"images/ui/fPieces.bmp", specimenPicture},
+        {"images/ui/fControls.bmp", controlsPicture},
+    };
+    for (const auto& w : windows) forge.save(w.file, w.paint(forge, 1), Keying::opaque);
+    for (const auto& w : windows) forge.save(at2x(w.file), w.paint(forge, 2), Keying::opaque);
 }
 
 }  // namespace pomlets::forge
