@@ -353,6 +353,16 @@ std::vector<uint16_t> pixelsOf(SDL_Surface* s, const SDL_Rect& area) {
     return pixels;
 }
 
+bool holds(SDL_Surface* s, const SDL_Rect& area, const std::vector<uint16_t>& pixels) {
+    if (pixels.size() != static_cast<size_t>(area.w) * static_cast<size_t>(area.h)) return false;
+    for (int y = 0; y < area.h; ++y)
+        if (std::memcmp(row(s, area.y + y) + area.x,
+                        pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(area.w),
+                        static_cast<size_t>(area.w) * 2) != 0)
+            return false;
+    return true;
+}
+
 void putPixels(SDL_Surface* s, const SDL_Rect& area, const std::vector<uint16_t>& pixels) {
     for (int y = 0; y < area.h; ++y)
         std::memcpy(row(s, area.y + y) + area.x, pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(area.w),
@@ -398,14 +408,14 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
     if (!SDL_IntersectRect(&at, &whole, &area)) return;
 
     SettledText& settled = lastSettled();
-    std::vector<uint16_t> pixels = pixelsOf(d, area);
     if (settled.isFor(font, impl_->foreColor, text, area)) {
-        if (pixels == settled.after) return;  // already settled: drawing it again changes nothing
-        if (pixels == settled.before) {
+        if (holds(d, area, settled.after)) return;  // already settled: drawing it again changes nothing
+        if (holds(d, area, settled.before)) {
             putPixels(d, area, settled.after);
             return;
         }
     }
+    std::vector<uint16_t> pixels = pixelsOf(d, area);
     settled = SettledText{font, impl_->foreColor, text, area, pixels, {}};
     // Each blend moves an edge pixel part of the way to the text's colour, in
     // whole steps of 16-bit colour; it stands still within a few dozen blends.
