@@ -58,7 +58,9 @@ void nextSong() {
 }
 
 void updateMusic() {
-    backBuffer->DrawText(80, 723, nowPlaying, false);
+    // Drawn at every pass over a background made once a frame: drawn settled,
+    // the title looks the same however many passes the frame has.
+    backBuffer->DrawSettledText(80, 723, nowPlaying);
     // Without a music output nothing ever plays: the title stays as chosen
     // rather than the playlist being run through on every pass.
     if (musicOutputOpen && BASS_ChannelIsActive(musicStream) == 0) nextSong();

@@ -8,7 +8,8 @@ namespace pomlets {
 // random and differing from the one started last. A playlist of one entry
 // plays that entry again; an empty one plays nothing.
 void nextSong();
-// Once every pass of a main loop: draws the title of the track at (80, 723)
+// Once every pass of a main loop: draws the title of the track at (80, 723),
+// settled, so that a frame shows the same title whatever the number of passes,
 // and starts the next track when the current one has ended.
 void updateMusic();
 // A new game tries every track again, also those that failed to open before.

@@ -19,9 +19,6 @@ namespace {
 constexpr int noCommand = -2;
 // Key-downs closer than this to the last accepted one are ignored.
 constexpr int32_t keyGate = 150;
-// Milliseconds the pause loop waits for window events between two showings
-// of its screen: the pace of the game's frames.
-constexpr int32_t idleWait = 26;
 
 void moveRowPointer(int step) {
     currentRow = static_cast<int16_t>(currentRow + step);
@@ -54,7 +51,7 @@ void waitForDisplay() {
     while (ddraw && ddraw->TestCooperativeLevel() != 0) {
         processPendingEvents();
         // Nothing is shown meanwhile: wait for the window's events.
-        waitForEvents(int64_t{GetTickCount()} + idleWait);
+        waitIdlePace();
     }
     if (window) window->restore();
     if (ddraw) ddraw->RestoreAllSurfaces();
@@ -150,7 +147,7 @@ void togglePause() {
                 showPauseScreen();
                 // The pause screen stands still: it is shown again at the
                 // pace of frames, or at once after a key-down.
-                if (paused) waitForEvents(int64_t{GetTickCount()} + idleWait);
+                if (paused) waitIdlePace();
             } else {
                 waitForDisplay();
             }

@@ -29,7 +29,6 @@ namespace {
 constexpr RECT plateSource{0, 0, 500, 350};
 constexpr RECT plateDest{81, 80, 934, 690};
 constexpr int32_t firstSpawnDelay = 500;
-constexpr int32_t frameInterval = 25;
 constexpr int32_t scoreTickInterval = 10000;
 constexpr int32_t scoreTickPoints = 3;
 constexpr int32_t frogBonusScore = 60000;
@@ -46,18 +45,23 @@ struct LoopTimes {
     int32_t frameTime = 0;
 };
 
-// The background of the next frame: black, the theme plate stretched into
-// the field, the frame overlay keyed over it. Without frogs between plate and
-// overlay it is the same picture in every frame of a game, so it is composed
-// once and then copied whole. It names the surfaces it was made from.
-struct Background {
+// A copy of the background that every frame without frogs starts from:
+// black, the theme plate stretched into the field, the frame overlay keyed
+// over it. It is the same picture in every such frame of a game, so it is
+// composed once and then copied whole. It relies on the order of a frame's
+// preparation: it is captured right after the overlay and before anything
+// else is drawn, the music title above all (the title is drawn over it on
+// the passes that follow, so it is never part of the copy). It names the
+// surfaces it was made from and is composed anew when one of them changes.
+struct BackgroundCache {
     SurfaceRef picture;
     SurfaceRef madeOn, plate, overlay;
 
     bool fits() const {
         return picture && madeOn == backBuffer && plate == themePlate && overlay == frameOverlay;
     }
-    void keep() {
+    // Takes the back buffer as it stands, just after the overlay.
+    void capture() {
         if (!picture || madeOn != backBuffer)
             picture = std::make_shared<DirectDrawSurface7>(backBuffer->width(), backBuffer->height());
         picture->Blt(RECT{}, backBuffer, RECT{}, 0);
@@ -157,7 +161,7 @@ void frogBonusTest() {
     }
 }
 
-void prepareBackground(Mode mode, Background& background) {
+void prepareBackground(Mode mode, BackgroundCache& background) {
     bool frogs = false;
     if (mode == Mode::Freestyle) step(mode, [&] { frogs = frogsShown(); });
     if (!frogs && background.fits()) {
@@ -175,10 +179,10 @@ void prepareBackground(Mode mode, Background& background) {
         backBuffer->Blt(RECT{0, 0, backBuffer->width(), backBuffer->height()}, frameOverlay, whole,
                         DDBLT_KEYSRC | DDBLT_WAIT);
     });
-    if (!frogs) step(mode, [&] { background.keep(); });
+    if (!frogs) step(mode, [&] { background.capture(); });
 }
 
-void frameStep(Mode mode, LoopTimes& times, Background& background) {
+void frameStep(Mode mode, LoopTimes& times, BackgroundCache& background) {
     bool due = false;
     step(mode, [&] { due = hasPassed(times.frameTime); });
     if (!due) return;
@@ -207,7 +211,7 @@ void frameStep(Mode mode, LoopTimes& times, Background& background) {
         step(mode, [] { drawGoalPanel(); });
     }
     step(mode, [] { primary->Flip(nullptr, DDFLIP_WAIT); });
-    step(mode, [&] { times.frameTime = later(frameInterval); });
+    step(mode, [&] { times.frameTime = later(framePace); });
     prepareBackground(mode, background);
     if (mode == Mode::Freestyle)
         step(mode, [] { frogBonusTest(); });
@@ -228,14 +232,13 @@ void lostDisplayCheck() {
 
 // Between its due times the loop has nothing to do but let window events
 // in: it waits for one, or until shortly before the earliest of the next
-// spawn, frame and score tick (each due once its time has strictly passed).
+// spawn, frame and score tick has passed.
 void waitUntilDue(const LoopTimes& times) {
     if (endGame) return;
-    const int64_t earliest = std::min({times.spawnTime, times.frameTime, nextScoreTick});
-    waitForEvents(int64_t{earliest} + 1 + pausedTotal);
+    waitUntilPassed(std::min({times.spawnTime, times.frameTime, nextScoreTick}));
 }
 
-void pass(Mode mode, LoopTimes& times, Background& background) {
+void pass(Mode mode, LoopTimes& times, BackgroundCache& background) {
     spawnStep(mode, times);
     frameStep(mode, times, background);
     step(mode, [] { scoreTick(); });
@@ -252,7 +255,7 @@ void run(Mode mode) {
         return;
     }
     LoopTimes times;
-    Background background;
+    BackgroundCache background;
     setUp(mode, times);
     while (!endGame) pass(mode, times, background);
 }

@@ -1,13 +1,9 @@
-// The main loops of a game and the game clock.
+// The main loops of a game; the game clock is in game_clock.h.
 #pragma once
 
-#include <cstdint>
+#include "engine/game_clock.h"
 
 namespace pomlets {
-
-// The game clock in milliseconds: the system tick count minus the total time
-// spent paused. Raises Overflow (6) when the subtraction leaves 32 bits.
-int32_t gameTime();
 
 // One game of each mode; each returns when endGame is True at the top of a pass.
 // Freestyle: a run-time error inside the loop ends the game; it is logged and

@@ -1,14 +1,25 @@
-// The game clock; the main loops themselves live in main_loops.cpp.
-#include "engine/main_loops.h"
+// The game clock and the loops' wait; the main loops themselves live in
+// main_loops.cpp.
+#include "engine/game_clock.h"
 
 #include "common/brains.h"
 #include "platform/runtime.h"
+#include "platform/tick_clock.h"
 #include "platform/win32.h"
 
 namespace pomlets {
 
 int32_t gameTime() {
     return add32(GetTickCount(), -static_cast<int64_t>(pausedTotal));
+}
+
+int64_t tickWhenPassed(int32_t t) { return (int64_t{t} + 1 + pausedTotal) * 1000; }
+
+void waitUntilPassed(int32_t due) { tickClock().waitForEvents(tickWhenPassed(due) - pollSpan); }
+
+void waitIdlePace() {
+    TickClock& clock = tickClock();
+    clock.waitForEvents(clock.now() + int64_t{idlePace} * 1000);
 }
 
 } // namespace pomlets

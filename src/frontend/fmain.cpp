@@ -451,13 +451,19 @@ void FMain::tMode_Click() {
                 tLevels->item(tLevels->count() - 1)->setData(Qt::UserRole, level.number);
             }
             if (list.damaged)
-                msgBox("The list of Arcade levels \"init/6537\" is damaged.  The levels that could be read from it "
-                       "can be played.");
+                tellOfLevelList("The list of Arcade levels \"init/6537\" is damaged.  The levels that could be read "
+                                "from it can be played.");
         } catch (const RuntimeError& error) {
-            msgBox("The list of Arcade levels \"init/6537\" could not be read (" + std::to_string(error.number()) +
-                   ", " + error.description() + ").");
+            tellOfLevelList("The list of Arcade levels \"init/6537\" could not be read (" +
+                            std::to_string(error.number()) + ", " + error.description() + ").");
         }
     }
+}
+
+void FMain::tellOfLevelList(const std::string& problem) {
+    if (problem == levelListProblemTold_) return;
+    levelListProblemTold_ = problem;
+    msgBox(problem);
 }
 
 void FMain::scoreModes_Click() {

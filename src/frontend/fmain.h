@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace pomlets {
 
@@ -155,11 +156,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Tells the player of a problem with the level list, once a run.
+    void tellOfLevelList(const std::string& problem);
     void buildMenus();
     void buildPanels();
     void loadArtwork();
     bool unloaded_ = false;
     bool gameRunning_ = false;
+    // What the player was told of a level list that could not be read whole:
+    // once a run, not at every choice of Arcade.
+    std::string levelListProblemTold_;
 };
 
 // The one main window; made on first use.

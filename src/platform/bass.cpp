@@ -60,8 +60,9 @@ void BASS_Free() {
     Output& o = output();
     o.endAll();
     if (o.paused) Mix_ResumeMusic();
-    // The output is closed for real: the audio device goes with it.
-    if (o.open) sdl::closeAudio();
+    // The output is closed for real: the audio device goes with it once the
+    // sound effects still playing have ended.
+    if (o.open) sdl::closeAudioWhenQuiet();
     o.open = false;
     o.paused = false;
 }

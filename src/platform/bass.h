@@ -13,7 +13,8 @@ using HSTREAM = uint32_t;
 
 // Opens the music output; false when no audio device can be opened.
 bool BASS_Init(int32_t device, int32_t freq, int32_t flags, HWND window, int32_t clsid);
-// Closes the output and ends every stream on it.
+// Closes the output and ends every stream on it; the audio device, shared
+// with the sound effects, closes once none of them sounds any more.
 void BASS_Free();
 // A stream of a music file; 0 when the file cannot be opened.
 HSTREAM BASS_StreamCreateFile(bool mem, const std::string& path, int32_t offset, int32_t length, int32_t flags);

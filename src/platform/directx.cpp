@@ -317,14 +317,17 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
     return SDL_FillRect(d, &area, to565(color)) == 0 ? 0 : DDERR_NOTONSURFACE;
 }
 
-void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
+void DirectDrawSurface7::recordText(int32_t x, int32_t y, const std::string& text) {
     // The record serves tests reading back what was drawn lately. A game
     // draws texts on every pass of its loop, so only the latest ones are kept.
-    if (recordingTexts) {
-        if (textLog_.size() >= textLogLimit)
-            textLog_.erase(textLog_.begin(), textLog_.begin() + static_cast<std::ptrdiff_t>(textLogLimit / 2));
-        textLog_.push_back(DrawnText{x, y, text});
-    }
+    if (!recordingTexts) return;
+    if (textLog_.size() >= textLogLimit)
+        textLog_.erase(textLog_.begin(), textLog_.begin() + static_cast<std::ptrdiff_t>(textLogLimit / 2));
+    textLog_.push_back(DrawnText{x, y, text});
+}
+
+void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
+    recordText(x, y, text);
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
@@ -338,6 +341,95 @@ void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text,
 }
 
 void DirectDrawSurface7::recordDrawnTexts(bool on) { recordingTexts = on; }
+
+namespace {
+
+// The pixels of an area of a surface, row after row.
+std::vector<uint16_t> pixelsOf(SDL_Surface* s, const SDL_Rect& area) {
+    std::vector<uint16_t> pixels(static_cast<size_t>(area.w) * static_cast<size_t>(area.h));
+    for (int y = 0; y < area.h; ++y)
+        std::memcpy(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(area.w), row(s, area.y + y) + area.x,
+                    static_cast<size_t>(area.w) * 2);
+    return pixels;
+}
+
+bool holds(SDL_Surface* s, const SDL_Rect& area, const std::vector<uint16_t>& pixels) {
+    if (pixels.size() != static_cast<size_t>(area.w) * static_cast<size_t>(area.h)) return false;
+    for (int y = 0; y < area.h; ++y)
+        if (std::memcmp(row(s, area.y + y) + area.x,
+                        pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(area.w),
+                        static_cast<size_t>(area.w) * 2) != 0)
+            return false;
+    return true;
+}
+
+void putPixels(SDL_Surface* s, const SDL_Rect& area, const std::vector<uint16_t>& pixels) {
+    for (int y = 0; y < area.h; ++y)
+        std::memcpy(row(s, area.y + y) + area.x, pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(area.w),
+                    static_cast<size_t>(area.w) * 2);
+}
+
+// The latest settled text: what its area held before and after. Settling is
+// a pure function of those pixels, so the next frame, whose background under
+// the text is the same, copies the result instead of blending it again.
+struct SettledText {
+    TTF_Font* font = nullptr;
+    int32_t color = 0;
+    std::string text;
+    SDL_Rect area{};
+    std::vector<uint16_t> before, after;
+
+    bool isFor(TTF_Font* f, int32_t c, const std::string& t, const SDL_Rect& a) const {
+        return font == f && color == c && text == t && area.x == a.x && area.y == a.y && area.w == a.w &&
+               area.h == a.h;
+    }
+};
+
+SettledText& lastSettled() {
+    static SettledText settled;
+    return settled;
+}
+
+} // namespace
+
+void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string& text) {
+    if (!impl_->fontTransparent) {
+        // On its own background box a text is the same however often it is drawn.
+        DrawText(x, y, text, false);
+        return;
+    }
+    recordText(x, y, text);
+    TTF_Font* font = fontCache().fontFor(impl_->font);
+    if (text.empty()) return;
+    SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
+    SDL_Surface* d = impl_->surface.get();
+    const SDL_Rect at{x, y, line->w, line->h}, whole{0, 0, d->w, d->h};
+    SDL_Rect area;
+    if (!SDL_IntersectRect(&at, &whole, &area)) return;
+
+    SettledText& settled = lastSettled();
+    if (settled.isFor(font, impl_->foreColor, text, area)) {
+        if (holds(d, area, settled.after)) return;  // already settled: drawing it again changes nothing
+        if (holds(d, area, settled.before)) {
+            putPixels(d, area, settled.after);
+            return;
+        }
+    }
+    std::vector<uint16_t> pixels = pixelsOf(d, area);
+    settled = SettledText{font, impl_->foreColor, text, area, pixels, {}};
+    // Each blend moves an edge pixel part of the way to the text's colour, in
+    // whole steps of 16-bit colour; it stands still within a few dozen blends.
+    constexpr int mostBlends = 256;
+    for (int i = 0; i < mostBlends; ++i) {
+        SDL_Rect target = at;
+        SDL_BlitSurface(line, nullptr, d, &target);
+        std::vector<uint16_t> blended = pixelsOf(d, area);
+        const bool still = blended == pixels;
+        pixels = std::move(blended);
+        if (still) break;
+    }
+    settled.after = std::move(pixels);
+}
 
 void DirectDrawSurface7::SetColorKey(int32_t /*flags*/, const DDCOLORKEY& key) {
     impl_->hasKey = true;

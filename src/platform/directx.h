@@ -198,6 +198,11 @@ public:
     int32_t BltColorFill(const RECT& rect, int32_t color);
     // Draws text with its top-left corner at (x, y) in the surface's font and colour.
     void DrawText(int32_t x, int32_t y, const std::string& text, bool useCurrentPosition);
+    // Draws text as DrawText drawn over and over at the same place leaves it:
+    // the soft edge blended again until no pixel changes any more. Drawing it
+    // again there changes nothing, so a text drawn at every pass of a loop
+    // looks the same however many passes a frame has.
+    void DrawSettledText(int32_t x, int32_t y, const std::string& text);
     void SetColorKey(int32_t flags, const DDCOLORKEY& key);
     void SetFont(const StdFont& font);
     void SetFontTransparency(bool transparent);
@@ -226,6 +231,7 @@ public:
 
 private:
     friend class DirectDraw7;
+    void recordText(int32_t x, int32_t y, const std::string& text);
     std::unique_ptr<Impl> impl_;
     std::vector<DrawnText> textLog_;
 };

@@ -55,9 +55,15 @@ bool ensureEvents();
 // Opens the one audio device with its mixer; false (never an error) when
 // there is none. Sound effects and music share it.
 bool ensureAudio();
-// Closes the audio device, between games (so that nothing plays or holds the
-// device in the menus) and at program exit; the next ensureAudio opens it
-// again.
+// Closes the audio device between games, so that nothing holds or feeds it
+// in the menus, but only once no sound effect sounds any more: a sound
+// playing when a game ends (the game-over sound) plays out first. The next
+// ensureAudio opens it again, or keeps it when it is still open.
+void closeAudioWhenQuiet();
+// Closes it now if it is waiting to close and nothing sounds (the program's
+// own thread, when a sound has ended).
+void closeAudioIfQuiet();
+// Closes the audio device at once: at program exit.
 void closeAudio();
 bool audioIsOpen();
 

@@ -1,6 +1,8 @@
 // The one audio device (opened on demand, never an error when missing) and
 // DirectSound's sound-effect buffers over SDL2_mixer, a mixer channel each.
+#include <QCoreApplication>
 #include <SDL_mixer.h>
+#include <atomic>
 #include <bitset>
 #include <chrono>
 
@@ -13,6 +15,9 @@ namespace pomlets {
 namespace {
 
 bool audioOpen = false;
+// Set once the device is to close as soon as nothing sounds on it. Read by
+// the mixer's thread, which calls channelDone when a sound ends.
+std::atomic<bool> closeWhenQuiet{false};
 // Channels in use; fixed storage so that buffers living until exit are safe.
 constexpr int maxChannels = 1024;
 std::bitset<maxChannels> channelsTaken;
@@ -20,11 +25,29 @@ int channelsAllocated = 0;
 
 using Clock = std::chrono::steady_clock;
 
+// Whether any sound effect is still sounding; one stopped part-way waits
+// for a Play that will not come before its buffer is replaced.
+bool sounding() {
+    for (int c = 0; c < channelsAllocated; ++c)
+        if (Mix_Playing(c) && !Mix_Paused(c)) return true;
+    return false;
+}
+
+// On the mixer's thread, as a sound ends: the closing itself is left to the
+// program's own thread, which the mixer must not wait for.
+void channelDone(int /*channel*/) {
+    if (!closeWhenQuiet) return;
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [] { sdl::closeAudioIfQuiet(); }, Qt::QueuedConnection);
+}
+
 } // namespace
 
 namespace sdl {
 
 bool ensureAudio() {
+    // A device still open for a sound playing out serves the next game.
+    closeWhenQuiet = false;
     if (audioOpen) return true;
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -36,6 +59,7 @@ bool ensureAudio() {
         return false;
     }
     channelsAllocated = Mix_AllocateChannels(32);
+    Mix_ChannelFinished(channelDone);
     // SDL_mixer marks a paused channel with the tick count of the pause, so a
     // pause at tick 0 (the first millisecond after SDL started) would not hold.
     while (SDL_GetTicks() == 0) SDL_Delay(1);
@@ -43,8 +67,21 @@ bool ensureAudio() {
     return true;
 }
 
-void closeAudio() {
+void closeAudioWhenQuiet() {
     if (!audioOpen) return;
+    // Asked for before looking, so that a sound ending meanwhile still closes it.
+    closeWhenQuiet = true;
+    closeAudioIfQuiet();
+}
+
+void closeAudioIfQuiet() {
+    if (closeWhenQuiet && !sounding()) closeAudio();
+}
+
+void closeAudio() {
+    closeWhenQuiet = false;
+    if (!audioOpen) return;
+    Mix_ChannelFinished(nullptr);
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();

@@ -1,5 +1,6 @@
-// The few Windows calls: the tick count, the cursor, opening web and mail
-// addresses, starting another program, and delivering pending window events.
+// The few Windows calls: the cursor, opening web and mail addresses, starting
+// another program, and delivering pending window events. The tick count lives
+// with its clock, in tick_clock.cpp.
 #include "platform/win32.h"
 
 #include <QCoreApplication>
@@ -8,26 +9,18 @@
 #include <QStringList>
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
+#include "platform/tick_clock.h"
 
 namespace pomlets {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-const Clock::time_point programStart = Clock::now();
-std::optional<int32_t> frozenTicks;
-int64_t tickOffset = 0;
-// How long before a due time waitForEvents stops waiting and lets the loop poll.
-constexpr std::chrono::microseconds pollSpan{500};
 
 int32_t cursorCount = 0;
 
@@ -44,29 +37,6 @@ bool startsWithNoCase(const std::string& text, std::string_view prefix) {
 }
 
 } // namespace
-
-// --- the clock --------------------------------------------------------------------
-
-int32_t GetTickCount() {
-    if (frozenTicks) return *frozenTicks;
-    const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - programStart).count();
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms + tickOffset)));
-}
-
-void setTickCount(std::optional<int32_t> ms) {
-    if (!ms && frozenTicks) {
-        // Running again from the frozen value, without a jump.
-        const int64_t elapsed =
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - programStart).count();
-        tickOffset = int64_t{*frozenTicks} - elapsed;
-    }
-    frozenTicks = ms;
-}
-
-void advanceTickCount(int32_t ms) {
-    if (frozenTicks) frozenTicks = static_cast<int32_t>(static_cast<uint32_t>(*frozenTicks) + static_cast<uint32_t>(ms));
-    else tickOffset += ms;
-}
 
 // --- the cursor -------------------------------------------------------------------
 
@@ -102,8 +72,7 @@ int32_t ShellExecuteA(HWND /*window*/, const std::string& operation, const std::
 void setShellRecorder(std::function<void(const std::string&)> recorder) { shellRecorder() = std::move(recorder); }
 
 void resetWindowsCalls() {
-    frozenTicks.reset();
-    tickOffset = 0;
+    resetTickClock();
     cursorCount = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
     shellRecorder() = nullptr;
@@ -168,21 +137,6 @@ void processPendingEvents() {
         }
     }
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
-}
-
-void waitForEvents(int64_t dueTick) {
-    if (frozenTicks) return;
-    // The tick count reaches dueTick at this moment of the steady clock.
-    const Clock::time_point due = programStart + std::chrono::milliseconds(dueTick - tickOffset);
-    const Clock::duration left = due - Clock::now();
-    // The last moments before the due time are polled: waiting with a
-    // millisecond time-out all the way to it would start most work late.
-    if (left <= pollSpan) return;
-    const auto waitMs = std::chrono::duration_cast<std::chrono::milliseconds>(left - pollSpan).count();
-    if (waitMs >= 1 && SDL_WasInit(SDL_INIT_EVENTS))
-        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(waitMs, 1000)));
-    else
-        std::this_thread::sleep_until(std::min(due - pollSpan, Clock::now() + std::chrono::milliseconds(1)));
 }
 
 } // namespace pomlets

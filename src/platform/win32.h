@@ -12,9 +12,11 @@
 
 namespace pomlets {
 
-// Milliseconds since the program started, as a signed 32-bit value.
+// Milliseconds since the program started, as a signed 32-bit value, of the
+// clock in use (platform/tick_clock.h).
 int32_t GetTickCount();
-// Tests: freeze the clock at a value (nullopt lets it run again), or move it on.
+// Tests: a clock standing still at a value (nullopt: the machine's clock runs
+// on from it), or the clock in use moved on.
 void setTickCount(std::optional<int32_t> ms);
 void advanceTickCount(int32_t ms);
 
@@ -48,12 +50,5 @@ void processPendingEvents();
 // SDL_mixer and SDL down, in that order. Pictures and sounds still held are
 // plain memory afterwards and may be freed later.
 void shutDownMedia();
-
-// Gives the processor back until a window event is pending or the tick count
-// is about to reach dueTick, whichever comes first. It returns at once in the
-// last half millisecond before dueTick, so that a loop calling it once a
-// pass polls then and starts its work on time, and whenever the clock is
-// frozen (tests move a frozen clock themselves, between passes).
-void waitForEvents(int64_t dueTick);
 
 } // namespace pomlets

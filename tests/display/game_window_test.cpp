@@ -1,4 +1,6 @@
 // The game window, the display set-up and its tear-down.
+#include <QCoreApplication>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include "common/brains.h"
@@ -11,9 +13,13 @@
 #include "platform/runtime.h"
 #include "platform/win32.h"
 #include "platform/windows1252.h"
+#include "support/audio_held.h"
 
 namespace pomlets::testing {
 namespace {
+
+using testing::AudioHeld;
+using testing::eventually;
 
 class GameWindowTest : public DisplayGameTest {};
 
@@ -127,6 +133,58 @@ TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
     EXPECT_TRUE(audioDeviceOpen());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
+    EXPECT_FALSE(audioDeviceOpen());
+}
+
+// The game-over sound, or any sound still playing when a game ends, plays
+// out: the tear-down stops the music at once, and the audio device that music
+// and sounds share closes only once nothing sounds on it, unless the next game
+// has opened it again meanwhile. A sound stopped part-way holds nothing. The
+// mixer is held still while the tear-down runs, so no check races its thread.
+TEST_F(GameWindowTest, ASoundPlayingAtTheTearDownPlaysOutBeforeTheDeviceCloses) {
+    writeSilentWav(folder->file("short.wav"), 0.25);
+    writeSilentWav(folder->file("track.wav"), 20);
+    enum class Then { Nothing, NextGameAtOnce };
+    for (const Then then : {Then::Nothing, Then::NextGameAtOnce}) {
+        SCOPED_TRACE(then == Then::Nothing ? "no game follows" : "the next game starts while it sounds");
+        startGame();
+        DSBUFFERDESC desc;
+        WAVEFORMATEX format;
+        const SoundRef sound = dsound->CreateSoundBufferFromFile(folder->file("short.wav"), desc, format);
+        const SoundRef stopped = dsound->CreateSoundBufferFromFile(folder->file("short.wav"), desc, format);
+        const HSTREAM music = BASS_StreamCreateFile(false, folder->file("track.wav"), 0, 0, 0);
+        {
+            AudioHeld held;
+            ASSERT_TRUE(BASS_StreamPlay(music, false, 0));
+            sound->Play(DSBPLAY_DEFAULT);
+            stopped->Play(DSBPLAY_DEFAULT);
+            stopped->Stop();
+            ASSERT_TRUE(sound->isPlaying());
+            ASSERT_EQ(Mix_PlayingMusic(), 1);
+            endTheGame();
+            EXPECT_EQ(Mix_PlayingMusic(), 0) << "the music stops with the tear-down";
+            EXPECT_EQ(BASS_ChannelIsActive(music), 0);
+            EXPECT_FALSE(bassIsOpen());
+            EXPECT_TRUE(sound->isPlaying()) << "the sound was cut off";
+            EXPECT_TRUE(audioDeviceOpen());
+            if (then == Then::NextGameAtOnce) startGame();
+        }
+        ASSERT_TRUE(eventually([&] { return !sound->isPlaying(); }));
+        if (then == Then::Nothing) {
+            EXPECT_TRUE(eventually([] { return !audioDeviceOpen(); })) << "the device stays open after the sound";
+            continue;
+        }
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(audioDeviceOpen()) << "closed under the game that is running";
+        EXPECT_TRUE(bassIsOpen());
+        endTheGame();
+        EXPECT_FALSE(audioDeviceOpen()) << "nothing sounds: closed at once";
+    }
+    // The next game opens it again.
+    startGame();
+    EXPECT_TRUE(audioDeviceOpen());
+    EXPECT_TRUE(bassIsOpen());
+    endTheGame();
     EXPECT_FALSE(audioDeviceOpen());
 }
 

@@ -124,5 +124,33 @@ TEST_F(StartupFailuresTest, LevelListShowsOnlyWholeReadablePairs) {
     EXPECT_FALSE(fileExists(folder->file("temp")));
 }
 
+// A level list that cannot be read whole is told of once a run, at the first
+// choice of Arcade; later choices list what could be read without a box.
+TEST_F(StartupFailuresTest, LevelListProblemIsToldOnceARun) {
+    const struct {
+        const char* problem;
+        std::function<void()> make;
+        int levels;
+    } cases[] = {
+        {"damaged", [this] { writeScrambled("init/6537", {"First Steps", "12", "Dangling"}); }, 1},
+        {"could not be read", [this] { fs::remove(folder->file("init/6537")); }, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        c.make();
+        clearShownBoxes();
+        FMain& w = start();
+        for (int choice = 0; choice < 4; ++choice) {
+            w.tMode->setCurrentIndex(0);
+            w.tMode->setCurrentIndex(1);
+            ASSERT_EQ(w.tMode->currentText(), "Arcade");
+            EXPECT_EQ(w.tLevels->count(), c.levels);
+        }
+        ASSERT_EQ(shownBoxes().size(), 1u);
+        EXPECT_NE(shownBoxes()[0].text.find(c.problem), std::string::npos) << shownBoxes()[0].text;
+        releaseFMain();
+    }
+}
+
 } // namespace
 } // namespace pomlets::testing

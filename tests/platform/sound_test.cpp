@@ -12,49 +12,17 @@
 #include "platform/bass.h"
 #include "platform/directx.h"
 #include "platform/runtime.h"
+#include "support/audio_held.h"
 #include "support/program_folder.h"
 
 namespace pomlets {
 namespace {
 
+using testing::AudioHeld;
 using testing::errorOf;
+using testing::eventually;
 
 using namespace std::chrono_literals;
-
-// Waits for a condition that the audio thread brings about; the limit is
-// generous for a loaded machine, and a passing test never waits for it.
-template <typename F>
-bool eventually(F condition, std::chrono::milliseconds limit = 30000ms) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(5ms);
-    }
-    return condition();
-}
-
-// Holds the audio device still: nothing that sounds moves on, so a check that
-// a sound is still going does not race the audio thread on a loaded machine.
-// The device is the one the mixer opened, the only one this program plays on.
-class AudioHeld {
-public:
-    AudioHeld() {
-        for (SDL_AudioDeviceID id = 1; id < 64 && !device_; ++id)
-            if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) device_ = id;
-        EXPECT_NE(device_, 0u) << "no audio device is playing";
-        if (device_) SDL_PauseAudioDevice(device_, 1);
-    }
-    ~AudioHeld() { release(); }
-    AudioHeld(const AudioHeld&) = delete;
-    AudioHeld& operator=(const AudioHeld&) = delete;
-    void release() {
-        if (device_) SDL_PauseAudioDevice(device_, 0);
-        device_ = 0;
-    }
-
-private:
-    SDL_AudioDeviceID device_ = 0;
-};
 
 bool silentChild() { return std::getenv("POMLETS_SILENT_AUDIO_CHILD") != nullptr; }
 

@@ -2,6 +2,10 @@
 // the white colour key, stretching, blits off the edge, and text.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "error_of.h"
 #include "media_files.h"
 #include "platform/directx.h"
@@ -232,6 +236,53 @@ TEST_F(SurfaceTest, TextColourAndTextOffTheEdge) {
         }
     EXPECT_TRUE(red);
     EXPECT_EQ(s->textLog().size(), 2u);
+}
+
+// A settled text is the picture that DrawText drawn over and over converges
+// to, on every background, in every colour, also clipped at an edge; drawing
+// it again changes nothing, and a background met before gets its own picture.
+TEST_F(SurfaceTest, SettledTextIsWhatEndlessDrawingConvergesTo) {
+    StdFont font;
+    font.name = "Times New Roman";
+    font.size = 12;
+    const struct {
+        const char* name;
+        std::function<uint32_t(int, int)> pixel;
+    } backgrounds[] = {
+        {"black", [](int, int) { return 0u; }},
+        {"grey", [](int, int) { return 0x808080u; }},
+        {"gradient", [](int x, int y) { return static_cast<uint32_t>((x * 2 % 256) << 16 | (y * 5 % 256) << 8 | 0x40); }},
+        {"black again", [](int, int) { return 0u; }},
+    };
+    const struct {
+        int32_t color, x, y;
+    } texts[] = {{white, 20, 10}, {redBgr, 20, 10}, {white, 150, 30}};  // the last one clipped
+    auto pixels = [](const SurfaceRef& s) {
+        std::vector<uint16_t> all;
+        for (int y = 0; y < s->height(); ++y)
+            for (int x = 0; x < s->width(); ++x) all.push_back(s->pixel565(x, y));
+        return all;
+    };
+    for (const auto& text : texts) {
+        for (const auto& background : backgrounds) {
+            SCOPED_TRACE(std::string(background.name) + " at " + std::to_string(text.x));
+            auto fresh = [&] {
+                SurfaceRef s = picture(200, 40, background.pixel);
+                s->SetFont(font);
+                s->SetFontTransparency(true);
+                s->SetForeColor(text.color);
+                return s;
+            };
+            SurfaceRef endless = fresh(), once = fresh(), settled = fresh();
+            for (int i = 0; i < 300; ++i) endless->DrawText(text.x, text.y, "Music, Maestro!", false);
+            once->DrawText(text.x, text.y, "Music, Maestro!", false);
+            settled->DrawSettledText(text.x, text.y, "Music, Maestro!");
+            EXPECT_EQ(pixels(settled), pixels(endless));
+            EXPECT_NE(pixels(once), pixels(endless)) << "a single blend is weaker at the edge";
+            for (int i = 0; i < 3; ++i) settled->DrawSettledText(text.x, text.y, "Music, Maestro!");
+            EXPECT_EQ(pixels(settled), pixels(endless)) << "drawn again";
+        }
+    }
 }
 
 TEST_F(SurfaceTest, PrimarySurfaceHasItsBackBuffer) {

@@ -1,0 +1,33 @@
+// The clock under the tick count, and the one way the game gives the
+// processor back: waiting for a window event until a moment of that clock.
+// The program runs on the machine's steady clock; a test may put a clock of
+// its own in its place, whose wait moves its time on instead of sleeping.
+#pragma once
+
+#include <cstdint>
+
+namespace pomlets {
+
+class TickClock {
+public:
+    virtual ~TickClock() = default;
+    // Microseconds since the program started.
+    virtual int64_t now() = 0;
+    // Returns once a window event is pending or now() has reached until,
+    // whichever comes first; at once when until is not ahead. It may return
+    // earlier (the caller then waits again) and a little later, by the
+    // machine's wake-up latency.
+    virtual void waitForEvents(int64_t until) = 0;
+    // Moves the clock on (tests: time that passes between two passes).
+    virtual void moveOn(int64_t microseconds) = 0;
+};
+
+// The clock in use: the machine's, unless a test put another in its place.
+TickClock& tickClock();
+// Puts a clock in place of the machine's; nullptr gives the machine's back.
+// The clock must live until it is replaced.
+void useTickClock(TickClock* clock);
+// Tests: the machine's clock in use again, counting from the program's start.
+void resetTickClock();
+
+} // namespace pomlets

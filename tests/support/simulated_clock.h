@@ -1,0 +1,51 @@
+// A tick clock in simulated time for whole games: only a wait moves it, so a
+// game runs through minutes of its time in a moment and every due time can be
+// checked to the microsecond, on any machine.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <random>
+
+#include "platform/tick_clock.h"
+
+namespace pomlets::testing {
+
+// Put in place of the machine's clock while it lives. A wait moves the clock
+// to the moment waited for, woken late by a random amount up to the set
+// lateness, or to the next happening scheduled with at(), whichever comes
+// first; a happening (a key pressed, say) ends the wait as a window event
+// does. Each wait first adds the set cost of one pass, the work the loop did
+// before it came to wait, so polling before a due time moves the clock on too.
+class SimulatedClock final : public TickClock {
+public:
+    explicit SimulatedClock(int64_t startMicroseconds, uint32_t seed = 1);
+    ~SimulatedClock() override;
+    SimulatedClock(const SimulatedClock&) = delete;
+    SimulatedClock& operator=(const SimulatedClock&) = delete;
+
+    int64_t now() override { return now_; }
+    void waitForEvents(int64_t until) override;
+    void moveOn(int64_t microseconds) override;
+
+    // Runs the happening once the clock reaches the moment.
+    void at(int64_t when, std::function<void()> happening);
+    // A pass costs a random time from low to high microseconds.
+    void setPassCost(int64_t low, int64_t high);
+    // A wait that runs to its end wakes up to this many microseconds late.
+    void setWakeLateness(int64_t most) { lateness_ = most; }
+    // Called at every wait with the moment it was called at: the moment every
+    // reading of the clock in the pass that came to wait returned.
+    std::function<void(int64_t calledAt)> onWait;
+
+private:
+    void runHappeningsUntil(int64_t moment);
+
+    int64_t now_;
+    int64_t costLow_ = 0, costHigh_ = 0, lateness_ = 0;
+    std::mt19937 random_;
+    std::multimap<int64_t, std::function<void()>> happenings_;
+};
+
+} // namespace pomlets::testing
