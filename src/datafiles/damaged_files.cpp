@@ -11,13 +11,12 @@ std::string keepDamagedCopy(const std::string& relative) {
         if (c == '\\') c = '/';
     while (!name.empty() && name.front() == '/') name.erase(0, 1);
     name += ".damaged";
-    std::ifstream in(appPath(relative), std::ios::binary);
-    if (!in) return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
     try {
+        TextFile in(appPath(relative), TextFile::Mode::Input);
+        const std::string bytes = in.readAll();
+        in.close();
         TextFile copy(appPath(name), TextFile::Mode::Replace);
-        copy.write(bytes.str());
+        copy.write(bytes);
         copy.close();
     } catch (const RuntimeError&) {
         return {};

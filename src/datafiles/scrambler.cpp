@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/file_calls.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -108,11 +109,13 @@ namespace {
 // Forces a written file (or a folder's entries) onto the disk; false when
 // the disk refuses.
 bool syncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags);
+    const int fd = fileCalls().open(path.c_str(), flags | O_CLOEXEC, 0);
     if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    const bool synced = fileCalls().fsync(fd) == 0;
+    const int cause = errno;
+    const bool closed = fileCalls().close(fd) == 0;
+    if (!synced) errno = cause;
+    return synced && closed;
 }
 
 std::string folderOf(const std::string& path) {
@@ -137,11 +140,11 @@ void encryptFile(const std::string& source, const std::string& destination) {
         plain.close();
         scrambled.flush();
         scrambled.close();
-        if (!syncPath(beside, O_RDONLY)) throw RuntimeError(err::PathAccess);
-        if (std::rename(beside.c_str(), destination.c_str()) != 0) throw RuntimeError(err::PathAccess);
+        if (!syncPath(beside, O_RDONLY)) throw FileAccessError(err::PathAccess, errno);
+        if (fileCalls().rename(beside.c_str(), destination.c_str()) != 0) throw FileAccessError(err::PathAccess, errno);
         syncPath(folderOf(destination), O_RDONLY | O_DIRECTORY);  // best effort: the file is in place
     } catch (...) {
-        std::remove(beside.c_str());
+        fileCalls().unlink(beside.c_str());
         throw;
     }
 }
