@@ -109,7 +109,8 @@ TEST_F(StartupFailuresTest, LevelListShowsOnlyWholeReadablePairs) {
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_NE(shownBoxes()[0].text.find("init/6537"), std::string::npos);
 
-    // An award keeps the readable levels and a copy of the damaged list.
+    // An award keeps every line of the list as it was, the damaged one too,
+    // after a copy of the damaged list.
     writeScrambled("init/6537", {"First Steps", "12", "Second Wind", "14"});
     damageLine("init/6537", 2);
     const std::string damaged = bytesOf(folder->file("init/6537"));
@@ -119,8 +120,11 @@ TEST_F(StartupFailuresTest, LevelListShowsOnlyWholeReadablePairs) {
     awardArcadeLevel();
     EXPECT_EQ(shownBoxes().size(), 2u);
     EXPECT_EQ(bytesOf(folder->file("init/6537.damaged")), damaged);
-    decryptFile(folder->file("init/6537"), folder->file("plain.txt"));
-    EXPECT_EQ(folder->readText("plain.txt"), "First Steps\r\n12\r\nDeep Pond\r\n15\r\n");
+    const std::vector<DamagedLine> kept = decryptReadable(folder->file("init/6537"), folder->file("plain.txt"));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].index, 2u);
+    EXPECT_EQ(folder->readText("plain.txt"), "First Steps\r\n12\r\n\r\n14\r\nDeep Pond\r\n15\r\n");
+    EXPECT_EQ(damaged.substr(0, damaged.rfind("\r\n") + 2), bytesOf(folder->file("init/6537")).substr(0, damaged.size()));
     EXPECT_FALSE(fileExists(folder->file("temp")));
 }
 
