@@ -1,7 +1,7 @@
 // Fails one system call of the file layer, or that call and every later one,
 // with a chosen error, by putting failing entries into the table of file calls
 // (platform/file_calls.h) while the object lives. Calls are counted from 1 in
-// the order the game makes them; a short read counts only reads and a short
+// the order the game makes them (on one path only, when the fault names one); a short read counts only reads and a short
 // write only writes, as only those calls can come back short.
 #pragma once
 
@@ -17,6 +17,9 @@ struct Fault {
     int error = 0;          // errno of a failing call (FaultKind::Error)
     long call = 1;          // the first call that fails
     bool lasting = false;   // every later call fails too (a disk that stays full)
+    // When set, only calls on paths that contain this text count (and the
+    // reads, writes and closes of what was opened from them).
+    std::string path;
 };
 
 class FileFaults {
