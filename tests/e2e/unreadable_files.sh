@@ -35,16 +35,7 @@ if [[ $(id -u) -eq 0 ]]; then
 fi
 
 work=$(mktemp -d /tmp/pomlets-unreadable-XXXXXX)
-stop() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || return 0
-    for _ in $(seq 1 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
+source "$(dirname "$0")/x_session.sh"
 cleanup() {
     [[ -n ${game_pid:-} ]] && stop "$game_pid"
     [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
@@ -53,27 +44,13 @@ cleanup() {
 }
 trap cleanup EXIT
 chmod 755 "$work"
-cp "$program_dir/Pomlets" "$work/" || fail "cannot copy the program"
-cp -r "$program_dir/init" "$program_dir/levels" "$work/" || fail "cannot copy the data files"
-for linked in images sounds music themes; do
-    [[ -e $program_dir/$linked ]] && ln -s "$program_dir/$linked" "$work/$linked"
-done
+make_program_copy "$program_dir" "$work"
 [[ ${#as_player[@]} -gt 0 ]] && chown -R "$player_uid:$player_gid" "$work"
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display.txt" >"$work/xvfb.txt" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [[ -s $work/display.txt ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
-    sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$work/display.txt")"
-for _ in $(seq 1 100); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_x_server "$work"
 unset QT_QPA_PLATFORM SDL_VIDEODRIVER
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work
+export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+[[ ${#as_player[@]} -gt 0 ]] && chown "$player_uid:$player_gid" "$XDG_RUNTIME_DIR"
 
 # The game's windows, visible ones only.
 windows() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null; }

@@ -31,12 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 // The lines of a scrambled file: decoded where they can be, and the codes of
 // every line that cannot.
@@ -197,13 +191,13 @@ protected:
     bool copyKept(const std::string& file) const {
         for (const auto& entry : fs::directory_iterator(folder->file("init")))
             if (entry.path().filename().string().rfind(fs::path(file).filename().string() + ".damaged", 0) == 0 &&
-                bytesOf(entry.path().string()) == before.at(file))
+                bytesOfFile(entry.path().string()) == before.at(file))
                 return true;
         return false;
     }
 
     void checkProfile(const Intent& intent, bool damaged, Outcome& out) const {
-        const std::string now = bytesOf(folder->file("init/6702"));
+        const std::string now = bytesOfFile(folder->file("init/6702"));
         if (now == before.at("init/6702")) {
             if (!intent.profiles.empty() && !told("init/6702", "player profile"))
                 out.losses.push_back("profile: changes not saved and not told");
@@ -244,7 +238,7 @@ protected:
             wanted.insert(at, "6500,Driver");
             if (wanted.size() > 10) wanted.resize(10);
         }
-        const std::string now = bytesOf(folder->file("init/6095"));
+        const std::string now = bytesOfFile(folder->file("init/6095"));
         if (now == before.at("init/6095")) {
             if (wanted != readable && !told("init/6095", "high-score table"))
                 out.losses.push_back("high scores: the new score not saved and not told");
@@ -260,7 +254,7 @@ protected:
     }
 
     void checkLevels(const Intent& intent, bool damaged, Outcome& out) const {
-        const std::string now = bytesOf(folder->file("init/6537"));
+        const std::string now = bytesOfFile(folder->file("init/6537"));
         const Decoded old = decode(before.at("init/6537"));
         if (now == before.at("init/6537")) {
             if (intent.levels != old.plain && !told("init/6537", "Arcade levels"))

@@ -23,12 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 const std::vector<std::string> profileLines = {"5000", "3", "2", "4", "1", "1", "1", "1", "0", "0", "9",
                                                "Tessellane #1 - Pelvaro", "60"};
@@ -45,7 +39,7 @@ protected:
 
     // Puts text in place of the first code of one scrambled line.
     void replaceFirstCode(const std::string& relative, size_t line, const std::string& code) {
-        std::string bytes = bytesOf(folder->file(relative));
+        std::string bytes = bytesOfFile(folder->file(relative));
         size_t at = 0;
         for (size_t i = 0; i < line; ++i) at = bytes.find("\r\n", at) + 2;
         bytes.replace(at, bytes.find('.', at) - at, code);
@@ -67,7 +61,7 @@ protected:
 TEST_F(PlayerFilesRulesTest, AProfileThatCannotBeReadIsLeftAsItIs) {
     for (int error : {EACCES, EIO}) {
         SCOPED_TRACE(errorName(error));
-        const std::string before = bytesOf(folder->file("init/6702"));
+        const std::string before = bytesOfFile(folder->file("init/6702"));
         resetSharedState();
         forgetPlayerFileReadings();
         forgetSaveNotices();
@@ -83,7 +77,7 @@ TEST_F(PlayerFilesRulesTest, AProfileThatCannotBeReadIsLeftAsItIs) {
         }
         logEnabled = false;
         releaseFMain();
-        EXPECT_EQ(bytesOf(folder->file("init/6702")), before);
+        EXPECT_EQ(bytesOfFile(folder->file("init/6702")), before);
         EXPECT_FALSE(fs::exists(folder->file("init/6702.damaged")));
         const std::string cause = systemCause(error);
         ASSERT_EQ(shownBoxes().size(), 2u) << boxTexts()[0];
@@ -113,13 +107,13 @@ TEST_F(PlayerFilesRulesTest, TheChangesOfARunGoIntoTheFileOnceItCanBeReadAgain) 
 TEST_F(PlayerFilesRulesTest, AnOverflowingCodeCostsOnlyItsLine) {
     replaceFirstCode("init/6702", 4, "1e999");
     replaceFirstCode("init/6095", 9, "1e999");
-    const std::string profile = bytesOf(folder->file("init/6702"));
-    const std::string scores = bytesOf(folder->file("init/6095"));
+    const std::string profile = bytesOfFile(folder->file("init/6702"));
+    const std::string scores = bytesOfFile(folder->file("init/6095"));
     FMain& w = start();
     ASSERT_EQ(shownBoxes().size(), 2u);
     for (const auto& box : shownBoxes()) EXPECT_NE(box.text.find(".damaged\""), std::string::npos) << box.text;
-    EXPECT_EQ(bytesOf(folder->file("init/6702.damaged")), profile);
-    EXPECT_EQ(bytesOf(folder->file("init/6095.damaged")), scores);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702.damaged")), profile);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6095.damaged")), scores);
     EXPECT_EQ(credits, 5000);
     EXPECT_EQ(highScoresInUse(), 9u);
 
@@ -142,7 +136,7 @@ TEST_F(PlayerFilesRulesTest, AnOverflowingCodeCostsOnlyItsLine) {
 
 TEST_F(PlayerFilesRulesTest, AnUnreadHighScoreLineTakesNoPlace) {
     replaceFirstCode("init/6095", 2, "999");  // "7000,Carol"
-    const std::string damaged = bytesOf(folder->file("init/6095"));
+    const std::string damaged = bytesOfFile(folder->file("init/6095"));
     start();
     score = 0;
     typedName = "Driver";
@@ -154,12 +148,12 @@ TEST_F(PlayerFilesRulesTest, AnUnreadHighScoreLineTakesNoPlace) {
     expected.erase(expected.begin() + 2);
     expected.push_back("0,Driver");
     EXPECT_EQ(linesOf("init/6095"), std::make_pair(expected, size_t{0}));
-    EXPECT_EQ(bytesOf(folder->file("init/6095.damaged")), damaged);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6095.damaged")), damaged);
 }
 
 TEST_F(PlayerFilesRulesTest, ADamagedFileIsWrittenOnlyAfterACheckedCopy) {
     replaceFirstCode("init/6702", 4, "999");
-    const std::string damaged = bytesOf(folder->file("init/6702"));
+    const std::string damaged = bytesOfFile(folder->file("init/6702"));
     // An older copy of another damage is never written over.
     std::ofstream(folder->file("init/6702.damaged"), std::ios::binary) << "an older damage";
     {
@@ -170,8 +164,8 @@ TEST_F(PlayerFilesRulesTest, ADamagedFileIsWrittenOnlyAfterACheckedCopy) {
         w.purchase_Click(0);
         EXPECT_EQ(credits, 4998);  // kept in memory
     }
-    EXPECT_EQ(bytesOf(folder->file("init/6702")), damaged);
-    EXPECT_EQ(bytesOf(folder->file("init/6702.damaged")), "an older damage");
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702")), damaged);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702.damaged")), "an older damage");
     EXPECT_FALSE(fs::exists(folder->file("init/6702.damaged.2")));
     EXPECT_NE(boxTexts().back().find("could not save the player profile \"init/6702\": " + systemCause(ENOSPC)),
               std::string::npos)
@@ -179,17 +173,17 @@ TEST_F(PlayerFilesRulesTest, ADamagedFileIsWrittenOnlyAfterACheckedCopy) {
 
     // With room for the copy, the next save keeps it and then writes.
     fMain().Form_Unload();
-    EXPECT_EQ(bytesOf(folder->file("init/6702.damaged.2")), damaged);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702.damaged.2")), damaged);
     EXPECT_EQ(profileCredits(), "4998");
 }
 
 TEST_F(PlayerFilesRulesTest, AFailedSaveAfterAGameIsToldOnceWithItsFileAndCause) {
     FMain& w = start();
     clearShownBoxes();
-    const std::string scores = bytesOf(folder->file("init/6095"));
-    const std::string profile = bytesOf(folder->file("init/6702"));
+    const std::string scores = bytesOfFile(folder->file("init/6095"));
+    const std::string profile = bytesOfFile(folder->file("init/6702"));
     {
-        FileFaults full({FaultKind::Error, ENOSPC, 1, true, "init/"});  // init/ full or read-only
+        FileFaults full({FaultKind::Error, ENOSPC, 1, true, ""});  // a full disk
         score = 8000;
         typedName = "Driver";
         enterHighScore();
@@ -197,8 +191,8 @@ TEST_F(PlayerFilesRulesTest, AFailedSaveAfterAGameIsToldOnceWithItsFileAndCause)
         saveTelling(PlayerFile::Profile, saveProfile);  // as after every game
         w.Form_Unload();                                 // Quit
     }
-    EXPECT_EQ(bytesOf(folder->file("init/6095")), scores);
-    EXPECT_EQ(bytesOf(folder->file("init/6702")), profile);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6095")), scores);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702")), profile);
     EXPECT_EQ(highScores[2].name, "Driver");  // still shown
     const std::string cause = systemCause(ENOSPC);
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{

@@ -17,7 +17,11 @@ std::vector<std::string> changed;
 std::set<int> watched;  // descriptors opened from the fault's path
 bool onPath = true;     // the call being made concerns the fault's path
 
-bool concerns(const char* path) { return active.path.empty() || std::string(path).find(active.path) != std::string::npos; }
+bool concerns(const char* path) {
+    const std::string p(path);
+    return active.path.empty() ||
+           (p.size() >= active.path.size() && p.compare(p.size() - active.path.size(), std::string::npos, active.path) == 0);
+}
 bool concerns(int fd) { return active.path.empty() || watched.count(fd) > 0; }
 
 // Counts a call of the fault's kind and says whether it fails.
@@ -83,7 +87,9 @@ const FileCalls failing{
     [](const char* from, const char* to) {
         changed.emplace_back(from);
         changed.emplace_back(to);
-        onPath = concerns(from) || concerns(to);
+        // What lies at the target does not matter: a file that cannot be
+        // read can still be replaced.
+        onPath = concerns(from);
         return fails() ? -1 : real().rename(from, to);
     },
     [](const char* path) {

@@ -17,7 +17,7 @@ struct Fault {
     int error = 0;          // errno of a failing call (FaultKind::Error)
     long call = 1;          // the first call that fails
     bool lasting = false;   // every later call fails too (a disk that stays full)
-    // When set, only calls on paths that contain this text count (and the
+    // When set, only calls on paths that end in this text count (and the
     // reads, writes and closes of what was opened from them).
     std::string path;
 };
