@@ -77,6 +77,9 @@ constexpr size_t scoresDamage = 2;   // "8000,Carol"
 constexpr size_t levelsDamage = 2;   // the name of the second level
 
 enum class Scenario { Idle, Store, Freestyle, Arcade };
+const char* scenarioName(Scenario s);
+void PrintTo(Scenario s, std::ostream* out) { *out << scenarioName(s); }
+std::string faultName(const Fault& fault);
 const char* scenarioName(Scenario s) {
     switch (s) {
     case Scenario::Idle: return "start-and-quit";
@@ -340,12 +343,16 @@ TEST_P(FileFaultsTest, NothingOnDiskIsLost) {
     }
     std::printf("[ faults   ] %s%s %s: %ld runs, %ld with a loss\n", scenarioName(scenario),
                 damaged ? " (damaged line)" : "",
-                error.kind == FaultKind::ShortRead    ? "short read"
-                : error.kind == FaultKind::ShortWrite ? "short write"
-                                                      : errorName(error.error).c_str(),
+                faultName(error).c_str(),
                 runs, lossRuns);
     for (const auto& [kind, n] : kinds) std::printf("[ faults   ]   %s: %ld\n", kind.c_str(), n);
     EXPECT_GT(runs, 0);
+}
+
+std::string faultName(const Fault& fault) {
+    return fault.kind == FaultKind::ShortRead    ? "shortread"
+           : fault.kind == FaultKind::ShortWrite ? "shortwrite"
+                                                 : errorName(fault.error);
 }
 
 std::vector<Fault> faults() {
@@ -360,9 +367,7 @@ std::string caseName(const ::testing::TestParamInfo<std::tuple<Scenario, bool, F
     const auto& [scenario, damaged, fault] = info.param;
     std::string name = scenarioName(scenario);
     name += damaged ? "_damaged_" : "_whole_";
-    name += fault.kind == FaultKind::ShortRead    ? "shortread"
-            : fault.kind == FaultKind::ShortWrite ? "shortwrite"
-                                                  : errorName(fault.error);
+    name += faultName(fault);
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 }
@@ -374,4 +379,7 @@ INSTANTIATE_TEST_SUITE_P(EveryCall, FileFaultsTest,
                          caseName);
 
 } // namespace
+
+void PrintTo(const Fault& fault, std::ostream* out) { *out << faultName(fault); }
+
 } // namespace pomlets::testing
