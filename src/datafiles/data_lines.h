@@ -3,7 +3,6 @@
 // stand, so that writing the file back loses none of them.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 

@@ -36,7 +36,13 @@ void reportStartupFailure(const std::string& what, const RuntimeError& error) {
                "the damaged file is kept as \"" + damaged->copy() + "\".");
         return;
     }
-    msgBox("Pomlets could not read " + what + fault + "  It goes on without it and leaves the file as it is.");
+    if (damaged) {
+        msgBox("Pomlets could not read " + what + " completely" + fault + "  It keeps what it could read, and does "
+               "not write over the file until a copy of it can be kept.");
+        return;
+    }
+    msgBox("Pomlets could not read " + what + fault + "  It goes on without it" +
+           (error.number() == err::FileNotFound ? "." : " and leaves the file as it is."));
 }
 
 } // namespace
