@@ -1,6 +1,6 @@
 // Data files that could not be read whole. Such a file is never written over
-// with what the program failed to read: a copy of it is kept beside it first,
-// "<file>.damaged", and the player is told.
+// before a byte-exact copy of it is kept beside it, "<file>.damaged", and the
+// player is told.
 #pragma once
 
 #include <string>
@@ -23,10 +23,13 @@ private:
     std::string copy_;
 };
 
-// Copies the data file (relative to the program folder, "\init\6095") to
-// "<file>.damaged" beside it, replacing an older copy. Returns the copy's
-// relative name, or an empty text when the file is missing or the copy could
-// not be written.
+// Keeps a copy of the data file (relative to the program folder, "\init\6095")
+// beside it: "<file>.damaged", or where a copy of other bytes has that name
+// already, "<file>.damaged.2", ".3" and on; a copy that holds the same bytes
+// already is the copy. A new copy counts only once it has been written to the
+// disk and read back the same. Returns the copy's relative name
+// ("init/6095.damaged"); raises when the file cannot be read or no copy can
+// be made.
 std::string keepDamagedCopy(const std::string& relative);
 
 } // namespace pomlets

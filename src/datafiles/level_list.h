@@ -25,8 +25,11 @@ struct LevelList {
 // field leave their pair out and set damaged.
 LevelList readLevelList();
 
-// Writes the list through "\temp"; the file is replaced only once the new one
-// is whole.
-void writeLevelList(const std::vector<LevelListEntry>& levels);
+// Adds the level at the end of the list, every line of the list kept as it
+// stood (a damaged one too, after a checked copy of the list is kept).
+// Returns the name of the copy kept of a damaged list ("init/6537.damaged"),
+// empty when the list was whole. Raises, leaving the file as it is, when the
+// list cannot be read or the copy cannot be kept.
+std::string appendLevel(const LevelListEntry& level);
 
 } // namespace pomlets

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <locale.h>
 
+#include "platform/file_calls.h"
+
 namespace pomlets {
 
 namespace {
@@ -54,10 +56,14 @@ void writeLog(std::string& message, bool indent) {
     if (!logEnabled) return;
     if (!message.empty()) message = logTimeText() + " :: " + message;
     if (indent) message = "   " + message;
-    logFile.writeLine(message);
     // Each line reaches the disk at once, so a run that ends abruptly still
-    // leaves its log readable up to the last event.
-    logFile.flush();
+    // leaves its log readable up to the last event. A disk that refuses a
+    // line of the log does not stop the game.
+    try {
+        logFile.writeLine(message);
+        logFile.flush();
+    } catch (const FileAccessError&) {
+    }
 }
 
 void writeLog(const std::string& message, bool indent) {

@@ -7,8 +7,7 @@
 
 #include "common/brains.h"
 #include "datafiles/damaged_files.h"
-#include "datafiles/scrambler.h"
-#include "datafiles/scratch_file.h"
+#include "datafiles/data_lines.h"
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
@@ -21,9 +20,9 @@ const char* const highScoreFile = "\\init\\6095";
 const char* const profileFile = "\\init\\6702";
 constexpr size_t profileLineCount = 13;
 
-int16_t lenient16(const std::string& text) { return toInt16(lenientNumber(text)); }
+constexpr size_t tableSize = 10;
+
 int32_t lenient32(const std::string& text) { return toInt32(lenientNumber(text)); }
-bool flagOf(const std::string& text) { return lenientNumber(text) != 0; }
 std::string flagText(bool flag) { return flag ? "1" : "0"; }
 
 // A field that fieldText wrote, from the rest of a line: leading blanks
@@ -52,136 +51,110 @@ std::string nameField(const std::string& line) {
     return line.substr(i, comma == std::string::npos ? std::string::npos : comma - i);
 }
 
-// Writes the plain lines into "\temp" and scrambles them into the data file;
-// the data file is replaced only once the new one is whole.
-void writeScrambled(const std::string& dataFile, const std::vector<std::string>& lines) {
-    ScratchFile temp;
-    TextFile out(temp.path(), TextFile::Mode::Replace);
-    for (const auto& line : lines) out.writeLine(line);
-    out.flush();  // a write that cannot be completed fails here, before anything is replaced
-    out.close();
-    encryptFile(temp.path(), appPath(dataFile));
-    temp.remove();
-}
-
-// One reading of a data file whose lines each hold one value: the plain
-// lines, which of them hold a value that was read, and the first error met.
-struct LinesRead {
-    std::vector<std::string> lines;
-    std::vector<bool> read;
-    std::optional<RuntimeError> fault;
-    bool fileAtFault = false;  // the file itself is damaged (not missing, not the scratch file)
-    bool missing = false;      // there is no file: nothing in it to lose
-
-    size_t faultLine = 0;
-
-    // Keeps the error of the earliest line, as a reading from the top meets it.
-    void fail(const RuntimeError& error, bool ofTheFile, size_t line) {
-        if (!fault || line < faultLine) {
-            fault = error;
-            faultLine = line;
-        }
-        fileAtFault = fileAtFault || ofTheFile;
+// The first error a reading meets, from the top of the file.
+struct FirstFault {
+    std::optional<RuntimeError> error;
+    void note(const RuntimeError& e) {
+        if (!error) error = e;
     }
-    bool whole() const { return !fault; }
 };
 
-// Unscrambles the file through "\temp" and takes its first count lines; a
-// damaged line, and every line the file lacks, counts as not read.
-LinesRead readLines(const char* dataFile, size_t count) {
-    LinesRead result;
-    result.lines.assign(count, std::string());
-    result.read.assign(count, false);
+// After a load that found lines it could not read: the copy of the file is
+// kept, and the load raises its first error with the copy's name.
+[[noreturn]] void raiseDamage(const char* dataFile, const RuntimeError& first) {
+    std::string copy;
     try {
-        ScratchFile temp;
-        const std::vector<size_t> damaged = decryptReadable(appPath(dataFile), temp.path());
-        TextFile in(temp.path(), TextFile::Mode::Input);
-        for (size_t i = 0; i < count; ++i) {
-            if (in.eof()) {
-                result.fail(RuntimeError(err::PastEndOfFile), true, i);
-                break;
-            }
-            result.lines[i] = in.readLine();
-            if (std::find(damaged.begin(), damaged.end(), i) != damaged.end())
-                result.fail(RuntimeError(err::InvalidCall), true, i);
-            else
-                result.read[i] = true;
-        }
-        in.close();
-        temp.remove();
-    } catch (const RuntimeError& error) {
-        // A missing file holds nothing to lose; any other failure here lies in
-        // the scratch file or the disk, and the file is not known to be damaged.
-        result.fail(error, false, 0);
-        result.missing = error.number() == err::FileNotFound;
-        result.read.assign(count, false);
+        copy = keepDamagedCopy(dataFile);
+    } catch (const RuntimeError&) {
+        // No copy: the next save that has something to write tries again
+        // and writes nothing until one is kept.
     }
-    return result;
-}
-
-// What was read of a file at start-up, so that a save can tell the player's
-// changes from the values that were never read. Kept per data file path.
-template <typename Values>
-struct ReadState {
-    std::string path;
-    bool whole = true;
-    std::vector<bool> read;
-    Values asRead{};
-
-    bool appliesTo(const char* dataFile) const { return !whole && path == appPath(dataFile); }
-};
-
-// After a load: raises the load's error, with the copy kept of the file when
-// the fault is the file's own.
-void raiseFault(const char* dataFile, const LinesRead& reading) {
-    if (!reading.fault) return;
-    if (!reading.fileAtFault) throw *reading.fault;
-    throw DamagedFileError(*reading.fault, keepDamagedCopy(dataFile));
+    throw DamagedFileError(first, copy);
 }
 
 // --- high scores ---------------------------------------------------------
 
-using ScoreTable = std::array<HighScoreEntry, 10>;
-ReadState<ScoreTable> scoresRead;
+// What stands on disk of the table, as last read or written.
+struct ScoresOnDisk {
+    bool known = false;  // the bytes of the file were read (or it was found missing)
+    DataLines lines;
+    bool clean() const { return known && lines.present && entries().size() == tableSize && unread().empty(); }
+
+    // The entries the file holds, in file order.
+    std::vector<HighScoreEntry> entries() const { return parse().first; }
+    // The indexes of the lines among the first ten that hold no entry.
+    std::vector<size_t> unread() const { return parse().second; }
+
+    std::pair<std::vector<HighScoreEntry>, std::vector<size_t>> parse(FirstFault* fault = nullptr) const {
+        std::pair<std::vector<HighScoreEntry>, std::vector<size_t>> out;
+        FirstFault ignored;
+        FirstFault& first = fault ? *fault : ignored;
+        for (size_t i = 0; i < tableSize; ++i) {
+            if (i >= lines.plain.size()) {
+                first.note(RuntimeError(err::PastEndOfFile));
+                break;
+            }
+            if (lines.isDamaged(i)) {
+                first.note(RuntimeError(err::InvalidCall));
+                out.second.push_back(i);
+                continue;
+            }
+            const std::string& line = lines.plain[i];
+            const size_t comma = line.find(',');
+            try {
+                out.first.push_back({comma == std::string::npos ? std::string() : nameField(line.substr(comma + 1)),
+                                     lenient32(line.substr(0, comma))});
+            } catch (const RuntimeError& error) {
+                first.note(error);
+                out.second.push_back(i);
+            }
+        }
+        return out;
+    }
+};
+
+struct ScoresState {
+    bool loaded = false;  // a load ran: memory and file are to be merged
+    ScoresOnDisk disk;
+    std::vector<HighScoreEntry> base;  // the table as it stood when last in step with the file
+    size_t inUse = tableSize;
+};
+ScoresState scores;
 
 bool sameEntry(const HighScoreEntry& a, const HighScoreEntry& b) { return a.score == b.score && a.name == b.name; }
 
-// Reads the table; an entry whose line was not read keeps its value in table.
-LinesRead readScoreTable(ScoreTable& table) {
-    LinesRead reading = readLines(highScoreFile, table.size());
-    for (size_t i = 0; i < table.size(); ++i) {
-        if (!reading.read[i]) continue;
-        const std::string& line = reading.lines[i];
-        const size_t comma = line.find(',');
-        try {
-            table[i].score = lenient32(line.substr(0, comma));
-            table[i].name = comma == std::string::npos ? std::string() : nameField(line.substr(comma + 1));
-        } catch (const RuntimeError& error) {
-            reading.read[i] = false;
-            reading.fail(error, true, i);
-        }
-    }
-    return reading;
+// Puts the entries into highScores, best first, the free places after them.
+void takeTable(const std::vector<HighScoreEntry>& entries) {
+    highScores.fill(HighScoreEntry{});
+    std::copy_n(entries.begin(), std::min(entries.size(), tableSize), highScores.begin());
+    scores.inUse = std::min(entries.size(), tableSize);
+    scores.base.assign(highScores.begin(), highScores.begin() + static_cast<std::ptrdiff_t>(scores.inUse));
 }
 
-// The entry enters the table before the first entry it equals or beats.
-void insertEntry(ScoreTable& table, const HighScoreEntry& entry) {
-    for (size_t i = 0; i < table.size(); ++i) {
-        if (entry.score >= table[i].score) {
-            for (size_t j = table.size() - 1; j > i; --j) table[j] = table[j - 1];
-            table[i] = entry;
-            return;
-        }
+// The entries of the table that the file does not hold yet: what the player
+// added since the table was last in step with the file.
+std::vector<HighScoreEntry> addedEntries() {
+    std::vector<HighScoreEntry> earlier = scores.base;
+    std::vector<HighScoreEntry> added;
+    for (size_t i = 0; i < scores.inUse; ++i) {
+        const auto match = std::find_if(earlier.begin(), earlier.end(),
+                                        [&](const auto& e) { return sameEntry(e, highScores[i]); });
+        if (match != earlier.end()) earlier.erase(match);
+        else added.push_back(highScores[i]);
     }
+    return added;
 }
 
 // --- profile -------------------------------------------------------------
 
-using ProfileLines = std::array<std::string, profileLineCount>;
-ReadState<ProfileLines> profileRead;
+// The thirteen values of the profile as text, in file order: numbers in
+// decimal, flags as 1 or 0, the theme's own text.
+using ProfileText = std::array<std::string, profileLineCount>;
+// Values read from a file; none where a line holds no value.
+using ProfileValues = std::array<std::optional<std::string>, profileLineCount>;
 
-// The lines of the profile as saveProfile writes them (the theme unquoted).
-ProfileLines profileLines() {
+// The player's values, as they stand in memory.
+ProfileText liveProfile() {
     return {std::to_string(credits),    std::to_string(items[0]),   std::to_string(items[1]),
             std::to_string(items[3]),   std::to_string(items[4]),   std::to_string(items[5]),
             std::to_string(items[2]),   flagText(profileFlag1),     flagText(profileFlag2),
@@ -205,46 +178,85 @@ std::string firstField(const std::string& line) {
 // Lines 0 to 6 of the profile are the credits and items, 10 the Music Notes:
 // counts, which a game or a purchase changes by steps.
 bool isCount(size_t i) { return i < 7 || i == 10; }
+constexpr size_t themeLine = 11;
+constexpr size_t volumeLine = 12;
 
-// Takes the field of profile line i into its variable; raises, leaving the
-// variable as it was, when the value does not fit.
-void takeProfileField(size_t i, const std::string& field) {
-    static int16_t* const counts[] = {&credits, &items[0], &items[1], &items[3], &items[4], &items[5], &items[2]};
-    static bool* const flags[] = {&profileFlag1, &profileFlag2, &profileFlag3};
-    if (i < 7) {
-        *counts[i] = lenient16(field);
-    } else if (i < 10) {
-        *flags[i - 7] = flagOf(field);
-    } else if (i == 10) {
-        musicNotes = lenient32(field);
-    } else if (i == 11) {
-        themeName = field;
-    } else {
-        // The volume bar runs from 0 to 100 and refuses any other value; a
-        // refused volume is not kept.
-        const int16_t volume = lenient16(field);
-        QScrollBar* bar = fMain().HScroll2;
-        if (volume < bar->minimum() || volume > bar->maximum()) throw RuntimeError(err::InvalidProperty);
-        musicVolume = volume;
-        bar->setValue(musicVolume);
+// The value of profile line i as text; raises when it does not fit its
+// variable. The volume bar runs from 0 to 100 and refuses any other value.
+std::string profileValue(size_t i, const std::string& line) {
+    if (i == themeLine) return nameField(line);
+    const double number = lenientNumber(firstField(line));
+    if (i >= 7 && i < 10) return flagText(number != 0);
+    if (i == 10) return std::to_string(toInt32(number));
+    const int16_t value = toInt16(number);
+    if (i == volumeLine && (value < 0 || value > 100)) throw RuntimeError(err::InvalidProperty);
+    return std::to_string(value);
+}
+
+// Parses the lines of the file into values; no side effects.
+ProfileValues parseProfile(const DataLines& lines, FirstFault& fault) {
+    ProfileValues values;
+    for (size_t i = 0; i < profileLineCount; ++i) {
+        if (i >= lines.plain.size()) {
+            fault.note(RuntimeError(err::PastEndOfFile));
+            continue;
+        }
+        if (lines.isDamaged(i)) {
+            fault.note(RuntimeError(err::InvalidCall));
+            continue;
+        }
+        try {
+            values[i] = profileValue(i, lines.plain[i]);
+        } catch (const RuntimeError& error) {
+            fault.note(error);
+        }
+    }
+    return values;
+}
+
+// Puts values into the profile variables; the volume also moves the bar.
+void applyProfile(const ProfileValues& values) {
+    int16_t* const counts[] = {&credits, &items[0], &items[1], &items[3], &items[4], &items[5], &items[2]};
+    bool* const flags[] = {&profileFlag1, &profileFlag2, &profileFlag3};
+    for (size_t i = 0; i < profileLineCount; ++i) {
+        if (!values[i]) continue;
+        const std::string& v = *values[i];
+        if (i < 7) *counts[i] = toInt16(lenientNumber(v));
+        else if (i < 10) *flags[i - 7] = v != "0";
+        else if (i == 10) musicNotes = toInt32(lenientNumber(v));
+        else if (i == themeLine) themeName = v;
+        else {
+            musicVolume = toInt16(lenientNumber(v));
+            fMain().HScroll2->setValue(musicVolume);
+        }
     }
 }
 
-// Reads the profile into its variables; a value whose line was not read keeps
-// the value it has.
-LinesRead readProfileLines() {
-    LinesRead reading = readLines(profileFile, profileLineCount);
-    for (size_t i = 0; i < profileLineCount; ++i) {
-        if (!reading.read[i]) continue;
-        const std::string& line = reading.lines[i];
-        try {
-            takeProfileField(i, i == 11 ? nameField(line) : firstField(line));
-        } catch (const RuntimeError& error) {
-            reading.read[i] = false;
-            reading.fail(error, true, i);
-        }
+struct ProfileState {
+    bool loaded = false;  // a load ran: memory and file are to be merged
+    bool known = false;  // the bytes of the file were read (or it was found missing)
+    DataLines disk;      // the file as last read or written
+    ProfileValues diskValues;
+    ProfileText base;    // the player's values when they were last in step with the file
+    bool clean() const {
+        return known && disk.present && std::all_of(diskValues.begin(), diskValues.end(), [](const auto& v) {
+                   return v.has_value();
+               });
     }
-    return reading;
+};
+ProfileState profile;
+
+// One value of the merge: what the file holds now where the player left the
+// value alone, the player's value where it changed; a count the player changed
+// takes the change on top of what the file holds now.
+std::string mergedValue(size_t i, const ProfileText& live, const std::optional<std::string>& onDisk) {
+    if (!isCount(i) || !onDisk) return live[i];
+    try {
+        const double sum = lenientNumber(*onDisk) + lenientNumber(live[i]) - lenientNumber(profile.base[i]);
+        return std::to_string(i == 10 ? toInt32(sum) : toInt16(sum));
+    } catch (const RuntimeError&) {
+        return live[i];  // the sum does not fit: the player's value stands
+    }
 }
 
 } // namespace
@@ -266,99 +278,207 @@ std::string fieldText(const std::string& text) {
 
 std::string highScoreListLine(int i) {
     const std::string label = i < 9 ? "0" + std::to_string(i + 1) + ".    " : std::to_string(i + 1) + ".    ";
+    if (static_cast<size_t>(i) >= scores.inUse) return label;
     const HighScoreEntry& entry = highScores[static_cast<size_t>(i)];
     return label + std::to_string(entry.score) + "   \t" + entry.name;
 }
 
-void loadHighScores() {
+size_t highScoresInUse() { return scores.inUse; }
+
+size_t highScorePlace(int32_t score) {
+    for (size_t i = 0; i < scores.inUse; ++i)
+        if (score >= highScores[i].score) return i;
+    return scores.inUse;
+}
+
+void putHighScore(size_t place, const HighScoreEntry& entry) {
+    if (place >= tableSize) return;
+    for (size_t j = std::min(scores.inUse, tableSize - 1); j > place; --j) highScores[j] = highScores[j - 1];
+    highScores[place] = entry;
+    scores.inUse = std::min(scores.inUse + 1, tableSize);
+}
+
+void showHighScores() {
     fMain().scores_freestyle->clear();
-    const LinesRead reading = readScoreTable(highScores);
     for (int i = 0; i < 10; ++i) fMain().scores_freestyle->addItem(fromWindows1252(highScoreListLine(i)));
-    scoresRead = {appPath(highScoreFile), reading.whole() || reading.missing, reading.read, highScores};
-    raiseFault(highScoreFile, reading);
+}
+
+void loadHighScores() {
+    scores = {};
+    scores.loaded = true;
+    highScores.fill(HighScoreEntry{});
+    try {
+        scores.disk.lines = readDataLines(highScoreFile);
+    } catch (const RuntimeError&) {
+        // Nothing of the file is known: no entry takes a place until it is.
+        takeTable({});
+        showHighScores();
+        throw;
+    }
+    scores.disk.known = true;
+    if (!scores.disk.lines.present) {
+        // No table yet: ten empty entries, as a new table has.
+        takeTable(std::vector<HighScoreEntry>(tableSize));
+        showHighScores();
+        throw RuntimeError(err::FileNotFound);
+    }
+    FirstFault fault;
+    takeTable(scores.disk.parse(&fault).first);
+    showHighScores();
+    if (fault.error) raiseDamage(highScoreFile, *fault.error);
 }
 
 void saveHighScores() {
-    if (scoresRead.appliesTo(highScoreFile)) {
-        // Part of the file was not read. It is read again (what kept it from
-        // being read may have passed), and the entries the player added since
-        // go into what it holds now. While it still cannot be read whole and
-        // nothing was added, the file is left as it is.
-        std::vector<HighScoreEntry> earlier(scoresRead.asRead.begin(), scoresRead.asRead.end());
-        std::vector<HighScoreEntry> added;
-        for (const auto& entry : highScores) {
-            const auto match =
-                std::find_if(earlier.begin(), earlier.end(), [&](const auto& e) { return sameEntry(e, entry); });
-            if (match != earlier.end()) earlier.erase(match);
-            else added.push_back(entry);
-        }
-        ScoreTable table = scoresRead.asRead;
-        const LinesRead reading = readScoreTable(table);
-        if (!reading.missing) {
-            bool whole = true;
-            bool gained = false;
-            for (size_t i = 0; i < table.size(); ++i) {
-                gained = gained || (reading.read[i] && !scoresRead.read[i]);
-                scoresRead.read[i] = scoresRead.read[i] || reading.read[i];
-                whole = whole && scoresRead.read[i];
-            }
-            if (!whole && added.empty()) return;
-            if (!whole) keepDamagedCopy(highScoreFile);
-            if (gained) {
-                for (const auto& entry : added) insertEntry(table, entry);
-                highScores = table;
-            }
+    const std::vector<HighScoreEntry> added = addedEntries();
+    const bool merge = scores.loaded && !scores.disk.clean();
+    if (merge) {
+        // Read again: what kept the file from being read may have passed.
+        try {
+            scores.disk.lines = readDataLines(highScoreFile);
+            scores.disk.known = true;
+        } catch (const RuntimeError&) {
+            scores.disk.known = false;
+            if (added.empty()) return;
+            throw;
         }
     }
-    std::vector<std::string> lines;
-    for (const auto& entry : highScores) lines.push_back(std::to_string(entry.score) + "," + fieldText(entry.name));
-    writeScrambled(highScoreFile, lines);
-    scoresRead.whole = true;
+    const ScoresOnDisk& disk = scores.disk;
+    std::vector<std::string> plain;
+    std::vector<DamagedLine> keep;
+    std::vector<HighScoreEntry> table;
+    if (!merge || !disk.lines.present) {
+        // The file was read whole (or there is none): the table in memory is
+        // the whole table.
+        table.assign(highScores.begin(), highScores.begin() + static_cast<std::ptrdiff_t>(scores.inUse));
+        for (const auto& entry : table) plain.push_back(std::to_string(entry.score) + "," + fieldText(entry.name));
+    } else {
+        // The file's entries with the player's new ones ranked in; a line
+        // that holds no entry takes no place and stays as it was, as long as
+        // there is room for it among the ten.
+        table = disk.entries();
+        for (const auto& entry : added) {
+            const auto at = std::find_if(table.begin(), table.end(),
+                                         [&](const HighScoreEntry& e) { return entry.score >= e.score; });
+            table.insert(at, entry);
+        }
+        if (table.size() > tableSize) table.resize(tableSize);
+        std::vector<size_t> unread = disk.unread();
+        unread.resize(std::min(unread.size(), tableSize - table.size()));
+        size_t e = 0, u = 0;
+        while (e < table.size() || u < unread.size()) {
+            if (u < unread.size() && (unread[u] <= plain.size() || e == table.size())) {
+                const size_t from = unread[u++];
+                const auto damaged = std::find_if(disk.lines.damaged.begin(), disk.lines.damaged.end(),
+                                                  [&](const DamagedLine& d) { return d.index == from; });
+                if (damaged != disk.lines.damaged.end()) keep.push_back({plain.size(), damaged->scrambled});
+                plain.push_back(damaged != disk.lines.damaged.end() ? std::string() : disk.lines.plain[from]);
+            } else {
+                const HighScoreEntry& entry = table[e++];
+                plain.push_back(std::to_string(entry.score) + "," + fieldText(entry.name));
+            }
+        }
+        if (!disk.clean()) {
+            if (added.empty()) {
+                // Nothing new to write: the file stays as it is, and the
+                // table shows what it holds.
+                takeTable(table);
+                showHighScores();
+                return;
+            }
+            keepDamagedCopy(highScoreFile);
+        }
+    }
+    writeDataLines(highScoreFile, plain, keep);
+    scores.loaded = true;
+    scores.disk.known = true;
+    scores.disk.lines = {true, plain, keep};
+    takeTable(table);
 }
 
 void loadProfile() {
-    const LinesRead reading = readProfileLines();
-    profileRead = {appPath(profileFile), reading.whole() || reading.missing, reading.read, profileLines()};
-    raiseFault(profileFile, reading);
+    profile = {};
+    profile.loaded = true;
+    profile.base = liveProfile();
+    profile.disk = readDataLines(profileFile);
+    profile.known = true;
+    if (!profile.disk.present) throw RuntimeError(err::FileNotFound);
+    FirstFault fault;
+    profile.diskValues = parseProfile(profile.disk, fault);
+    applyProfile(profile.diskValues);
+    profile.base = liveProfile();
+    if (fault.error) raiseDamage(profileFile, *fault.error);
 }
 
 void saveProfile() {
-    if (profileRead.appliesTo(profileFile)) {
-        // Part of the file was not read. Values the player left alone are
-        // taken from the file as it reads now (what kept them from being read
-        // may have passed); a count the player changed keeps the change on top
-        // of what the file holds. While values are still unread and nothing
-        // changed, the file is left as it is.
-        const ProfileLines now = profileLines();
-        const ProfileLines& before = profileRead.asRead;
-        const LinesRead reading = readProfileLines();  // takes every value it can read
-        bool whole = true;
-        for (size_t i = 0; i < profileLineCount && !reading.missing; ++i) {
-            if (reading.read[i] && now[i] != before[i]) {
-                std::string value = now[i];
-                if (isCount(i))
-                    value = plainText(lenientNumber(profileLines()[i]) + lenientNumber(now[i]) - lenientNumber(before[i]));
-                try {
-                    takeProfileField(i, value);
-                } catch (const RuntimeError&) {
-                    takeProfileField(i, now[i]);  // the sum does not fit: the player's value stands
-                }
-            }
-            profileRead.read[i] = profileRead.read[i] || reading.read[i];
-            whole = whole && profileRead.read[i];
+    const ProfileText live = liveProfile();
+    const bool changed = live != profile.base;
+    if (profile.loaded && !profile.clean()) {
+        // Read again: what kept the file from being read may have passed.
+        try {
+            profile.disk = readDataLines(profileFile);
+            profile.known = true;
+        } catch (const RuntimeError&) {
+            profile.known = false;
+            if (!changed) return;
+            throw;
         }
-        if (!whole && now == before) return;
-        if (!whole) keepDamagedCopy(profileFile);
+        FirstFault ignored;
+        profile.diskValues = parseProfile(profile.disk, ignored);
     }
-    ProfileLines lines = profileLines();
-    lines[11] = fieldText(lines[11]);
-    writeScrambled(profileFile, std::vector<std::string>(lines.begin(), lines.end()));
-    profileRead.whole = true;
+
+    // Merge, line by line: a line the player left alone stays as the file
+    // has it (a damaged line too); a changed one takes the player's value.
+    const DataLines& disk = profile.disk;
+    std::vector<std::string> plain;
+    std::vector<DamagedLine> keep;
+    ProfileValues next;
+    size_t written = 0;  // lines up to here hold something to write
+    for (size_t i = 0; i < profileLineCount; ++i) {
+        const std::optional<std::string>& onDisk = profile.diskValues[i];
+        std::string line;
+        if (!profile.loaded || !disk.present || live[i] != profile.base[i]) {
+            const std::string value = profile.loaded && disk.present ? mergedValue(i, live, onDisk) : live[i];
+            line = i == themeLine ? fieldText(value) : value;
+            next[i] = value;
+            written = i + 1;
+        } else if (i < disk.plain.size()) {
+            for (const auto& d : disk.damaged)
+                if (d.index == i) keep.push_back(d);
+            // A value goes back as itself; a line without one as it stood.
+            line = !onDisk ? disk.plain[i] : i == themeLine ? fieldText(*onDisk) : *onDisk;
+            // A value read now that memory did not know yet; the theme in
+            // use stays the one shown.
+            if (onDisk && i != themeLine) next[i] = onDisk;
+            written = i + 1;
+        }
+        plain.push_back(line);
+    }
+    // Lines the file never had and the player gave nothing for stay absent.
+    plain.resize(written);
+
+    if (profile.loaded && disk.present && !profile.clean()) {
+        if (!changed) {
+            applyProfile(next);
+            profile.base = liveProfile();
+            return;  // nothing to write: the file stays as it is
+        }
+        keepDamagedCopy(profileFile);
+    }
+    writeDataLines(profileFile, plain, keep);
+    profile.loaded = true;
+    profile.disk = {true, plain, keep};
+    FirstFault ignored;
+    profile.diskValues = parseProfile(profile.disk, ignored);
+    profile.known = true;
+    applyProfile(next);
+    profile.base = liveProfile();
 }
 
+void keepThemeAsRead() { profile.base[themeLine] = themeName; }
+
 void forgetPlayerFileReadings() {
-    scoresRead = {};
-    profileRead = {};
+    scores = {};
+    profile = {};
 }
 
 } // namespace pomlets

@@ -1,11 +1,13 @@
 #include "datafiles/scrambler.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
+#include "platform/file_calls.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -90,9 +92,14 @@ std::string decodeLineChecked(const std::string& line, bool& whole) {
             buffer += c;
             continue;
         }
-        const double code = roundHalfEven(lenientNumber(buffer));
         // A bad code still stands for one character, so the key position
-        // runs on and the lines after it decode as they should.
+        // runs on and the lines after it decode as they should. A code too
+        // large for any number is as bad as one above 255.
+        double code = -1;
+        try {
+            code = roundHalfEven(lenientNumber(buffer));
+        } catch (const RuntimeError&) {
+        }
         if (code >= 0 && code <= 255) result += decodeChar(static_cast<char>(static_cast<int>(code)));
         else whole = false;
         advanceCipherCursors();
@@ -108,11 +115,13 @@ namespace {
 // Forces a written file (or a folder's entries) onto the disk; false when
 // the disk refuses.
 bool syncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags);
+    const int fd = fileCalls().open(path.c_str(), flags | O_CLOEXEC, 0);
     if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    const bool synced = fileCalls().fsync(fd) == 0;
+    const int cause = errno;
+    const bool closed = fileCalls().close(fd) == 0;
+    errno = synced ? errno : cause;
+    return synced && closed;
 }
 
 std::string folderOf(const std::string& path) {
@@ -124,24 +133,35 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-void encryptFile(const std::string& source, const std::string& destination) {
+void encryptFile(const std::string& source, const std::string& destination) { encryptFile(source, destination, {}); }
+
+void encryptFile(const std::string& source, const std::string& destination, const std::vector<DamagedLine>& keep) {
     resetCipherCursors();
     TextFile plain(source, TextFile::Mode::Input);
     const std::string beside = destination + ".new";
     try {
         TextFile scrambled(beside, TextFile::Mode::Replace);
-        while (!plain.eof()) {
+        for (size_t index = 0; !plain.eof(); ++index) {
             const std::string line = plain.readLine();
-            scrambled.writeLine(encodeLine(reverseText(line)));
+            const auto kept = std::find_if(keep.begin(), keep.end(), [&](const auto& k) { return k.index == index; });
+            if (kept == keep.end()) {
+                scrambled.writeLine(encodeLine(reverseText(line)));
+                continue;
+            }
+            // The line goes back as it stood; the key position runs on over
+            // its codes as it does when the line is read.
+            scrambled.writeLine(kept->scrambled);
+            for (char c : kept->scrambled)
+                if (c == '.') advanceCipherCursors();
         }
         plain.close();
         scrambled.flush();
         scrambled.close();
-        if (!syncPath(beside, O_RDONLY)) throw RuntimeError(err::PathAccess);
-        if (std::rename(beside.c_str(), destination.c_str()) != 0) throw RuntimeError(err::PathAccess);
+        if (!syncPath(beside, O_RDONLY)) throw FileAccessError(err::PathAccess, errno);
+        if (fileCalls().rename(beside.c_str(), destination.c_str()) != 0) throw FileAccessError(err::PathAccess, errno);
         syncPath(folderOf(destination), O_RDONLY | O_DIRECTORY);  // best effort: the file is in place
     } catch (...) {
-        std::remove(beside.c_str());
+        fileCalls().unlink(beside.c_str());
         throw;
     }
 }
@@ -150,16 +170,17 @@ namespace {
 
 // Unscrambles source into destination line by line. A line with a bad code
 // is written empty and noted; with stopAtDamage nothing after it is written.
-std::vector<size_t> unscramble(const std::string& source, const std::string& destination, bool stopAtDamage) {
+std::vector<DamagedLine> unscramble(const std::string& source, const std::string& destination, bool stopAtDamage) {
     resetCipherCursors();
     TextFile scrambled(source, TextFile::Mode::Input);
     TextFile plain(destination, TextFile::Mode::Replace);
-    std::vector<size_t> damaged;
+    std::vector<DamagedLine> damaged;
     for (size_t index = 0; !scrambled.eof(); ++index) {
         bool whole = true;
-        const std::string line = decodeLineChecked(scrambled.readLine(), whole);
+        const std::string codes = scrambled.readLine();
+        const std::string line = decodeLineChecked(codes, whole);
         if (!whole) {
-            damaged.push_back(index);
+            damaged.push_back({index, codes});
             if (stopAtDamage) break;
         }
         plain.writeLine(whole ? reverseText(line) : std::string());
@@ -176,7 +197,7 @@ void decryptFile(const std::string& source, const std::string& destination) {
     if (!unscramble(source, destination, true).empty()) throw RuntimeError(err::InvalidCall);
 }
 
-std::vector<size_t> decryptReadable(const std::string& source, const std::string& destination) {
+std::vector<DamagedLine> decryptReadable(const std::string& source, const std::string& destination) {
     return unscramble(source, destination, false);
 }
 

@@ -39,12 +39,21 @@ std::string reverseText(const std::string& text);
 // destination and then renamed over it, so a failure or an interrupted run
 // leaves the old file whole.
 void encryptFile(const std::string& source, const std::string& destination);
+// A line of a scrambled file that could not be unscrambled: its index (from
+// 0) and its codes as they stand in the file.
+struct DamagedLine {
+    size_t index;
+    std::string scrambled;
+};
+// The same, writing the lines in keep as they stood in place of the (empty)
+// plain lines of those indexes, so that a damaged line goes back unchanged.
+void encryptFile(const std::string& source, const std::string& destination, const std::vector<DamagedLine>& keep);
 // Unscrambles source into the plain file destination. A line with a bad code
 // raises Invalid procedure call (5); the lines before it are in destination.
 void decryptFile(const std::string& source, const std::string& destination);
 // Unscrambles every line that can be: a line with a bad code is written
-// empty. Returns the indexes (from 0) of those lines.
-std::vector<size_t> decryptReadable(const std::string& source, const std::string& destination);
+// empty. Returns those lines.
+std::vector<DamagedLine> decryptReadable(const std::string& source, const std::string& destination);
 
 // Tests: forget the tables, as at program start.
 void resetCipherTables();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "platform/file_calls.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -10,7 +11,7 @@ ScratchFile::ScratchFile() : path_(appPath("\\temp")) {}
 
 // unlink, not remove: a directory that happens to be named "temp" is not
 // the scratch file and is left alone.
-ScratchFile::~ScratchFile() { ::unlink(path_.c_str()); }
+ScratchFile::~ScratchFile() { fileCalls().unlink(path_.c_str()); }
 
 void ScratchFile::remove() { deleteFile(path_); }
 

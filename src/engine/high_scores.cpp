@@ -3,9 +3,9 @@
 #include <string>
 
 #include "common/brains.h"
-#include "datafiles/damaged_files.h"
 #include "datafiles/level_list.h"
 #include "datafiles/player_files.h"
+#include "datafiles/save_notices.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
@@ -14,23 +14,19 @@
 namespace pomlets {
 
 void enterHighScore() {
-    size_t place = highScores.size();
-    for (size_t i = 0; i < highScores.size(); ++i) {
-        if (score >= highScores[i].score) {
-            place = i;
-            break;
-        }
-    }
-    if (place == highScores.size()) return;
+    // Only places that hold an entry rank; a free place (a line of the file
+    // that could not be read) takes a score below all of them.
+    const size_t place = highScorePlace(score);
+    if (place >= highScores.size()) return;
 
     const std::string name = inputBox("Congratulations!  " + plainText(score) +
                                       " is a new high score!  Please enter your name.");
-    for (size_t j = highScores.size() - 1; j > place; --j) highScores[j] = highScores[j - 1];
-    highScores[place].score = score;
-    highScores[place].name = name;
+    putHighScore(place, {name, score});
 
-    saveHighScores();
-    loadHighScores();
+    // The list shows the table as it stands in memory, saved or not: a
+    // failed save is told and tried again at the next one.
+    saveTelling(PlayerFile::HighScores, saveHighScores);
+    showHighScores();
 
     fMain().mScores_Click();
     setListText(fMain().scoreModes, QStringLiteral("Freestyle"));
@@ -48,16 +44,14 @@ void awardArcadeLevel() {
 
     msgBox("Congratulations!  You have been awarded a new level for Arcade mode!");
 
-    // The list is written again with every level that could be read from it
-    // and the new one; a damaged list is first kept beside it.
-    LevelList list = readLevelList();
-    if (list.damaged) {
-        const std::string copy = keepDamagedCopy("\\init\\6537");
-        msgBox("The list of Arcade levels \"init/6537\" is damaged.  The levels that could be read from it are kept" +
-               (copy.empty() ? std::string(".") : ", and a copy of the damaged list is kept as \"" + copy + "\"."));
-    }
-    list.levels.push_back({name, currentLevel.awardLevelNumber});
-    writeLevelList(list.levels);
+    // The new level goes after every line of the list, each kept as it
+    // stood; a damaged list is first kept beside it.
+    std::string copy;
+    if (!saveTelling(PlayerFile::LevelList, [&] { copy = appendLevel({name, currentLevel.awardLevelNumber}); }))
+        return;
+    if (!copy.empty())
+        msgBox("The list of Arcade levels \"init/6537\" is damaged.  Its lines are kept as they were, and a copy of "
+               "the damaged list is kept as \"" + copy + "\".");
 
     // Listed once the level is saved, so the list never offers a level that
     // the next start would not find.

@@ -145,6 +145,8 @@ public:
     void purchase_Click(int16_t Index);
     void theme_Click();
     void HScroll1_Change();
+    // The preview and name of the theme chosen in `theme`, saving nothing.
+    void showChosenTheme();
     void HScroll2_Change();
     void HScroll2_Scroll();
     void launch_Click();

@@ -6,6 +6,7 @@
 #include "datafiles/level_files.h"
 #include "datafiles/log.h"
 #include "datafiles/player_files.h"
+#include "datafiles/save_notices.h"
 #include "display/assets.h"
 #include "display/game_window.h"
 #include "display/piece_table.h"
@@ -111,12 +112,7 @@ void FMain::main_BtnRun_Click() {
         msgBox(std::string("The game had to stop: ") + error.what());
     }
 
-    try {
-        saveProfile();
-    } catch (const RuntimeError& error) {
-        msgBox("The player profile could not be saved (" + std::to_string(error.number()) + ", " +
-               error.description() + ").");
-    }
+    saveTelling(PlayerFile::Profile, saveProfile);
     loadingPicture.reset();
 
     setEnabled(true);

@@ -9,10 +9,12 @@
 #include "datafiles/log.h"
 #include "datafiles/music_list.h"
 #include "datafiles/player_files.h"
+#include "datafiles/save_notices.h"
 #include "datafiles/scrambler.h"
 #include "datafiles/scratch_file.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
+#include "platform/file_calls.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 
@@ -25,14 +27,22 @@ namespace {
 void reportStartupFailure(const std::string& what, const RuntimeError& error) {
     std::string line = "error reading " + what + ": " + std::to_string(error.number()) + ", " + error.description();
     writeLog(line, false);
-    const std::string fault = " (" + std::to_string(error.number()) + ", " + error.description() + ").";
+    const auto* access = dynamic_cast<const FileAccessError*>(&error);
+    const std::string fault = " (" + (access ? access->cause() + "; " : std::string()) +
+                              std::to_string(error.number()) + ", " + error.description() + ").";
     const auto* damaged = dynamic_cast<const DamagedFileError*>(&error);
     if (damaged && !damaged->copy().empty()) {
         msgBox("Pomlets could not read " + what + " completely" + fault + "  It keeps what it could read, and a copy of "
                "the damaged file is kept as \"" + damaged->copy() + "\".");
         return;
     }
-    msgBox("Pomlets could not read " + what + fault + "  It goes on without it.");
+    if (damaged) {
+        msgBox("Pomlets could not read " + what + " completely" + fault + "  It keeps what it could read, and does "
+               "not write over the file until a copy of it can be kept.");
+        return;
+    }
+    msgBox("Pomlets could not read " + what + fault + "  It goes on without it" +
+           (error.number() == err::FileNotFound ? "." : " and leaves the file as it is."));
 }
 
 } // namespace
@@ -76,12 +86,12 @@ void FMain::boot() {
     try {
         loadHighScores();
     } catch (const RuntimeError& error) {
-        reportStartupFailure("the high-score table", error);
+        reportStartupFailure("the high-score table \"init/6095\"", error);
     }
     try {
         loadProfile();
     } catch (const RuntimeError& error) {
-        reportStartupFailure("the player profile", error);
+        reportStartupFailure("the player profile \"init/6702\"", error);
     }
     popModes();
     popThemes();
@@ -124,8 +134,16 @@ void FMain::popThemes() {
         addSorted(theme, QStringLiteral("Tessellane #1 - Pelvaro"));
         theme->setCurrentIndex(-1);
     }
-    // A saved theme that is not in the list falls back to the first theme.
-    if (!setListText(theme, fromWindows1252(themeName))) theme->setCurrentIndex(0);
+    // A saved theme that is not in the list falls back to the first theme:
+    // the program's own pick, shown but not saved over the player's.
+    if (!setListText(theme, fromWindows1252(themeName))) {
+        {
+            const QSignalBlocker quiet(theme);
+            theme->setCurrentIndex(0);
+        }
+        showChosenTheme();
+        keepThemeAsRead();
+    }
 
     lastBandIndex = -1;
     bandNames.clear();
@@ -159,18 +177,8 @@ void FMain::popThemes() {
 }
 
 void FMain::Form_Unload() {
-    try {
-        saveHighScores();
-    } catch (const RuntimeError& error) {
-        msgBox("The high-score table could not be saved (" + std::to_string(error.number()) + ", " +
-               error.description() + ").");
-    }
-    try {
-        saveProfile();
-    } catch (const RuntimeError& error) {
-        msgBox("The player profile could not be saved (" + std::to_string(error.number()) + ", " +
-               error.description() + ").");
-    }
+    saveTelling(PlayerFile::HighScores, saveHighScores);
+    saveTelling(PlayerFile::Profile, saveProfile);
     closeLog();
 }
 

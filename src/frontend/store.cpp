@@ -5,6 +5,7 @@
 #include "common/brains.h"
 #include "datafiles/music_list.h"
 #include "datafiles/player_files.h"
+#include "datafiles/save_notices.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
@@ -32,15 +33,8 @@ QString themeFolder(const QString& themeText) {
     return QString::fromStdString(appPath("\\themes\\")) + themeText;
 }
 
-// Saves the profile; a failure is reported and changes nothing else.
-void saveProfileReporting() {
-    try {
-        saveProfile();
-    } catch (const RuntimeError& error) {
-        msgBox("The player profile could not be saved (" + std::to_string(error.number()) + ", " +
-               error.description() + ").");
-    }
-}
+// Saves the profile; a failure is told and changes nothing else.
+void saveProfileReporting() { saveTelling(PlayerFile::Profile, saveProfile); }
 
 } // namespace
 
@@ -73,11 +67,15 @@ void FMain::purchase_Click(int16_t Index) {
 }
 
 void FMain::theme_Click() {
+    showChosenTheme();
+    saveProfileReporting();
+}
+
+void FMain::showChosenTheme() {
     // A theme folder without the plate shows no preview.
     themePic->loadPicture(themeFolder(theme->currentText()) + QStringLiteral("/plate_01.bmp"));
     HScroll1->setValue(1);
     themeName = toWindows1252(theme->currentText());
-    saveProfileReporting();
 }
 
 void FMain::HScroll1_Change() {

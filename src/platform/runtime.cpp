@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/file_calls.h"
+
 namespace pomlets {
 
 // --- run-time errors ------------------------------------------------------
@@ -351,31 +353,38 @@ void TextFile::open(const std::string& path, Mode mode) {
         openReplacing(path);
         return;
     }
-    const char* how = mode == Mode::Input ? "rb" : mode == Mode::Output ? "wb" : "ab";
     if (mode == Mode::Input) {
         struct stat info{};
-        if (::stat(path.c_str(), &info) != 0) throw RuntimeError(err::FileNotFound);
-        if (S_ISDIR(info.st_mode)) throw RuntimeError(err::PathAccess);
+        // Only a file that is not there is not found; a file that cannot be
+        // looked at (a folder without access, a failing disk) is not missing.
+        if (fileCalls().stat(path.c_str(), &info) != 0)
+            throw FileAccessError(errno == ENOENT ? err::FileNotFound : err::PathAccess, errno);
+        if (S_ISDIR(info.st_mode)) throw FileAccessError(err::PathAccess, EISDIR);
     }
-    file_ = std::fopen(path.c_str(), how);
-    if (!file_) throw RuntimeError(errno == ENOENT && mode == Mode::Input ? err::FileNotFound : err::PathAccess);
+    file_ = openStream(path, mode);
     mode_ = mode;
+}
+
+std::FILE* TextFile::openStream(const std::string& path, Mode mode) {
+    const int flags = mode == Mode::Input    ? O_RDONLY
+                      : mode == Mode::Output ? O_WRONLY | O_CREAT | O_TRUNC
+                                             : O_WRONLY | O_CREAT | O_APPEND;
+    const int fd = fileCalls().open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) throw FileAccessError(errno == ENOENT && mode == Mode::Input ? err::FileNotFound : err::PathAccess, errno);
+    std::FILE* file = fileStream(fd, mode == Mode::Input ? "rb" : mode == Mode::Output ? "wb" : "ab");
+    if (!file) throw FileAccessError(err::PathAccess, errno);
+    return file;
 }
 
 void TextFile::openReplacing(const std::string& path) {
     // unlink removes a link itself; a directory of that name stays and
     // makes the creation below fail.
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT && errno != EISDIR && errno != EPERM)
-        throw RuntimeError(err::PathAccess);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) throw RuntimeError(err::PathAccess);
-    file_ = ::fdopen(fd, "wb");
-    if (!file_) {
-        const int cause = errno;
-        ::close(fd);
-        errno = cause;
-        throw RuntimeError(err::PathAccess);
-    }
+    if (fileCalls().unlink(path.c_str()) != 0 && errno != ENOENT && errno != EISDIR && errno != EPERM)
+        throw FileAccessError(err::PathAccess, errno);
+    const int fd = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) throw FileAccessError(err::PathAccess, errno);
+    file_ = fileStream(fd, "wb");
+    if (!file_) throw FileAccessError(err::PathAccess, errno);
     mode_ = Mode::Output;
 }
 
@@ -385,7 +394,7 @@ void TextFile::close() {
     // Closing writes out what is still buffered; a file that could not be
     // written whole must not pass for saved.
     const bool failed = std::fclose(file) != 0;
-    if (failed && mode_ != Mode::Input) throw RuntimeError(err::PathAccess);
+    if (failed && mode_ != Mode::Input) throw FileAccessError(err::PathAccess, errno);
 }
 
 void TextFile::release() noexcept {
@@ -400,12 +409,26 @@ void TextFile::requireMode(Mode mode) const {
 }
 
 int TextFile::peekByte() {
-    const int c = std::getc(file_);
+    const int c = getByte();
     if (c != EOF) std::ungetc(c, file_);
     return c;
 }
 
-int TextFile::getByte() { return std::getc(file_); }
+// A read that fails is an error, never the end of the file: a file that could
+// not be read whole must not pass for a shorter one.
+int TextFile::getByte() {
+    errno = 0;
+    const int c = std::getc(file_);
+    if (c == EOF && std::ferror(file_)) throw FileAccessError(err::PathAccess, errno ? errno : EIO);
+    return c;
+}
+
+std::string TextFile::readAll() {
+    requireMode(Mode::Input);
+    std::string bytes;
+    for (int c = getByte(); c != EOF; c = getByte()) bytes += static_cast<char>(c);
+    return bytes;
+}
 
 std::string TextFile::readField() {
     requireMode(Mode::Input);
@@ -454,7 +477,7 @@ std::string TextFile::readLine() {
 void TextFile::write(std::string_view text) {
     requireMode(Mode::Output);
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        throw RuntimeError(err::PathAccess);
+        throw FileAccessError(err::PathAccess, errno ? errno : EIO);
 }
 
 void TextFile::writeLine(std::string_view text) {
@@ -463,7 +486,7 @@ void TextFile::writeLine(std::string_view text) {
 }
 
 void TextFile::flush() {
-    if (file_ && std::fflush(file_) != 0) throw RuntimeError(err::PathAccess);
+    if (file_ && std::fflush(file_) != 0) throw FileAccessError(err::PathAccess, errno ? errno : EIO);
 }
 
 bool TextFile::eof() {
@@ -473,13 +496,15 @@ bool TextFile::eof() {
 
 void deleteFile(const std::string& path) {
     struct stat info{};
-    if (::lstat(path.c_str(), &info) != 0) throw RuntimeError(err::FileNotFound);
-    if (S_ISDIR(info.st_mode) || ::unlink(path.c_str()) != 0) throw RuntimeError(err::PathAccess);
+    if (fileCalls().lstat(path.c_str(), &info) != 0)
+        throw FileAccessError(errno == ENOENT ? err::FileNotFound : err::PathAccess, errno);
+    if (S_ISDIR(info.st_mode)) throw FileAccessError(err::PathAccess, EISDIR);
+    if (fileCalls().unlink(path.c_str()) != 0) throw FileAccessError(err::PathAccess, errno);
 }
 
 bool fileExists(const std::string& path) {
     struct stat info{};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return fileCalls().stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 } // namespace pomlets

@@ -130,8 +130,11 @@ public:
     void flush();
     // True when no more characters can be read.
     bool eof();
+    // Every byte not read yet, as it is.
+    std::string readAll();
 
 private:
+    static std::FILE* openStream(const std::string& path, Mode mode);
     void openReplacing(const std::string& path);
     // Closes without reporting anything (destruction, reopening).
     void release() noexcept;

@@ -8,6 +8,7 @@
 #include "datafiles/log.h"
 #include "datafiles/player_files.h"
 #include "support/full_disk.h"
+#include "support/text_lines.h"
 
 namespace pomlets {
 namespace {
@@ -73,14 +74,17 @@ TEST_F(UnreadFilesTest, DamagedHighScoreLineKeepsTheOtherEntries) {
     saveHighScores();
     EXPECT_EQ(readBytes(folder.file("init/6095")), damaged);
 
-    // A new entry is saved with the entries that were read.
-    for (size_t j = 9; j > 1; --j) highScores[j] = highScores[j - 1];
-    highScores[1] = {"New", shipped[0].score};
+    // A new entry takes the place of the unread line, and is saved with the
+    // entries that were read; the damaged line is in the copy.
+    EXPECT_EQ(highScoresInUse(), 9u);
+    for (size_t j = 9; j > 0; --j) highScores[j] = highScores[j - 1];
+    highScores[0] = {"New", shipped[0].score};
     saveHighScores();
     auto expected = shipped;
-    for (size_t j = 9; j > 1; --j) expected[j] = expected[j - 1];
-    expected[1] = {"New", shipped[0].score};
+    for (size_t j = 9; j > 0; --j) expected[j] = expected[j - 1];
+    expected[0] = {"New", shipped[0].score};
     EXPECT_EQ(plainOf(folder, "\\init\\6095"), plainScores(expected));
+    EXPECT_EQ(highScoresInUse(), 10u);
 }
 
 TEST_F(UnreadFilesTest, DamagedProfileLineKeepsTheOtherValues) {
@@ -98,8 +102,14 @@ TEST_F(UnreadFilesTest, DamagedProfileLineKeepsTheOtherValues) {
 
     credits = 13;
     saveProfile();
-    EXPECT_EQ(plainOf(folder, "\\init\\6702"),
-              "13\r\n1\r\n2\r\n4\r\n0\r\n6\r\n3\r\n1\r\n0\r\n1\r\n70000\r\nTessellane #1 - Pelvaro\r\n100\r\n");
+    // The change is saved; the line that could not be read stays as it was,
+    // never a 0 the player did not give.
+    const std::vector<DamagedLine> kept = decryptReadable(folder.file("init/6702"), folder.file("plain"));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].index, 4u);
+    EXPECT_EQ(kept[0].scrambled, testing::linesOfText(damaged)[4]);
+    EXPECT_EQ(readBytes(folder.file("plain")),
+              "13\r\n1\r\n2\r\n4\r\n\r\n6\r\n3\r\n1\r\n0\r\n1\r\n70000\r\nTessellane #1 - Pelvaro\r\n100\r\n");
     EXPECT_EQ(readBytes(folder.file("init/6702.damaged")), damaged);
 }
 
@@ -114,10 +124,15 @@ TEST_F(UnreadFilesTest, ShortAndOverflowingProfilesKeepWhatWasRead) {
         {"40000" + profilePlain.substr(2), err::Overflow, 0, 100},
         {profilePlain.substr(0, profilePlain.rfind("100")) + "250\r\n", err::InvalidProperty, 12, 0},
     };
+    int copy = 1;
     for (const auto& c : cases) {
         resetSharedState();
         testing::putScrambled(folder, "\\init\\6702", c.plain);
-        EXPECT_EQ(loadFault(loadProfile), std::make_pair(c.error, std::string("init/6702.damaged"))) << c.plain;
+        // Each damage keeps its own copy; none is written over.
+        const std::string name = "init/6702.damaged" + (copy > 1 ? "." + std::to_string(copy) : std::string());
+        EXPECT_EQ(loadFault(loadProfile), std::make_pair(c.error, name)) << c.plain;
+        EXPECT_EQ(readBytes(folder.file(name)), testing::scrambledText(c.plain));
+        ++copy;
         EXPECT_EQ(credits, c.credits) << c.plain;
         EXPECT_EQ(musicVolume, c.volume) << c.plain;
         saveProfile();
@@ -144,7 +159,7 @@ TEST_F(UnreadFilesTest, ScratchFolderAtStartUpLosesNothing) {
 
     // Once the folder is gone, the player's changes go into what the files hold.
     fs::remove(folder.file("temp"));
-    highScores[0] = {"Top", shipped[0].score + 1};
+    putHighScore(highScorePlace(shipped[0].score + 1), {"Top", shipped[0].score + 1});
     saveHighScores();
     auto expected = shipped;
     for (size_t j = 9; j > 0; --j) expected[j] = expected[j - 1];

@@ -34,32 +34,16 @@ for tool in Xvfb xdotool; do
 done
 [[ -x $program_dir/Pomlets ]] || fail "no Pomlets executable in $program_dir"
 
-# A scratch program folder: the executable and the data files copied (the game
-# finds its files beside its own executable and writes into init/), the large
-# asset folders linked.
+# A scratch program folder, the large asset folders linked.
 work=$(mktemp -d /tmp/pomlets-e2e-XXXXXX)
-# Ends a process we started, by its id: politely, then for good.
-stop() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || return 0
-    for _ in $(seq 1 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
+source "$(dirname "$0")/x_session.sh"
 cleanup() {
     [[ -n ${game_pid:-} ]] && stop "$game_pid"
     [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
-cp "$program_dir/Pomlets" "$work/" || fail "cannot copy the program"
-cp -r "$program_dir/init" "$program_dir/levels" "$work/" || fail "cannot copy the data files"
-for linked in images sounds music themes; do
-    [[ -e $program_dir/$linked ]] && ln -s "$program_dir/$linked" "$work/$linked"
-done
+make_program_copy "$program_dir" "$work"
 
 # A high-score table of ten zero scores, so that any score of the short game enters it at the top.
 scores_plain=$work/scores.txt
@@ -69,24 +53,7 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do printf '0,Nobody\r\n' >>"$scores_plain"; done
 rm -f "$scores_plain"
 
 # Our own X server.
-# Xvfb picks a free display number itself and writes it to fd 3, so that
-# servers started side by side never race for the same number.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display.txt" >"$work/xvfb.txt" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [[ -s $work/display.txt ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
-    sleep 0.1
-done
-display_number=$(head -n 1 "$work/display.txt")
-[[ -n $display_number ]] || fail "Xvfb gave no display number"
-export DISPLAY=":$display_number"
-for _ in $(seq 1 100); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
-    sleep 0.1
-done
-xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
+start_x_server "$work"
 
 # The game, on that server, with silent audio.
 unset QT_QPA_PLATFORM SDL_VIDEODRIVER

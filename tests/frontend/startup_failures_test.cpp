@@ -11,6 +11,7 @@
 #include "datafiles/damaged_files.h"
 #include "engine/high_scores.h"
 #include "frontend_fixture.h"
+#include "support/text_lines.h"
 #include "support/full_disk.h"
 
 namespace pomlets::testing {
@@ -18,18 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 class StartupFailuresTest : public FrontendTest {
 protected:
     // Makes the first code of one scrambled line impossible (above 255).
     void damageLine(const std::string& relative, size_t line) {
-        std::string bytes = bytesOf(folder->file(relative));
+        std::string bytes = bytesOfFile(folder->file(relative));
         size_t at = 0;
         for (size_t i = 0; i < line; ++i) at = bytes.find("\r\n", at) + 2;
         bytes.replace(at, bytes.find('.', at) - at, "999");
@@ -49,15 +44,15 @@ TEST_F(StartupFailuresTest, DamagedFilesAreToldOnceAndNeverWrittenOver) {
         resetSharedState();
         clearShownBoxes();
         damageLine(c.file, c.line);
-        const std::string damaged = bytesOf(folder->file(c.file));
+        const std::string damaged = bytesOfFile(folder->file(c.file));
         FMain& w = start();
         ASSERT_EQ(shownBoxes().size(), 1u);
         EXPECT_NE(shownBoxes()[0].text.find("\"" + std::string(c.file) + ".damaged\""), std::string::npos)
             << shownBoxes()[0].text;
-        EXPECT_EQ(bytesOf(folder->file(std::string(c.file) + ".damaged")), damaged);
+        EXPECT_EQ(bytesOfFile(folder->file(std::string(c.file) + ".damaged")), damaged);
         w.Form_Unload();
         logEnabled = false;
-        EXPECT_EQ(bytesOf(folder->file(c.file)), damaged) << "written over at start-up or exit";
+        EXPECT_EQ(bytesOfFile(folder->file(c.file)), damaged) << "written over at start-up or exit";
         EXPECT_EQ(shownBoxes().size(), 1u);
         releaseFMain();
     }
@@ -109,18 +104,22 @@ TEST_F(StartupFailuresTest, LevelListShowsOnlyWholeReadablePairs) {
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_NE(shownBoxes()[0].text.find("init/6537"), std::string::npos);
 
-    // An award keeps the readable levels and a copy of the damaged list.
+    // An award keeps every line of the list as it was, the damaged one too,
+    // after a copy of the damaged list.
     writeScrambled("init/6537", {"First Steps", "12", "Second Wind", "14"});
     damageLine("init/6537", 2);
-    const std::string damaged = bytesOf(folder->file("init/6537"));
+    const std::string damaged = bytesOfFile(folder->file("init/6537"));
     clearShownBoxes();
     currentLevel.awardLevelName = "Deep Pond";
     currentLevel.awardLevelNumber = 15;
     awardArcadeLevel();
     EXPECT_EQ(shownBoxes().size(), 2u);
-    EXPECT_EQ(bytesOf(folder->file("init/6537.damaged")), damaged);
-    decryptFile(folder->file("init/6537"), folder->file("plain.txt"));
-    EXPECT_EQ(folder->readText("plain.txt"), "First Steps\r\n12\r\nDeep Pond\r\n15\r\n");
+    EXPECT_EQ(bytesOfFile(folder->file("init/6537.damaged")), damaged);
+    const std::vector<DamagedLine> kept = decryptReadable(folder->file("init/6537"), folder->file("plain.txt"));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].index, 2u);
+    EXPECT_EQ(folder->readText("plain.txt"), "First Steps\r\n12\r\n\r\n14\r\nDeep Pond\r\n15\r\n");
+    EXPECT_EQ(damaged.substr(0, damaged.rfind("\r\n") + 2), bytesOfFile(folder->file("init/6537")).substr(0, damaged.size()));
     EXPECT_FALSE(fileExists(folder->file("temp")));
 }
 

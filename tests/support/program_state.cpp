@@ -6,6 +6,7 @@
 #include "common/brains.h"
 #include "datafiles/log.h"
 #include "datafiles/player_files.h"
+#include "datafiles/save_notices.h"
 #include "datafiles/scrambler.h"
 #include "display/assets.h"
 #include "display/game_window.h"
@@ -29,6 +30,7 @@ void resetProgramState() {
     resetPictureDescriptions();
     resetSharedState();
     forgetPlayerFileReadings();
+    forgetSaveNotices();
     forgetBrokenTracks();
 
     // The log is let go as it is: a test that wants its closing line closes it.

@@ -31,4 +31,12 @@ inline std::vector<std::string> linesOfFile(const std::string& path) {
     return linesOf(in);
 }
 
+// The bytes of a file as they are; empty when it cannot be read.
+inline std::string bytesOfFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
 } // namespace pomlets::testing

@@ -1,0 +1,49 @@
+# Shared by the end-to-end scripts (sourced): a scratch program folder and an
+# X server of our own. The sourcing script defines fail().
+
+# Ends a process we started, by its id: politely, then for good.
+stop() {
+    local pid=$1
+    kill "$pid" 2>/dev/null || return 0
+    for _ in $(seq 1 30); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+}
+
+# Copies the executable and the data files into the scratch folder (the game
+# finds its files beside its own executable and writes into init/); the large
+# asset folders are linked.
+make_program_copy() {  # <program folder> <scratch folder>
+    cp "$1/Pomlets" "$2/" || fail "cannot copy the program"
+    cp -r "$1/init" "$1/levels" "$2/" || fail "cannot copy the data files"
+    local linked
+    for linked in images sounds music themes; do
+        [[ -e $1/$linked ]] && ln -s "$1/$linked" "$2/$linked"
+    done
+}
+
+# Starts Xvfb and points DISPLAY at it; sets xvfb_pid. Xvfb picks a free
+# display number itself and writes it to fd 3, so that servers started side
+# by side never race for the same number.
+start_x_server() {  # <scratch folder>
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$1/display.txt" >"$1/xvfb.txt" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do
+        [[ -s $1/display.txt ]] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$1/xvfb.txt")"
+        sleep 0.1
+    done
+    local display_number
+    display_number=$(head -n 1 "$1/display.txt")
+    [[ -n $display_number ]] || fail "Xvfb gave no display number"
+    export DISPLAY=":$display_number"
+    for _ in $(seq 1 100); do
+        xdotool getmouselocation >/dev/null 2>&1 && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$1/xvfb.txt")"
+        sleep 0.1
+    done
+    xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
+}
