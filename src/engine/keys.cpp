@@ -22,6 +22,10 @@ constexpr int32_t keyGate = 150;
 // Milliseconds the pause loop waits for window events between two showings
 // of its screen: the pace of the game's frames.
 constexpr int32_t idleWait = 26;
+// The pause screen stands still and is sent to the window only when it
+// changes: between two showings the loop waits longer, and a key-down or
+// another window event ends the wait at once.
+constexpr int32_t pauseScreenWait = 250;
 
 void moveRowPointer(int step) {
     currentRow = static_cast<int16_t>(currentRow + step);
@@ -148,9 +152,7 @@ void togglePause() {
             processPendingEvents();
             if (!ddraw || ddraw->TestCooperativeLevel() == 0) {
                 showPauseScreen();
-                // The pause screen stands still: it is shown again at the
-                // pace of frames, or at once after a key-down.
-                if (paused) waitForEvents(int64_t{GetTickCount()} + idleWait);
+                if (paused) waitForEvents(int64_t{GetTickCount()} + pauseScreenWait);
             } else {
                 waitForDisplay();
             }

@@ -2,6 +2,7 @@
 // else, loads the main window and shows it, then waits for the player until
 // the main window is closed.
 #include <QApplication>
+#include <QThreadPool>
 
 #include "frontend/artwork.h"
 #include "frontend/fmain.h"
@@ -10,7 +11,15 @@
 
 int main(int argc, char** argv) {
     pomlets::buildKeyTables();
+    // The menu bar stays in the main window: one handed to the desktop over
+    // the session bus would cost a bus connection and a thread at start-up.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    // Qt spreads the drawing of large pictures over a pool of threads that
+    // then idle for half a minute, into the game. The windows' pictures are
+    // small: one pool thread draws them and ends as soon as it is done.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QThreadPool::globalInstance()->setExpiryTimeout(0);
     QApplication::setApplicationName(QStringLiteral("Pomlets"));
     // Menus, message boxes and the input box in the windows' own font.
     QApplication::setFont(pomlets::windowFont());
