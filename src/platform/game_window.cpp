@@ -259,6 +259,20 @@ SDL_Rect scalePart(SDL_Surface* target, const SDL_Rect& area, const SDL_Surface*
     return SDL_Rect{area.x + tx0, area.y + ty0, tx1 - tx0, ty1 - ty0};
 }
 
+// Whether n pixels (at most 32) are the same in both rows.
+inline bool sameColumn(const uint16_t* a, const uint16_t* b, int n) {
+#ifdef __SSE2__
+    if (n == 32) {
+        __m128i same = _mm_set1_epi8(-1);
+        for (int i = 0; i < 32; i += 8)
+            same = _mm_and_si128(same, _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)),
+                                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i))));
+        return _mm_movemask_epi8(same) == 0xFFFF;
+    }
+#endif
+    return std::memcmp(a, b, static_cast<size_t>(n) * 2) == 0;
+}
+
 // The parts of the frame that differ from `shown` (same size, rows packed),
 // as rectangles that together cover every differing pixel, in rows top to
 // bottom. Rows outside [top, bottom) are taken as equal. Returns false when
@@ -286,7 +300,7 @@ bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, 
             if (std::memcmp(now, was, static_cast<size_t>(w) * 2) == 0) continue;
             for (int c = 0; c < columns; ++c) {
                 const int x = c * columnWidth, n = std::min(columnWidth, w - x);
-                if (std::memcmp(now + x, was + x, static_cast<size_t>(n) * 2) == 0) continue;
+                if (sameColumn(now + x, was + x, n)) continue;
                 if (firstRow[static_cast<size_t>(c)] < 0) firstRow[static_cast<size_t>(c)] = y;
                 lastRow[static_cast<size_t>(c)] = y;
                 any = true;
@@ -443,9 +457,9 @@ bool useGraphicsCard(GameWindow::Impl& impl) {
 bool blank(const SDL_Surface* frame) {
     const auto* row = static_cast<const uint8_t*>(frame->pixels);
     const size_t bytes = static_cast<size_t>(frame->w) * frame->format->BytesPerPixel;
+    // A row is all zero when its first byte is and every byte equals the next.
     for (int y = 0; y < frame->h; ++y, row += frame->pitch)
-        for (size_t i = 0; i < bytes; ++i)
-            if (row[i] != 0) return false;
+        if (bytes > 0 && (row[0] != 0 || std::memcmp(row, row + 1, bytes - 1) != 0)) return false;
     return true;
 }
 
