@@ -11,9 +11,6 @@
 
 int main(int argc, char** argv) {
     pomlets::buildKeyTables();
-    // The menu bar stays in the main window: one handed to the desktop over
-    // the session bus would cost a bus connection and a thread at start-up.
-    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     // Qt spreads the drawing of large pictures over a pool of threads that
     // then idle for half a minute, into the game. The windows' pictures are
