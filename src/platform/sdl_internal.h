@@ -80,6 +80,9 @@ bool ensureAudio();
 // again.
 void closeAudio();
 bool audioIsOpen();
+// Pauses the audio device while the music output is paused and no effect
+// sounds, so that SDL stops mixing silence; false lets it run again.
+void holdAudio(bool hold);
 
 // A mixer channel of its own for a sound buffer; -1 when none is left.
 int allocateChannel();

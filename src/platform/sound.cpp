@@ -13,6 +13,10 @@ namespace pomlets {
 namespace {
 
 bool audioOpen = false;
+// SDL's id of the device the mixer opened (0 when not known), and whether it
+// is paused because nothing can sound.
+SDL_AudioDeviceID mixerDevice = 0;
+bool audioHeld = false;
 // Channels in use; fixed storage so that buffers living until exit are safe.
 constexpr int maxChannels = 1024;
 std::bitset<maxChannels> channelsTaken;
@@ -36,6 +40,10 @@ bool ensureAudio() {
         return false;
     }
     channelsAllocated = Mix_AllocateChannels(32);
+    // The mixer does not tell its device: it is the one device open.
+    mixerDevice = 0;
+    for (SDL_AudioDeviceID id = 1; id < 64 && !mixerDevice; ++id)
+        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) mixerDevice = id;
     // SDL_mixer marks a paused channel with the tick count of the pause, so a
     // pause at tick 0 (the first millisecond after SDL started) would not hold.
     while (SDL_GetTicks() == 0) SDL_Delay(1);
@@ -43,8 +51,19 @@ bool ensureAudio() {
     return true;
 }
 
+void holdAudio(bool hold) {
+    if (!audioOpen || !mixerDevice) return;
+    // Effects already sounding go on: the device is paused only without them.
+    if (hold && Mix_Playing(-1) > Mix_Paused(-1)) return;
+    if (hold == audioHeld) return;
+    SDL_PauseAudioDevice(mixerDevice, hold ? 1 : 0);
+    audioHeld = hold;
+}
+
 void closeAudio() {
     if (!audioOpen) return;
+    holdAudio(false);
+    mixerDevice = 0;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
@@ -105,6 +124,7 @@ void DirectSoundBuffer::Play(int32_t /*flags*/) {
     const bool resume = impl_->stoppedMidway;
     impl_->stoppedMidway = false;
     if (impl_->audible()) {
+        sdl::holdAudio(false);
         if (resume && Mix_Paused(impl_->channel)) {
             Mix_Resume(impl_->channel);
             return;
