@@ -3,17 +3,24 @@
 
 The built Pomlets runs on Xvfb (1280 x 1024) with silent audio, is driven to a
 Freestyle game with real X input events (xdotool), plays untouched for a while,
-is paused with P for a while, and is then stopped. Reported:
+is paused with P for a while, and is then stopped. During play an arrow key
+is pressed every 0.6 s. Reported:
   - process CPU (all threads, renderer threads included), % of one core, in
-    play and while paused, from /proc/<pid>/stat;
-  - resident memory (VmRSS at the end of play, and its peak VmHWM);
+    play and while paused, from /proc/<pid>/stat, and beside it the CPU of
+    the X server, which turns what the game presents into pixels;
+  - memory at the end of play: proportional set size (PSS, from
+    smaps_rollup), resident (VmRSS) and its peak (VmHWM);
+  - threads: the most seen in play (sampled every second) and while paused;
   - frame period: wall time between the starts of two presents, median and
     99th percentile, in play and while paused; and the wall time of one
     present. Presents are timed by a small preloaded library (flip_clock.c)
     that wraps SDL's present calls; the game itself is not changed;
+  - with --startup N (and --bench, 10 runs), the time from the start of the
+    process to its first window mapped on the X server (map_clock.c),
+    median, minimum and maximum of N starts;
   - with --bench, the headless whole-frame median of bench_whole_frame.
 
-Usage: live_game.py [--build build] [--play 30] [--pause 15] [--bench]
+Usage: live_game.py [--build build] [--play 30] [--pause 15] [--startup N] [--bench]
 Needs Xvfb, xdotool and a C compiler. Exit status 0, or 1 on failure.
 """
 import argparse
@@ -61,6 +68,17 @@ def memory_kb(pid, key):
 
 def thread_count(pid):
     return len(os.listdir("/proc/%d/task" % pid))
+
+
+def pss_kb(pid):
+    try:
+        with open("/proc/%d/smaps_rollup" % pid) as f:
+            for line in f:
+                if line.startswith("Pss:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
 
 
 def windows_of(pid, visible=True):
@@ -132,9 +150,13 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--play", type=float, default=30.0, help="seconds of play measured")
     parser.add_argument("--pause", type=float, default=15.0, help="seconds of pause measured")
-    parser.add_argument("--bench", action="store_true", help="also run bench_whole_frame")
+    parser.add_argument("--startup", type=int, default=0, help="starts timed to the first window mapped")
+    parser.add_argument("--keys", type=float, default=0.6, help="seconds between arrow keys in play (0: none)")
+    parser.add_argument("--bench", action="store_true", help="also run bench_whole_frame and 10 timed starts")
     args = parser.parse_args()
 
+    if args.bench and not args.startup:
+        args.startup = 10
     for tool in ("Xvfb", "xdotool", "cc"):
         if not shutil.which(tool):
             fail("%s is not installed" % tool)
@@ -158,6 +180,9 @@ def main():
         shim = os.path.join(work, "flip_clock.so")
         subprocess.run(["cc", "-O2", "-shared", "-fPIC", "-o", shim, os.path.join(HERE, "flip_clock.c"), "-ldl"],
                        check=True)
+        map_clock = os.path.join(work, "map_clock")
+        if args.startup:
+            subprocess.run(["cc", "-O2", "-o", map_clock, os.path.join(HERE, "map_clock.c"), "-lX11"], check=True)
         # A scratch program folder: executable and data files copied, large assets linked.
         folder = os.path.join(work, "game")
         os.mkdir(folder)
@@ -183,6 +208,16 @@ def main():
             time.sleep(0.1)
         else:
             fail("Xvfb does not answer")
+
+        starts = []
+        for _ in range(args.startup):
+            env = dict(os.environ, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
+            env.pop("SDL_VIDEODRIVER", None)
+            out = subprocess.run([map_clock, "20", "./Pomlets"], cwd=folder, env=env, capture_output=True,
+                                 text=True)
+            if out.returncode != 0 or not out.stdout.strip():
+                fail("the program did not map a window at start")
+            starts.append(float(out.stdout))
 
         flip_log = os.path.join(work, "flips.bin")
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", LD_PRELOAD=shim,
@@ -237,18 +272,36 @@ def main():
             time.sleep(0.1)
             xdo("keyup", name)
 
-        def measure(seconds):
-            start_ns, cpu0 = time.monotonic_ns(), cpu_seconds(game.pid)
-            time.sleep(seconds)
-            end_ns, cpu1 = time.monotonic_ns(), cpu_seconds(game.pid)
-            return start_ns, end_ns, 100.0 * (cpu1 - cpu0) / ((end_ns - start_ns) / 1e9)
+        arrows = ("Left", "Up", "Right", "Down")
 
-        play = measure(args.play)
-        rss, threads = memory_kb(game.pid, "VmRSS"), thread_count(game.pid)
+        def measure(seconds, keys):
+            """CPU of the game and of the X server over the span, % of one
+            core, and the most threads the game had in it."""
+            start_ns, cpu0, x0 = time.monotonic_ns(), cpu_seconds(game.pid), cpu_seconds(xvfb.pid)
+            end = time.monotonic() + seconds
+            threads, presses, next_sample = thread_count(game.pid), 0, time.monotonic() + 1
+            while time.monotonic() < end:
+                if keys:
+                    key(arrows[presses % len(arrows)])
+                    presses += 1
+                    pause_until = min(end, start_ns / 1e9 + presses * keys)
+                else:
+                    pause_until = min(end, next_sample)
+                if time.monotonic() >= next_sample:
+                    threads = max(threads, thread_count(game.pid))
+                    next_sample += 1
+                time.sleep(max(0.0, pause_until - time.monotonic()))
+            end_ns, cpu1, x1 = time.monotonic_ns(), cpu_seconds(game.pid), cpu_seconds(xvfb.pid)
+            threads = max(threads, thread_count(game.pid))
+            span = (end_ns - start_ns) / 1e9
+            return start_ns, end_ns, 100.0 * (cpu1 - cpu0) / span, 100.0 * (x1 - x0) / span, threads
+
+        play = measure(args.play, args.keys)
+        rss, pss = memory_kb(game.pid, "VmRSS"), pss_kb(game.pid)
         still_playing = game_window in windows_of(game.pid)
         key("p")
         time.sleep(2)
-        pause = measure(args.pause)
+        pause = measure(args.pause, 0)
         hwm = memory_kb(game.pid, "VmHWM")
         key("p")
         time.sleep(1)
@@ -259,9 +312,14 @@ def main():
         in_pause = phase_figures(all_flips, pause[0], pause[1])
         print("Freestyle on Xvfb 1280x1024, %.0f s play, %.0f s paused%s" %
               (args.play, args.pause, "" if still_playing else " (the game had ended before the pause)"))
-        print("  process CPU, %% of one core:   play %6.1f   paused %6.1f" % (play[2], pause[2]))
-        print("  resident memory:              %6.1f MB (peak %.1f MB), %d threads" %
-              (rss / 1024.0, hwm / 1024.0, threads))
+        print("  process CPU, %% of one core:   play %6.2f   paused %6.2f" % (play[2], pause[2]))
+        print("  X server CPU, %% of one core:  play %6.2f   paused %6.2f" % (play[3], pause[3]))
+        print("  threads:                      play %6d   paused %6d" % (play[4], pause[4]))
+        print("  memory at the end of play:    PSS %.1f MB, resident %.1f MB (peak %.1f MB)" %
+              (pss / 1024.0, rss / 1024.0, hwm / 1024.0))
+        if starts:
+            print("  start to first window mapped: median %.1f ms (min %.1f, max %.1f; %d starts)" %
+                  (statistics.median(starts), min(starts), max(starts), len(starts)))
         for name, figures in (("play", in_play), ("paused", in_pause)):
             print("  frame period, %-6s (ms):     median %6.2f   p99 %6.2f   (%d frames)" %
                   (name, figures["median"], figures["p99"], figures["frames"]))

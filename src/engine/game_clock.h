@@ -17,6 +17,9 @@ constexpr int32_t framePace = 25;
 // The pause screen and the wait for a lost display come round at the pace of
 // frames: a frame pace and the millisecond that makes it strictly passed.
 constexpr int32_t idlePace = framePace + 1;
+// The pause loop's pace: its screen stands still, so it is drawn again only
+// now and then; a key-down or another window event ends the wait at once.
+constexpr int32_t pauseScreenPace = 250;
 // The wait wakes this many microseconds before a due time and the loop polls
 // the rest: the machine wakes a waiting thread late by up to about this much,
 // so work starts within the span after its due time rather than a wake-up late.
@@ -31,7 +34,7 @@ int64_t tickWhenPassed(int32_t t);
 // time due has strictly passed; returns at once when that is already so.
 void waitUntilPassed(int32_t due);
 // The pause loop and the wait for a lost display, in which game time stands
-// still: waits for window events for one idle pace of the tick count.
-void waitIdlePace();
+// still: waits for window events for one pace of the tick count.
+void waitIdlePace(int32_t pace = idlePace);
 
 } // namespace pomlets

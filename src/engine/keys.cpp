@@ -145,9 +145,10 @@ void togglePause() {
             processPendingEvents();
             if (!ddraw || ddraw->TestCooperativeLevel() == 0) {
                 showPauseScreen();
-                // The pause screen stands still: it is shown again at the
-                // pace of frames, or at once after a key-down.
-                if (paused) waitIdlePace();
+                // The pause screen stands still and reaches the window only
+                // when it changes: it is drawn again now and then, or at once
+                // after a key-down or another window event.
+                if (paused) waitIdlePace(pauseScreenPace);
             } else {
                 waitForDisplay();
             }

@@ -17,9 +17,9 @@ int64_t tickWhenPassed(int32_t t) { return (int64_t{t} + 1 + pausedTotal) * 1000
 
 void waitUntilPassed(int32_t due) { tickClock().waitForEvents(tickWhenPassed(due) - pollSpan); }
 
-void waitIdlePace() {
+void waitIdlePace(int32_t pace) {
     TickClock& clock = tickClock();
-    clock.waitForEvents(clock.now() + int64_t{idlePace} * 1000);
+    clock.waitForEvents(clock.now() + int64_t{pace} * 1000);
 }
 
 } // namespace pomlets

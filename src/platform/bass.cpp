@@ -52,6 +52,7 @@ int mixerVolume(int32_t volume) { return std::clamp(volume, 0, 100) * MIX_MAX_VO
 bool BASS_Init(int32_t /*device*/, int32_t /*freq*/, int32_t /*flags*/, HWND /*window*/, int32_t /*clsid*/) {
     Output& o = output();
     if (!o.open) o.open = sdl::ensureAudio();
+    sdl::holdAudio(false);
     o.paused = false;
     return o.open;
 }
@@ -60,6 +61,8 @@ void BASS_Free() {
     Output& o = output();
     o.endAll();
     if (o.paused) Mix_ResumeMusic();
+    // A held device would keep a sound from ever ending, and so from closing.
+    sdl::holdAudio(false);
     // The output is closed for real: the audio device goes with it once the
     // sound effects still playing have ended.
     if (o.open) sdl::closeAudioWhenQuiet();
@@ -126,12 +129,14 @@ bool BASS_Pause() {
     if (!o.open) return false;
     Mix_PauseMusic();
     o.paused = true;
+    sdl::holdAudio(true);
     return true;
 }
 
 bool BASS_Start() {
     Output& o = output();
     if (!o.open) return false;
+    sdl::holdAudio(false);
     Mix_ResumeMusic();
     o.paused = false;
     return true;

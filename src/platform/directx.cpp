@@ -189,6 +189,11 @@ FontCache& fontCache() {
 // Whether DrawText keeps its record of drawn texts (tests switch it on).
 bool recordingTexts = false;
 
+std::function<void(const DirectDrawSurface7&)>& flipWatcher() {
+    static std::function<void(const DirectDrawSurface7&)> watcher;
+    return watcher;
+}
+
 } // namespace
 
 namespace sdl {
@@ -217,13 +222,47 @@ struct DirectDrawSurface7::Impl {
     // The primary surface: its back buffer and the window it is shown in.
     SurfaceRef backBuffer;
     GameWindow* window = nullptr;
+    // Rows written since the surface was last presented: [changedTop,
+    // changedBottom), empty when both are equal. All rows at first.
+    int changedTop = 0;
+    int changedBottom = 0;
+    // Per row, the colour that the whole row is known to hold, or -1: a fill
+    // of such a row with its own colour changes nothing and is left out, so a
+    // screen drawn again the same way (the pause screen) costs next to nothing.
+    std::vector<int32_t> rowColour;
+
+    void startTracking() {
+        rowColour.assign(static_cast<size_t>(surface->h), -1);
+        changedTop = 0;
+        changedBottom = surface->h;
+    }
+    // Rows [top, bottom) are written (clipped to the surface).
+    void wrote(int top, int bottom) {
+        top = std::max(top, 0);
+        bottom = std::min(bottom, surface->h);
+        if (top >= bottom) return;
+        std::fill(rowColour.begin() + top, rowColour.begin() + bottom, -1);
+        changedRows(top, bottom);
+    }
+    void changedRows(int top, int bottom) {
+        if (changedTop == changedBottom) {
+            changedTop = top;
+            changedBottom = bottom;
+            return;
+        }
+        changedTop = std::min(changedTop, top);
+        changedBottom = std::max(changedBottom, bottom);
+    }
 };
 
 DirectDrawSurface7::DirectDrawSurface7(int width, int height) : impl_(std::make_unique<Impl>()) {
     impl_->surface = sdl::newSurface565(width, height);
+    impl_->startTracking();
 }
 
-DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {
+    impl_->startTracking();
+}
 
 DirectDrawSurface7::~DirectDrawSurface7() = default;
 
@@ -249,8 +288,14 @@ void DirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2& desc) const {
 void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
     if (!impl_->backBuffer) throw RuntimeError(err::InvalidCall, "only the primary surface flips");
     // The back buffer is shown as it is and keeps its contents: every frame is
-    // drawn whole, so nothing needs swapping.
-    if (impl_->window && impl_->window->exists()) sdl::present(*impl_->window, impl_->backBuffer->impl_->surface.get());
+    // drawn whole, so nothing needs swapping. Rows not written since its last
+    // present need no comparing.
+    if (impl_->window && impl_->window->exists()) {
+        Impl& back = *impl_->backBuffer->impl_;
+        sdl::present(*impl_->window, back.surface.get(), back.changedTop, back.changedBottom);
+        back.changedTop = back.changedBottom = 0;
+        if (flipWatcher()) flipWatcher()(*impl_->backBuffer);
+    }
 }
 
 int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, const RECT& srcRect, int32_t flags) {
@@ -279,6 +324,7 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
     const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
     const int sw = from.right - from.left, sh = from.bottom - from.top;
 
+    impl_->wrote(dr.top, dr.bottom);
     if (dw == sw && dh == sh) {
         for (int y = 0; y < dh; ++y) {
             uint16_t* out = row(d, dr.top + y) + dr.left;
@@ -313,8 +359,29 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
     RECT r = rect;
     if (r.right <= r.left || r.bottom <= r.top) r = RECT{0, 0, d->w, d->h};
     if (!liesOn(r, d)) return DDERR_NOTONSURFACE;
-    SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    return SDL_FillRect(d, &area, to565(color)) == 0 ? 0 : DDERR_NOTONSURFACE;
+    const uint16_t colour = to565(color);
+    if (r.left != 0 || r.right != d->w) {
+        impl_->wrote(r.top, r.bottom);
+        SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        return SDL_FillRect(d, &area, colour) == 0 ? 0 : DDERR_NOTONSURFACE;
+    }
+    // Whole rows: only those not known to hold the colour already, in runs.
+    std::vector<int32_t>& known = impl_->rowColour;
+    for (int y = r.top; y < r.bottom;) {
+        if (known[static_cast<size_t>(y)] == colour) {
+            ++y;
+            continue;
+        }
+        const int top = y;
+        while (y < r.bottom && known[static_cast<size_t>(y)] != colour) known[static_cast<size_t>(y++)] = colour;
+        SDL_Rect area{0, top, d->w, y - top};
+        impl_->changedRows(top, y);
+        if (SDL_FillRect(d, &area, colour) != 0) {
+            std::fill(known.begin() + top, known.begin() + y, -1);
+            return DDERR_NOTONSURFACE;
+        }
+    }
+    return 0;
 }
 
 void DirectDrawSurface7::recordText(int32_t x, int32_t y, const std::string& text) {
@@ -332,6 +399,7 @@ void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text,
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
     SDL_Rect at{x, y, line->w, line->h};
+    impl_->wrote(y, y + line->h);
     if (!impl_->fontTransparent) {
         // An opaque text cell has the device's default white background.
         SDL_Rect box = at;
@@ -411,10 +479,12 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
     if (settled.isFor(font, impl_->foreColor, text, area)) {
         if (holds(d, area, settled.after)) return;  // already settled: drawing it again changes nothing
         if (holds(d, area, settled.before)) {
+            impl_->wrote(area.y, area.y + area.h);
             putPixels(d, area, settled.after);
             return;
         }
     }
+    impl_->wrote(area.y, area.y + area.h);
     std::vector<uint16_t> pixels = pixelsOf(d, area);
     settled = SettledText{font, impl_->foreColor, text, area, pixels, {}};
     // Each blend moves an edge pixel part of the way to the text's colour, in
@@ -429,6 +499,15 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
         if (still) break;
     }
     settled.after = std::move(pixels);
+}
+
+void GameWindow::presentWhole(const DirectDrawSurface7& frame) {
+    impl()->forgetShown();
+    sdl::present(*this, frame.impl()->surface.get());
+}
+
+void DirectDrawSurface7::watchFlips(std::function<void(const DirectDrawSurface7&)> watcher) {
+    flipWatcher() = std::move(watcher);
 }
 
 void DirectDrawSurface7::SetColorKey(int32_t /*flags*/, const DDCOLORKEY& key) {
@@ -550,7 +629,9 @@ int32_t DirectDraw7::TestCooperativeLevel() const {
 }
 
 void DirectDraw7::RestoreAllSurfaces() {
-    // Surfaces live in memory and are never lost.
+    // Surfaces live in memory and are never lost; the window may have lost
+    // what it showed, so the next frame goes to it whole.
+    if (window_ && window_->impl()) window_->impl()->forgetShown();
 }
 
 // --- the root object --------------------------------------------------------------

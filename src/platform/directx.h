@@ -155,8 +155,18 @@ public:
     void simulateFocus(bool focused);
     void simulateMinimised(bool minimised);
 
-    // How many frames Flip has presented in this window.
+    // How many frames Flip has presented in this window: a frame that shows
+    // nothing new is not presented again.
     int framesPresented() const;
+    // How many window pixels the presents have sent to the window system.
+    int64_t pixelsSent() const;
+
+    // Tests: the window system gives the window this size (out of full screen).
+    void simulateSize(int width, int height);
+    // Tests: presents the surface whole, as after the window lost its pixels.
+    void presentWhole(const DirectDrawSurface7& frame);
+    // Tests: the pixels the window shows, row by row, as &HRRGGBB.
+    std::vector<uint32_t> shownPixels() const;
 
     struct Impl;
     Impl* impl() const { return impl_.get(); }
@@ -226,6 +236,9 @@ public:
     void clearTextLog() { textLog_.clear(); }
     // Tests: switch the record on for every surface (it is off in the game).
     static void recordDrawnTexts(bool on);
+    // Tests: called after every Flip with the back buffer it presented (an
+    // empty function for none).
+    static void watchFlips(std::function<void(const DirectDrawSurface7& backBuffer)> watcher);
 
     Impl* impl() const { return impl_.get(); }
 

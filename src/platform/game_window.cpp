@@ -127,82 +127,270 @@ Order orderOf(const SDL_PixelFormat* f) {
     return Order::None;
 }
 
-// One row of RGB565 pixels widened to 32 bits, each channel's top bits
-// repeated into its low bits (so white stays white), alpha opaque.
-void widenRow(uint32_t* __restrict out, const uint16_t* __restrict in, int n, Order order) {
-    int x = 0;
+// An RGB565 pixel widened to 32 bits, each channel's top bits repeated into
+// its low bits (so white stays white), alpha opaque.
+inline uint32_t widened(uint32_t p, Order order) {
+    const uint32_t r5 = p >> 11, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
+    uint32_t r = (r5 << 3) | (r5 >> 2), b = (b5 << 3) | (b5 >> 2);
+    const uint32_t g = (g6 << 2) | (g6 >> 4);
+    if (order == Order::Bgr) std::swap(r, b);
+    return 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
 #ifdef __SSE2__
+// Eight pixels widened as above: the first four in lo, the next four in hi.
+inline void widened8(const uint16_t* in, Order order, __m128i& lo, __m128i& hi) {
     const __m128i mask6 = _mm_set1_epi16(0x3F), mask5 = _mm_set1_epi16(0x1F), opaque = _mm_set1_epi16(-256);
-    for (; x + 8 <= n; x += 8) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
-        const __m128i r5 = _mm_srli_epi16(p, 11);
-        const __m128i g6 = _mm_and_si128(_mm_srli_epi16(p, 5), mask6);
-        const __m128i b5 = _mm_and_si128(p, mask5);
-        __m128i r = _mm_or_si128(_mm_slli_epi16(r5, 3), _mm_srli_epi16(r5, 2));
-        const __m128i g = _mm_or_si128(_mm_slli_epi16(g6, 2), _mm_srli_epi16(g6, 4));
-        __m128i b = _mm_or_si128(_mm_slli_epi16(b5, 3), _mm_srli_epi16(b5, 2));
-        if (order == Order::Bgr) std::swap(r, b);
-        const __m128i low = _mm_or_si128(_mm_slli_epi16(g, 8), b);  // green, blue
-        const __m128i high = _mm_or_si128(r, opaque);               // alpha, red
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_unpacklo_epi16(low, high));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_unpackhi_epi16(low, high));
-    }
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    const __m128i r5 = _mm_srli_epi16(p, 11);
+    const __m128i g6 = _mm_and_si128(_mm_srli_epi16(p, 5), mask6);
+    const __m128i b5 = _mm_and_si128(p, mask5);
+    __m128i r = _mm_or_si128(_mm_slli_epi16(r5, 3), _mm_srli_epi16(r5, 2));
+    const __m128i g = _mm_or_si128(_mm_slli_epi16(g6, 2), _mm_srli_epi16(g6, 4));
+    __m128i b = _mm_or_si128(_mm_slli_epi16(b5, 3), _mm_srli_epi16(b5, 2));
+    if (order == Order::Bgr) std::swap(r, b);
+    const __m128i low = _mm_or_si128(_mm_slli_epi16(g, 8), b);  // green, blue
+    const __m128i high = _mm_or_si128(r, opaque);               // alpha, red
+    lo = _mm_unpacklo_epi16(low, high);
+    hi = _mm_unpackhi_epi16(low, high);
+}
 #endif
-    for (; x < n; ++x) {
-        const uint32_t p = in[x];
-        const uint32_t r5 = p >> 11, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
-        uint32_t r = (r5 << 3) | (r5 >> 2), b = (b5 << 3) | (b5 >> 2);
-        const uint32_t g = (g6 << 2) | (g6 >> 4);
-        if (order == Order::Bgr) std::swap(r, b);
-        out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+
+// The source pixel (or row) that target pixel t shows when a source of
+// `source` pixels fills `target` pixels: the one nearest t's centre.
+inline int sourceOf(int t, int source, int target) {
+    return static_cast<int>((int64_t{2} * t + 1) * source / (int64_t{2} * target));
+}
+
+// The first target pixel that shows source pixel s or one after it; `target`
+// for s = source.
+inline int firstTargetOf(int s, int source, int target) {
+    const int64_t num = int64_t{2} * target * s - source, den = int64_t{2} * source;
+    return num <= 0 ? 0 : static_cast<int>((num + den - 1) / den);
+}
+
+// Target pixels [t0, t1) of one row, out[t] showing in[sourceOf(t)], each
+// converted and placed in one pass: no table and no row in between.
+void scaleRow(uint32_t* __restrict out, const uint16_t* __restrict in, int t0, int t1, int source, int target,
+              Order order) {
+    int t = t0;
+    if (source == target) {
+#ifdef __SSE2__
+        for (; t + 8 <= t1; t += 8) {
+            __m128i lo, hi;
+            widened8(in + t, order, lo, hi);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + t), lo);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + t + 4), hi);
+        }
+#endif
+        for (; t < t1; ++t) out[t] = widened(in[t], order);
+        return;
+    }
+    if (int64_t{5} * source == int64_t{4} * target) {
+        // Four source pixels a b c d make five target pixels a b c c d
+        // (1024 to 1280): from a target pixel at a multiple of 5 on.
+        for (; t < t1 && t % 5 != 0; ++t) out[t] = widened(in[sourceOf(t, source, target)], order);
+        int s = t / 5 * 4;
+#ifdef __SSE2__
+        for (; t + 10 <= t1; t += 10, s += 8) {
+            __m128i lo, hi;  // a b c d, e f g h
+            widened8(in + s, order, lo, hi);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + t), _mm_shuffle_epi32(lo, _MM_SHUFFLE(2, 2, 1, 0)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + t + 4),
+                             _mm_or_si128(_mm_srli_si128(lo, 12), _mm_slli_si128(hi, 4)));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + t + 8), _mm_shuffle_epi32(hi, _MM_SHUFFLE(3, 3, 3, 2)));
+        }
+#endif
+        for (; t + 5 <= t1; t += 5, s += 4) {
+            const uint32_t c = widened(in[s + 2], order);
+            out[t] = widened(in[s], order);
+            out[t + 1] = widened(in[s + 1], order);
+            out[t + 2] = c;
+            out[t + 3] = c;
+            out[t + 4] = widened(in[s + 3], order);
+        }
+    }
+    if (t >= t1) return;
+    // Any other scale: the source position advances by source / target a
+    // pixel, kept as a whole part and a remainder.
+    const int64_t den = int64_t{2} * target, num = (int64_t{2} * t + 1) * source;
+    int64_t s = num / den, rem = num % den;
+    const int64_t stepWhole = int64_t{2} * source / den, stepRem = int64_t{2} * source % den;
+    for (; t < t1; ++t) {
+        out[t] = widened(in[s], order);
+        s += stepWhole;
+        rem += stepRem;
+        if (rem >= den) {
+            rem -= den;
+            ++s;
+        }
     }
 }
 
-// The frame into the area of the target, nearest source pixel to the centre
-// of each target pixel; rows that repeat a source row are copied.
-void scaleInto(SDL_Surface* target, const SDL_Rect& area, SDL_Surface* frame, Order order) {
-    static thread_local std::vector<int> xmap;
-    static thread_local std::vector<uint32_t> wide;
-    const bool sameWidth = area.w == frame->w;
-    if (!sameWidth) {
-        xmap.resize(static_cast<size_t>(area.w));
-        for (int x = 0; x < area.w; ++x)
-            xmap[static_cast<size_t>(x)] = static_cast<int>((int64_t{2} * x + 1) * frame->w / (int64_t{2} * area.w));
-        wide.resize(static_cast<size_t>(frame->w));
-    }
+const uint16_t* frameRow(const SDL_Surface* frame, int y) {
+    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(frame->pixels) +
+                                             static_cast<ptrdiff_t>(y) * frame->pitch);
+}
+
+// The part `from` of the frame (frame pixels) into the area of the target:
+// every target pixel whose nearest source pixel lies in it. Returns that
+// part of the target, empty when no target pixel shows it.
+SDL_Rect scalePart(SDL_Surface* target, const SDL_Rect& area, const SDL_Surface* frame, const SDL_Rect& from,
+                   Order order) {
+    const int tx0 = firstTargetOf(from.x, frame->w, area.w), tx1 = firstTargetOf(from.x + from.w, frame->w, area.w);
+    const int ty0 = firstTargetOf(from.y, frame->h, area.h), ty1 = firstTargetOf(from.y + from.h, frame->h, area.h);
+    if (tx0 >= tx1 || ty0 >= ty1) return SDL_Rect{0, 0, 0, 0};
     auto targetRow = [&](int y) {
         return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) +
                                            static_cast<ptrdiff_t>(area.y + y) * target->pitch) + area.x;
     };
     int previous = -1;
-    for (int y = 0; y < area.h; ++y) {
-        const int sy = static_cast<int>((int64_t{2} * y + 1) * frame->h / (int64_t{2} * area.h));
+    for (int y = ty0; y < ty1; ++y) {
+        const int sy = sourceOf(y, frame->h, area.h);
         uint32_t* out = targetRow(y);
         if (sy == previous) {
-            std::memcpy(out, targetRow(y - 1), static_cast<size_t>(area.w) * 4);
+            // The same source row again: the row just made.
+            std::memcpy(out + tx0, targetRow(y - 1) + tx0, static_cast<size_t>(tx1 - tx0) * 4);
             continue;
         }
         previous = sy;
-        const auto* in = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(frame->pixels) +
-                                                           static_cast<ptrdiff_t>(sy) * frame->pitch);
-        if (sameWidth) {
-            widenRow(out, in, area.w, order);
-            continue;
-        }
-        widenRow(wide.data(), in, frame->w, order);
-        for (int x = 0; x < area.w; ++x) out[x] = wide[static_cast<size_t>(xmap[static_cast<size_t>(x)])];
+        scaleRow(out, frameRow(frame, sy), tx0, tx1, frame->w, area.w, order);
     }
+    return SDL_Rect{area.x + tx0, area.y + ty0, tx1 - tx0, ty1 - ty0};
+}
+
+// Whether n pixels (at most 32) are the same in both rows.
+inline bool sameColumn(const uint16_t* a, const uint16_t* b, int n) {
+#ifdef __SSE2__
+    if (n == 32) {
+        __m128i same = _mm_set1_epi8(-1);
+        for (int i = 0; i < 32; i += 8)
+            same = _mm_and_si128(same, _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)),
+                                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i))));
+        return _mm_movemask_epi8(same) == 0xFFFF;
+    }
+#endif
+    return std::memcmp(a, b, static_cast<size_t>(n) * 2) == 0;
+}
+
+// The parts of the frame that differ from `shown` (same size, rows packed),
+// as rectangles that together cover every differing pixel, in rows top to
+// bottom. Rows outside [top, bottom) are taken as equal. Returns false when
+// so much differs that sending the whole frame is the better way.
+bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, int top, int bottom,
+                  std::vector<SDL_Rect>& parts) {
+    // Columns of 32 pixels in bands of 16 rows; a band's neighbouring
+    // changed columns make one rectangle, from the first to the last changed
+    // row in them, and a rectangle continues one of the band above when it
+    // has its columns and starts where that one ends.
+    constexpr int columnWidth = 32, bandHeight = 16;
+    constexpr size_t mostParts = 64;
+    const int w = frame->w, columns = (w + columnWidth - 1) / columnWidth;
+    std::vector<int> firstRow(static_cast<size_t>(columns)), lastRow(static_cast<size_t>(columns));
+    parts.clear();
+    int64_t changedPixels = 0;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, frame->h);
+    for (int band = top - top % bandHeight; band < bottom; band += bandHeight) {
+        std::fill(firstRow.begin(), firstRow.end(), -1);
+        bool any = false;
+        for (int y = std::max(band, top); y < std::min(band + bandHeight, bottom); ++y) {
+            const uint16_t* now = frameRow(frame, y);
+            const uint16_t* was = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+            if (std::memcmp(now, was, static_cast<size_t>(w) * 2) == 0) continue;
+            for (int c = 0; c < columns; ++c) {
+                const int x = c * columnWidth, n = std::min(columnWidth, w - x);
+                if (sameColumn(now + x, was + x, n)) continue;
+                if (firstRow[static_cast<size_t>(c)] < 0) firstRow[static_cast<size_t>(c)] = y;
+                lastRow[static_cast<size_t>(c)] = y;
+                any = true;
+            }
+        }
+        for (int c = 0; any && c < columns;) {
+            if (firstRow[static_cast<size_t>(c)] < 0) {
+                ++c;
+                continue;
+            }
+            int y0 = firstRow[static_cast<size_t>(c)], y1 = lastRow[static_cast<size_t>(c)];
+            const int c0 = c;
+            for (++c; c < columns && firstRow[static_cast<size_t>(c)] >= 0; ++c) {
+                y0 = std::min(y0, firstRow[static_cast<size_t>(c)]);
+                y1 = std::max(y1, lastRow[static_cast<size_t>(c)]);
+            }
+            const SDL_Rect part{c0 * columnWidth, y0, std::min(w, c * columnWidth) - c0 * columnWidth, y1 + 1 - y0};
+            changedPixels += int64_t{part.w} * part.h;
+            const auto above = std::find_if(parts.begin(), parts.end(), [&](const SDL_Rect& up) {
+                return up.x == part.x && up.w == part.w && up.y + up.h == part.y;
+            });
+            if (above != parts.end()) {
+                above->h += part.h;
+            } else {
+                parts.push_back(part);
+                if (parts.size() > mostParts) return false;
+            }
+        }
+    }
+    return changedPixels * 2 < int64_t{w} * frame->h;
 }
 
 void failed(const char* what) {
     throw RuntimeError(err::InvalidCall, std::string("cannot present the display (") + what + "): " + SDL_GetError());
 }
 
-void presentToWindowSurface(SDL_Window* window, SDL_Surface* frame) {
-    SDL_Surface* target = SDL_GetWindowSurface(window);
+// Keeps the parts of the frame as the window now shows them.
+void keepShown(GameWindow::Impl& impl, const SDL_Surface* frame, const std::vector<SDL_Rect>& parts) {
+    for (const SDL_Rect& part : parts)
+        for (int y = part.y; y < part.y + part.h; ++y)
+            std::memcpy(impl.shownFrame.data() + static_cast<size_t>(y) * static_cast<size_t>(frame->w) +
+                            static_cast<size_t>(part.x),
+                        frameRow(frame, y) + part.x, static_cast<size_t>(part.w) * 2);
+}
+
+// What of the frame has to be sent: false when nothing; `whole` when the
+// whole frame; otherwise the parts that differ from what the window shows.
+bool partsToSend(GameWindow::Impl& impl, const SDL_Surface* frame, const SDL_Surface* target, int top, int bottom,
+                 bool& whole, std::vector<SDL_Rect>& parts) {
+    whole = !impl.shownValid || frame->format->BytesPerPixel != 2 || frame->w != impl.shownWidth ||
+            frame->h != impl.shownHeight || target != impl.shownTarget ||
+            (target && (target->w != impl.targetWidth || target->h != impl.targetHeight));
+    if (frame != impl.shownFrom) {
+        top = 0;
+        bottom = frame->h;
+    }
+    if (!whole) whole = !changedParts(impl.shownFrame, frame, top, bottom, parts);
+    if (!whole && parts.empty()) return false;
+    // Until the frame has reached the window, what it shows is not known.
+    impl.shownValid = false;
+    if (whole) parts.assign(1, SDL_Rect{0, 0, frame->w, frame->h});
+    return true;
+}
+
+// After the parts went out: the window shows the frame.
+void shown(GameWindow::Impl& impl, const SDL_Surface* frame, const SDL_Surface* target,
+           const std::vector<SDL_Rect>& parts) {
+    if (frame->format->BytesPerPixel == 2) {
+        impl.shownFrame.resize(static_cast<size_t>(frame->w) * static_cast<size_t>(frame->h));
+        keepShown(impl, frame, parts);
+        impl.shownValid = true;
+    }
+    impl.shownWidth = frame->w;
+    impl.shownHeight = frame->h;
+    impl.shownFrom = frame;
+    impl.shownTarget = target;
+    impl.targetWidth = target ? target->w : 0;
+    impl.targetHeight = target ? target->h : 0;
+    ++impl.framesPresented;
+}
+
+void presentToWindowSurface(GameWindow::Impl& impl, SDL_Surface* frame, int top, int bottom) {
+    SDL_Surface* target = SDL_GetWindowSurface(impl.window());
     if (!target) failed("window surface");
-    SDL_Rect area = fitted(frame->w, frame->h, target->w, target->h);
-    if (area.w != target->w || area.h != target->h) {
+    bool whole = false;
+    static thread_local std::vector<SDL_Rect> parts, sent;
+    if (!partsToSend(impl, frame, target, top, bottom, whole, parts)) return;
+    const SDL_Rect area = fitted(frame->w, frame->h, target->w, target->h);
+    const Order order = frame->format->format == SDL_PIXELFORMAT_RGB565 ? orderOf(target->format) : Order::None;
+    if (whole && (area.w != target->w || area.h != target->h)) {
         // Black bars beside or above and below the frame.
         const Uint32 black = SDL_MapRGB(target->format, 0, 0, 0);
         const SDL_Rect bars[4] = {{0, 0, target->w, area.y},
@@ -212,17 +400,36 @@ void presentToWindowSurface(SDL_Window* window, SDL_Surface* frame) {
         for (const SDL_Rect& bar : bars)
             if (bar.w > 0 && bar.h > 0 && SDL_FillRect(target, &bar, black) != 0) failed("bars");
     }
-    const Order order = frame->format->format == SDL_PIXELFORMAT_RGB565 ? orderOf(target->format) : Order::None;
-    if (order != Order::None && area.w > 0 && area.h > 0) {
-        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) failed("lock");
-        scaleInto(target, area, frame, order);
-        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-    } else {
-        const int status = area.w == frame->w && area.h == frame->h ? SDL_BlitSurface(frame, nullptr, target, &area)
-                                                                    : SDL_BlitScaled(frame, nullptr, target, &area);
+    if (order == Order::None) {
+        // A window surface of another kind: SDL converts and scales the
+        // whole frame.
+        const int status = area.w == frame->w && area.h == frame->h
+                               ? SDL_BlitSurface(frame, nullptr, target, const_cast<SDL_Rect*>(&area))
+                               : SDL_BlitScaled(frame, nullptr, target, const_cast<SDL_Rect*>(&area));
         if (status != 0) failed("blit");
+        if (SDL_UpdateWindowSurface(impl.window()) != 0) failed("update");
+        impl.pixelsSent += int64_t{target->w} * target->h;
+        parts.assign(1, SDL_Rect{0, 0, frame->w, frame->h});
+        shown(impl, frame, target, parts);
+        return;
     }
-    if (SDL_UpdateWindowSurface(window) != 0) failed("update");
+    sent.clear();
+    if (area.w > 0 && area.h > 0) {
+        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) failed("lock");
+        for (const SDL_Rect& part : parts) {
+            const SDL_Rect made = scalePart(target, area, frame, part, order);
+            if (made.w > 0 && made.h > 0) sent.push_back(made);
+        }
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    }
+    for (const SDL_Rect& part : sent) impl.pixelsSent += int64_t{part.w} * part.h;
+    if (whole) impl.pixelsSent += int64_t{target->w} * target->h - int64_t{area.w} * area.h;
+    const int status = whole ? SDL_UpdateWindowSurface(impl.window())
+                             : sent.empty() ? 0
+                                            : SDL_UpdateWindowSurfaceRects(impl.window(), sent.data(),
+                                                                           static_cast<int>(sent.size()));
+    if (status != 0) failed("update");
+    shown(impl, frame, target, parts);
 }
 
 // A frame is scaled by the graphics card when there is one that OpenGL
@@ -250,34 +457,38 @@ bool useGraphicsCard(GameWindow::Impl& impl) {
 bool blank(const SDL_Surface* frame) {
     const auto* row = static_cast<const uint8_t*>(frame->pixels);
     const size_t bytes = static_cast<size_t>(frame->w) * frame->format->BytesPerPixel;
+    // A row is all zero when its first byte is and every byte equals the next.
     for (int y = 0; y < frame->h; ++y, row += frame->pitch)
-        for (size_t i = 0; i < bytes; ++i)
-            if (row[i] != 0) return false;
+        if (bytes > 0 && (row[0] != 0 || std::memcmp(row, row + 1, bytes - 1) != 0)) return false;
     return true;
 }
 
 } // namespace
 
-void present(GameWindow& window, SDL_Surface* frame) {
+void present(GameWindow& window, SDL_Surface* frame, int changedTop, int changedBottom) {
     GameWindow::Impl& impl = *window.impl();
     if (!impl.window() || !frame) return;
     if (impl.mapPending) {
         // The window comes on the screen with its first picture (the loading
         // screen), not with the blank frames of the display's set-up, so the
         // player never sees a black window over the desktop meanwhile.
-        if (blank(frame)) return;
+        if (blank(frame)) {
+            impl.forgetShown();
+            return;
+        }
         SDL_ShowWindow(impl.window());
         SDL_RaiseWindow(impl.window());
         impl.mapPending = false;
+        impl.forgetShown();
     }
     if (!impl.handles.renderer && !impl.softwarePresent) impl.softwarePresent = !useGraphicsCard(impl);
     if (impl.softwarePresent) {
-        presentToWindowSurface(impl.window(), frame);
-        ++impl.framesPresented;
+        presentToWindowSurface(impl, frame, changedTop, changedBottom);
         return;
     }
     SDL_Renderer* renderer = impl.handles.renderer.get();
     if (!impl.handles.texture || impl.textureWidth != frame->w || impl.textureHeight != frame->h) {
+        impl.forgetShown();
         impl.handles.texture.reset(SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                                      frame->w, frame->h));
         if (!impl.handles.texture) failed("texture");
@@ -286,11 +497,20 @@ void present(GameWindow& window, SDL_Surface* frame) {
         // Letterboxing: the frame keeps its aspect, the rest is black.
         if (SDL_RenderSetLogicalSize(renderer, frame->w, frame->h) != 0) failed("logical size");
     }
-    if (SDL_UpdateTexture(impl.handles.texture.get(), nullptr, frame->pixels, frame->pitch) != 0) failed("upload");
+    // The texture keeps what it was given: only the changed parts go up to
+    // the graphics card, and an unchanged frame is not drawn again.
+    bool whole = false;
+    static thread_local std::vector<SDL_Rect> parts;
+    if (!partsToSend(impl, frame, nullptr, changedTop, changedBottom, whole, parts)) return;
+    for (const SDL_Rect& part : parts) {
+        const auto* pixels = static_cast<const uint8_t*>(frame->pixels) + static_cast<ptrdiff_t>(part.y) * frame->pitch +
+                             static_cast<ptrdiff_t>(part.x) * frame->format->BytesPerPixel;
+        if (SDL_UpdateTexture(impl.handles.texture.get(), &part, pixels, frame->pitch) != 0) failed("upload");
+    }
     if (SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer) != 0) failed("clear");
     if (SDL_RenderCopy(renderer, impl.handles.texture.get(), nullptr, nullptr) != 0) failed("copy");
     SDL_RenderPresent(renderer);
-    ++impl.framesPresented;
+    shown(impl, frame, nullptr, parts);
 }
 
 } // namespace sdl
@@ -322,6 +542,7 @@ void GameWindow::create() {
     if (!impl_->window())
         throw RuntimeError(err::InvalidCall, std::string("cannot make the game window: ") + SDL_GetError());
     impl_->shown = false;
+    impl_->forgetShown();
     focused_ = hadFocus_ = minimised_ = false;
     SDL_ShowCursor(cursorVisible() ? SDL_ENABLE : SDL_DISABLE);
 }
@@ -334,6 +555,7 @@ void GameWindow::show() {
         SDL_RaiseWindow(impl_->window());
     } else {
         impl_->mapPending = true;  // on the screen with the first picture presented
+        impl_->forgetShown();
     }
     impl_->shown = true;
 }
@@ -346,6 +568,7 @@ void GameWindow::hide() {
     if (impl_->window()) SDL_HideWindow(impl_->window());
     impl_->shown = false;
     impl_->mapPending = false;
+    impl_->forgetShown();
     // A hidden window is out of the game: its focus history starts again.
     focused_ = hadFocus_ = minimised_ = false;
 }
@@ -355,6 +578,7 @@ bool GameWindow::isShown() const { return impl_->window() && impl_->shown; }
 void GameWindow::minimise() {
     if (!impl_->window()) return;
     SDL_MinimizeWindow(impl_->window());
+    impl_->forgetShown();
     minimised_ = true;
 }
 
@@ -362,6 +586,7 @@ void GameWindow::restore() {
     if (!impl_->window()) return;
     SDL_RestoreWindow(impl_->window());
     SDL_RaiseWindow(impl_->window());
+    impl_->forgetShown();
     minimised_ = false;
 }
 
@@ -374,6 +599,7 @@ void GameWindow::destroyWindow() {
     impl_->softwarePresent = false;
     impl_->shown = false;
     impl_->mapPending = false;
+    impl_->forgetShown();
     focused_ = hadFocus_ = minimised_ = false;
 }
 
@@ -387,5 +613,43 @@ void GameWindow::simulateFocus(bool focused) { handleFocus(focused); }
 void GameWindow::simulateMinimised(bool minimised) { minimised_ = minimised; }
 
 int GameWindow::framesPresented() const { return impl_->framesPresented; }
+
+int64_t GameWindow::pixelsSent() const { return impl_->pixelsSent; }
+
+void GameWindow::simulateSize(int width, int height) {
+    if (!impl_->window()) return;
+    SDL_SetWindowFullscreen(impl_->window(), 0);
+    SDL_SetWindowSize(impl_->window(), width, height);
+    impl_->forgetShown();
+}
+
+std::vector<uint32_t> GameWindow::shownPixels() const {
+    std::vector<uint32_t> pixels;
+    SDL_Surface* shown = impl_->window() ? SDL_GetWindowSurface(impl_->window()) : nullptr;
+    if (!shown) return pixels;
+    pixels.reserve(static_cast<size_t>(shown->w) * static_cast<size_t>(shown->h));
+    const SDL_PixelFormat* f = shown->format;
+    if (f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0) {
+        for (int y = 0; y < shown->h; ++y) {
+            const auto* row = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(shown->pixels) +
+                                                              static_cast<ptrdiff_t>(y) * shown->pitch);
+            for (int x = 0; x < shown->w; ++x)
+                pixels.push_back((((row[x] & f->Rmask) >> f->Rshift) << 16) | (((row[x] & f->Gmask) >> f->Gshift) << 8) |
+                                 ((row[x] & f->Bmask) >> f->Bshift));
+        }
+        return pixels;
+    }
+    for (int y = 0; y < shown->h; ++y)
+        for (int x = 0; x < shown->w; ++x) {
+            Uint32 value = 0;
+            std::memcpy(&value, static_cast<const uint8_t*>(shown->pixels) + static_cast<ptrdiff_t>(y) * shown->pitch +
+                                    static_cast<ptrdiff_t>(x) * shown->format->BytesPerPixel,
+                        shown->format->BytesPerPixel);
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(value, shown->format, &r, &g, &b);
+            pixels.push_back((uint32_t{r} << 16) | (uint32_t{g} << 8) | b);
+        }
+    return pixels;
+}
 
 } // namespace pomlets

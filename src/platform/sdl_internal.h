@@ -5,7 +5,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
+#include <climits>
 #include <memory>
+#include <vector>
 
 #include "platform/directx.h"
 
@@ -42,7 +44,25 @@ struct GameWindow::Impl {
     // Shown, but kept off the screen until it has a picture to show.
     bool mapPending = false;
     int framesPresented = 0;
+    int64_t pixelsSent = 0;
 
+    // What the window shows: a copy of the frame last presented, so that a
+    // present sends only what differs from it. It stands while `shownValid`;
+    // anything that may spoil the window's pixels (a new size, an expose, a
+    // restore after the display was lost) clears that, and the next present
+    // sends the whole frame.
+    std::vector<uint16_t> shownFrame;
+    int shownWidth = 0;
+    int shownHeight = 0;
+    // The frame surface last presented and the window surface it went to;
+    // only compared, never followed.
+    const SDL_Surface* shownFrom = nullptr;
+    const SDL_Surface* shownTarget = nullptr;
+    int targetWidth = 0;
+    int targetHeight = 0;
+    bool shownValid = false;
+
+    void forgetShown() { shownValid = false; }
     SDL_Window* window() const { return handles.window.get(); }
 };
 
@@ -66,6 +86,9 @@ void closeAudioIfQuiet();
 // Closes the audio device at once: at program exit.
 void closeAudio();
 bool audioIsOpen();
+// Pauses the audio device while the music output is paused and no effect
+// sounds, so that SDL stops mixing silence; false lets it run again.
+void holdAudio(bool hold);
 
 // A mixer channel of its own for a sound buffer; -1 when none is left.
 int allocateChannel();
@@ -76,8 +99,12 @@ GameWindow* windowById(uint32_t sdlWindowId);
 GameWindow* firstWindow();
 
 // Shows the surface in the window, scaled to fit, aspect kept, black bars.
-// Raises 5 when the window system refuses.
-void present(GameWindow& window, SDL_Surface* frame);
+// Only what differs from the frame last presented in the window is sent, and
+// nothing at all when nothing differs. The caller may promise that rows
+// outside [changedTop, changedBottom) are as they were when this same frame
+// surface was last presented; they are then not compared. Raises 5 when the
+// window system refuses.
+void present(GameWindow& window, SDL_Surface* frame, int changedTop = 0, int changedBottom = INT_MAX);
 
 // Destroys every game window's SDL window, at program exit.
 void destroyAllWindows();

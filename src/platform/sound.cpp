@@ -18,6 +18,10 @@ bool audioOpen = false;
 // Set once the device is to close as soon as nothing sounds on it. Read by
 // the mixer's thread, which calls channelDone when a sound ends.
 std::atomic<bool> closeWhenQuiet{false};
+// SDL's id of the device the mixer opened (0 when not known), and whether it
+// is paused because nothing can sound.
+SDL_AudioDeviceID mixerDevice = 0;
+bool audioHeld = false;
 // Channels in use; fixed storage so that buffers living until exit are safe.
 constexpr int maxChannels = 1024;
 std::bitset<maxChannels> channelsTaken;
@@ -60,6 +64,10 @@ bool ensureAudio() {
     }
     channelsAllocated = Mix_AllocateChannels(32);
     Mix_ChannelFinished(channelDone);
+    // The mixer does not tell its device: it is the one device open.
+    mixerDevice = 0;
+    for (SDL_AudioDeviceID id = 1; id < 64 && !mixerDevice; ++id)
+        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) mixerDevice = id;
     // SDL_mixer marks a paused channel with the tick count of the pause, so a
     // pause at tick 0 (the first millisecond after SDL started) would not hold.
     while (SDL_GetTicks() == 0) SDL_Delay(1);
@@ -78,10 +86,21 @@ void closeAudioIfQuiet() {
     if (closeWhenQuiet && !sounding()) closeAudio();
 }
 
+void holdAudio(bool hold) {
+    if (!audioOpen || !mixerDevice) return;
+    // Effects already sounding go on: the device is paused only without them.
+    if (hold && sounding()) return;
+    if (hold == audioHeld) return;
+    SDL_PauseAudioDevice(mixerDevice, hold ? 1 : 0);
+    audioHeld = hold;
+}
+
 void closeAudio() {
     closeWhenQuiet = false;
     if (!audioOpen) return;
     Mix_ChannelFinished(nullptr);
+    holdAudio(false);
+    mixerDevice = 0;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
@@ -142,6 +161,7 @@ void DirectSoundBuffer::Play(int32_t /*flags*/) {
     const bool resume = impl_->stoppedMidway;
     impl_->stoppedMidway = false;
     if (impl_->audible()) {
+        sdl::holdAudio(false);
         if (resume && Mix_Paused(impl_->channel)) {
             Mix_Resume(impl_->channel);
             return;

@@ -115,8 +115,14 @@ void processPendingEvents() {
                 case SDL_WINDOWEVENT_FOCUS_GAINED: w->handleFocus(true); break;
                 case SDL_WINDOWEVENT_FOCUS_LOST: w->handleFocus(false); break;
                 case SDL_WINDOWEVENT_MINIMIZED: w->minimised_ = true; break;
+                // The window's pixels may be gone: the next frame is sent whole.
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: w->impl()->forgetShown(); break;
                 case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_MAXIMIZED: w->minimised_ = false; break;
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    w->minimised_ = false;
+                    w->impl()->forgetShown();
+                    break;
                 case SDL_WINDOWEVENT_CLOSE: {
                     bool allowed = true;
                     if (w->onCloseRequest) {

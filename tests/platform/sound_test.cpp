@@ -142,6 +142,46 @@ TEST_F(MusicTest, AStreamsWholeLife) {
     EXPECT_EQ(bassStreamVolume(track), -1);
 }
 
+// While the music output is paused and no effect sounds, the audio device is
+// paused as well, so that SDL mixes no silence; an effect still sounding
+// keeps it running, and an effect started meanwhile or BASS_Start lets it
+// run again.
+TEST_F(MusicTest, APausedOutputWithNothingSoundingPausesTheDevice) {
+    ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
+    auto device = [] {
+        for (SDL_AudioDeviceID id = 1; id < 64; ++id)
+            if (const SDL_AudioStatus status = SDL_GetAudioDeviceStatus(id); status != SDL_AUDIO_STOPPED) return status;
+        return SDL_AUDIO_STOPPED;
+    };
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+    EXPECT_TRUE(BASS_Pause());
+    EXPECT_EQ(device(), SDL_AUDIO_PAUSED);
+    EXPECT_TRUE(BASS_Start());
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+
+    auto dsound = dx.DirectSoundCreate("");
+    testing::writeWav(folder.file("long.wav"), 20000);
+    SoundRef effect = dsound->CreateSoundBufferFromFile(folder.file("long.wav"), desc, format);
+    effect->Play(0);
+    EXPECT_TRUE(BASS_Pause());
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "a sounding effect goes on";
+    EXPECT_TRUE(effect->isPlaying());
+    EXPECT_TRUE(BASS_Start());
+    effect->Stop();  // stopped midway: it sounds no more
+    EXPECT_TRUE(BASS_Pause());
+    EXPECT_EQ(device(), SDL_AUDIO_PAUSED);
+    effect->Play(0);
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "an effect started while paused sounds";
+    EXPECT_TRUE(effect->isPlaying());
+    EXPECT_TRUE(BASS_Start());
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+    EXPECT_TRUE(BASS_Pause());
+    BASS_Free();
+    EXPECT_EQ(device(), SDL_AUDIO_STOPPED);
+    ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "the next game's output runs";
+}
+
 TEST_F(MusicTest, WavWorksAsMusicAndANewStreamEndsTheOld) {
     BASS_Init(1, 44100, 0, nullptr, 0);
     testing::writeWav(folder.file("one.wav"), 3000);

@@ -312,5 +312,128 @@ TEST(DisplayTest, FramesAreScaledIntoTheWindow) {
     }
 }
 
+
+// A present sends only what differs from the frame the window shows. Frames
+// with changes of every shape and place (single pixels at the edges, runs
+// across many columns, whole rows, nothing at all) are shown in one window
+// partly and in another one whole: both windows hold the same pixels after
+// every frame, at the frame's own size, scaled up by the fixed 4 to 5 step,
+// at other scales up and down, and with bars beside.
+TEST(DisplayTest, APartialPresentShowsWhatAWholePresentShows) {
+    const struct { int width, height; } sizes[] = {{1280, 1024}, {1024, 768}, {1600, 900}, {800, 600}, {1111, 1234},
+                                                   {333, 250}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+        GameWindow partly, whole;
+        for (GameWindow* w : {&partly, &whole}) {
+            w->create();
+            SDL_SetWindowSize(w->impl()->window(), size.width, size.height);
+        }
+        const auto frame = sdl::newSurface565(1024, 768);
+        auto put = [&](int x, int y, uint16_t value) {
+            reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(frame->pixels) + y * frame->pitch)[x] = value;
+        };
+        uint32_t state = 12345;
+        auto next = [&](uint32_t n) {
+            state = state * 1103515245u + 12345u;
+            return (state >> 8) % n;
+        };
+        for (int y = 0; y < 768; ++y)
+            for (int x = 0; x < 1024; ++x) put(x, y, static_cast<uint16_t>(x * 31 + y * 977));
+        int presented = 0;
+        for (int step = 0; step < 40; ++step) {
+            const int kind = step % 5;
+            if (kind == 0) {  // single pixels, the corners among them
+                for (const auto& [x, y] : {std::pair{0, 0}, {1023, 0}, {0, 767}, {1023, 767}})
+                    put(x, y, static_cast<uint16_t>(next(65536)));
+                for (int i = 0; i < 20; ++i) put(static_cast<int>(next(1024)), static_cast<int>(next(768)), 0xFFFF);
+            } else if (kind == 1) {  // a few sprites moving
+                for (int i = 0; i < 6; ++i) {
+                    const int x0 = static_cast<int>(next(1024 - 90)), y0 = static_cast<int>(next(768 - 90));
+                    for (int y = y0; y < y0 + 90; ++y)
+                        for (int x = x0; x < x0 + 90; ++x) put(x, y, static_cast<uint16_t>(x ^ (y * 3) ^ step));
+                }
+            } else if (kind == 2) {  // a banner across the whole width
+                const int y0 = static_cast<int>(next(700));
+                for (int y = y0; y < y0 + 40; ++y)
+                    for (int x = 0; x < 1024; ++x) put(x, y, static_cast<uint16_t>(next(65536)));
+            } else if (kind == 3) {
+                // nothing changes
+            } else {  // most of the frame
+                for (int y = 0; y < 768; ++y)
+                    for (int x = 0; x < 1024; ++x)
+                        if (next(4) != 0) put(x, y, static_cast<uint16_t>(next(65536)));
+            }
+            const int before = partly.framesPresented();
+            sdl::present(partly, frame.get());
+            EXPECT_EQ(partly.framesPresented() - before, kind == 3 ? 0 : 1) << "step " << step;
+            presented += partly.framesPresented() - before;
+            whole.impl()->forgetShown();  // sent whole
+            sdl::present(whole, frame.get());
+            ASSERT_EQ(partly.shownPixels(), whole.shownPixels()) << "step " << step;
+        }
+        EXPECT_EQ(presented, 32);
+        EXPECT_LT(partly.pixelsSent(), whole.pixelsSent() / 2) << "only what changed was sent";
+    }
+}
+
+// Rows that the back buffer's drawing did not touch since its last present
+// are not compared; the rows it did touch are, so drawing the same picture
+// again presents nothing, and a changed pixel in them is presented.
+TEST(DisplayTest, FlipPresentsWhatTheDrawingChanged) {
+    GameWindow window;
+    window.show();
+    DirectDraw7 ddraw;
+    ddraw.SetCooperativeLevel(&window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX);
+    ddraw.SetDisplayMode(1024, 768, 16, 0, 0);
+    DDSURFACEDESC2 desc;
+    desc.caps.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    const SurfaceRef primary = ddraw.CreateSurface(desc);
+    const SurfaceRef back = primary->GetAttachedSurface(DDSCAPS2{DDSCAPS_BACKBUFFER});
+    DDSURFACEDESC2 pictureDesc;
+    pictureDesc.flags = DDSD_WIDTH | DDSD_HEIGHT;
+    pictureDesc.width = 40;
+    pictureDesc.height = 30;
+    pictureDesc.caps.caps = DDSCAPS_OFFSCREENPLAIN;
+    const SurfaceRef picture = ddraw.CreateSurface(pictureDesc);
+    picture->BltColorFill(RECT{}, 0x3366FF);
+    picture->BltColorFill(RECT{3, 4, 5, 6}, 0xFFFFFF);
+
+    auto draw = [&](int spriteX) {
+        back->BltColorFill(RECT{}, 0);
+        back->BltColorFill(RECT{0, 700, 512, 768}, 0x00FF00);
+        back->DrawText(10, 20, "Paused...  Press the P key to resume.", false);
+        back->Blt(RECT{spriteX, 300, spriteX + 80, 360}, picture, RECT{0, 0, 40, 30}, 0);
+        primary->Flip(nullptr, DDFLIP_WAIT);
+    };
+    draw(100);
+    const int first = window.framesPresented();
+    EXPECT_EQ(first, 1);
+    for (int i = 0; i < 5; ++i) draw(100);
+    EXPECT_EQ(window.framesPresented(), first) << "the same picture again";
+    draw(101);
+    EXPECT_EQ(window.framesPresented(), first + 1) << "a sprite one pixel on";
+    EXPECT_EQ(back->pixelRGB(180, 300), 0xFF6531u);  // &H3366FF in 16 bits
+    EXPECT_EQ(window.shownPixels()[static_cast<size_t>(300 * 1024 + 180)], back->pixelRGB(180, 300));
+    draw(101);
+    EXPECT_EQ(window.framesPresented(), first + 1);
+
+    // After the display is restored, and after the window system exposed the
+    // window, the unchanged picture is presented again, once.
+    ddraw.RestoreAllSurfaces();
+    draw(101);
+    EXPECT_EQ(window.framesPresented(), first + 2);
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_EXPOSED;
+    e.window.windowID = SDL_GetWindowID(window.impl()->window());
+    SDL_PushEvent(&e);
+    processPendingEvents();
+    draw(101);
+    draw(101);
+    EXPECT_EQ(window.framesPresented(), first + 3);
+    ddraw.RestoreDisplayMode();
+}
+
 } // namespace
 } // namespace pomlets
