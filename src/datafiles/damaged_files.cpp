@@ -1,7 +1,6 @@
 #include "datafiles/damaged_files.h"
 
-#include <fstream>
-#include <sstream>
+#include "platform/program_files.h"
 
 namespace pomlets {
 
@@ -11,13 +10,10 @@ std::string keepDamagedCopy(const std::string& relative) {
         if (c == '\\') c = '/';
     while (!name.empty() && name.front() == '/') name.erase(0, 1);
     name += ".damaged";
-    std::ifstream in(appPath(relative), std::ios::binary);
-    if (!in) return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
     try {
+        const std::string bytes = readProgramFile(appPath(relative), FileKind::DataFile);
         TextFile copy(appPath(name), TextFile::Mode::Replace);
-        copy.write(bytes.str());
+        copy.write(bytes);
         copy.close();
     } catch (const RuntimeError&) {
         return {};

@@ -13,14 +13,17 @@ inline bool logEnabled = false;
 inline TextFile logFile;
 
 // openLog's failure: the log could not be created or written in the program
-// folder. cause() is the system's reason, such as "No space left on device".
+// folder. causeNumber() is the system's error number (0 when it gave none),
+// cause() its text, such as "No space left on device".
 class LogOpenError : public RuntimeError {
 public:
-    LogOpenError(const RuntimeError& error, std::string cause)
-        : RuntimeError(error.number(), error.description()), cause_(std::move(cause)) {}
+    LogOpenError(const RuntimeError& error, int causeNumber, std::string cause)
+        : RuntimeError(error.number(), error.description()), causeNumber_(causeNumber), cause_(std::move(cause)) {}
+    int causeNumber() const noexcept { return causeNumber_; }
     const std::string& cause() const noexcept { return cause_; }
 
 private:
+    int causeNumber_;
     std::string cause_;
 };
 

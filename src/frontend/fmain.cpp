@@ -23,6 +23,7 @@
 #include "frontend/secondary_windows.h"
 #include "frontend/window_layout.h"
 #include "platform/media_checks.h"
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/win32.h"
@@ -33,7 +34,13 @@ ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {}
 
 bool ImageControl::loadPicture(const QString& path) {
     QPixmap pixmap;
-    if (!pictureFileIsSane(path.toStdString()) || !pixmap.load(path)) {
+    std::string file;
+    try {
+        file = readProgramFile(path.toStdString(), FileKind::Picture);
+    } catch (const RuntimeError&) {
+    }
+    if (!pictureIsSane(file) ||
+        !pixmap.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<uint>(file.size()), "BMP")) {
         clear();
         return false;
     }

@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/program_files.h"
+
 namespace pomlets {
 
 // --- run-time errors ------------------------------------------------------
@@ -353,9 +355,16 @@ void TextFile::open(const std::string& path, Mode mode) {
     }
     const char* how = mode == Mode::Input ? "rb" : mode == Mode::Output ? "wb" : "ab";
     if (mode == Mode::Input) {
-        struct stat info{};
-        if (::stat(path.c_str(), &info) != 0) throw RuntimeError(err::FileNotFound);
-        if (S_ISDIR(info.st_mode)) throw RuntimeError(err::PathAccess);
+        // Read whole through the program folder's one checked read; its
+        // callers name the file that is missing.
+        try {
+            file_ = openProgramFileStream(path, FileKind::DataFile);
+        } catch (const RuntimeError& error) {
+            if (error.number() == err::FileNotFound) throw RuntimeError(err::FileNotFound);
+            throw;
+        }
+        mode_ = mode;
+        return;
     }
     file_ = std::fopen(path.c_str(), how);
     if (!file_) throw RuntimeError(errno == ENOENT && mode == Mode::Input ? err::FileNotFound : err::PathAccess);
