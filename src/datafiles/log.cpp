@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <clocale>
-#include <cstring>
 #include <ctime>
 #include <locale.h>
 #include <sys/stat.h>
@@ -52,7 +51,7 @@ void openLog() {
         struct stat info{};
         if (cause == EEXIST && ::lstat(appPath("\\log.txt").c_str(), &info) == 0 && S_ISDIR(info.st_mode))
             cause = EISDIR;
-        throw LogOpenError(error, cause, cause != 0 ? std::strerror(cause) : "it cannot be written");
+        throw LogOpenError(error, cause);
     }
 }
 

@@ -13,18 +13,16 @@ inline bool logEnabled = false;
 inline TextFile logFile;
 
 // openLog's failure: the log could not be created or written in the program
-// folder. causeNumber() is the system's error number (0 when it gave none),
-// cause() its text, such as "No space left on device".
+// folder. causeNumber() is the system's error number, such as ENOSPC (0 when
+// it gave none).
 class LogOpenError : public RuntimeError {
 public:
-    LogOpenError(const RuntimeError& error, int causeNumber, std::string cause)
-        : RuntimeError(error.number(), error.description()), causeNumber_(causeNumber), cause_(std::move(cause)) {}
+    LogOpenError(const RuntimeError& error, int causeNumber)
+        : RuntimeError(error.number(), error.description()), causeNumber_(causeNumber) {}
     int causeNumber() const noexcept { return causeNumber_; }
-    const std::string& cause() const noexcept { return cause_; }
 
 private:
     int causeNumber_;
-    std::string cause_;
 };
 
 // Creates "\log.txt" anew (replacing an old one, never following a link) and

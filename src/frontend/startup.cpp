@@ -73,13 +73,14 @@ std::string adviceFor(int cause, const std::string& name) {
     }
 }
 
-void reportUnwritableFolder(int cause, const std::string& causeText, const std::string& name) {
-    msgBox("Pomlets cannot write in its folder \"" + programFolder() + "\": " + causeText +
-           ".  It keeps its log, high scores and profile there.  " + adviceFor(cause, name) +
-           ", then start Pomlets again.");
-}
-
 } // namespace
+
+std::string unwritableFolderMessage(int cause, const std::string& name) {
+    return "Pomlets cannot write in its folder \"" + programFolder() + "\": " +
+           (cause != 0 ? std::strerror(cause) : "it cannot be written") +
+           ".  It keeps its log, high scores and profile there.  " + adviceFor(cause, name) +
+           ", then start Pomlets again.";
+}
 
 bool loadFMain() {
     ignoreFileSizeSignal();
@@ -91,7 +92,7 @@ bool loadFMain() {
                "playing in the game that is running.");
         return false;
     } else if (cause != 0) {
-        reportUnwritableFolder(cause, std::strerror(cause), folderLockName);
+        msgBox(unwritableFolderMessage(cause, folderLockName));
         return false;
     }
     try {
@@ -100,7 +101,7 @@ bool loadFMain() {
         // Without a writable folder the player's scores and profile could not
         // be kept either, so the program stops before anything is played.
         logEnabled = false;
-        reportUnwritableFolder(error.causeNumber(), error.cause(), "log.txt");
+        msgBox(unwritableFolderMessage(error.causeNumber(), "log.txt"));
         return false;
     }
     return true;
