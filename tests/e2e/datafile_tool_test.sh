@@ -35,19 +35,18 @@ ln -s /dev/null "$work/null"
 
 # A FIFO: written to, it stays a FIFO.
 mkfifo "$work/fifo"
-cat "$work/fifo" >"$work/from-fifo" &
+# (A tool that replaced the FIFO would leave the reader waiting: it gives up.)
+timeout 20 cat "$work/fifo" >"$work/from-fifo" &
 reader=$!
 "$tool" decrypt "$work/expected" "$work/fifo" || fail "decrypt into a FIFO"
 wait "$reader"
 [[ -p $work/fifo ]] || fail "the FIFO was replaced"
 cmp -s "$work/from-fifo" "$work/plain" || fail "the FIFO did not get the plain form"
 
-# A file already there: written over in place.
+# A file already there: written over.
 echo old >"$work/existing"
-inode=$(stat -c %i "$work/existing")
 "$tool" decrypt "$work/expected" "$work/existing" || fail "decrypt over a file"
 cmp -s "$work/existing" "$work/plain" || fail "the file was not written over"
-[[ $(stat -c %i "$work/existing") == "$inode" ]] || fail "the file was replaced, not written over"
 
 # A failing run leaves the destination as it was.
 echo keep >"$work/kept"
