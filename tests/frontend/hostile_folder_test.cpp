@@ -2,7 +2,6 @@
 // or huge files where the game reads a file: start-up and a game go on or
 // end as they do for a missing file, at once, with the usual message naming
 // the file.
-#include <QTimer>
 #include <filesystem>
 
 #include "display/game_window.h"
@@ -33,20 +32,9 @@ protected:
     bool playFreestyle(FMain& w) {
         w.mNew->trigger();
         w.tMode->setCurrentIndex(w.tMode->findText("Freestyle"));
-        bool ran = false;
-        QTimer pass;
-        pass.setInterval(0);
-        QObject::connect(&pass, &QTimer::timeout, [&] {
-            if (!w.gameRunning() || !ddraw) return;
-            ran = true;
-            injectKey(dik::ESCAPE, true);
-        });
-        pass.start();
-        w.main_BtnRun->click();
-        pass.stop();
-        injectKey(dik::ESCAPE, false);
-        keyboardState().fill(0);
-        return ran;
+        sawGameRunning = false;
+        playUntilEscape(w);
+        return sawGameRunning;
     }
 };
 
