@@ -10,12 +10,11 @@ namespace pomlets {
 
 // Step 1: the scrambler's key tables, before any data file is read.
 void buildKeyTables();
-// Step 2: loads the main window without showing it; its load event runs to
-// the end. False when the program folder cannot take the run log: the player
-// has been told which folder and why, and the program must end.
-// Before the load event, loadFMain takes the program folder's lock: when
-// another game runs from the same folder, the player is told so and false
-// comes back before any file is touched.
+// Step 2: takes the program folder's lock, then loads the main window
+// without showing it; its load event runs to the end. False when another
+// game runs from the same folder (nothing has been touched then) or when the
+// folder cannot take the lock or the run log: the player has been told which
+// folder and why, and the program must end.
 bool loadFMain();
 
 // The message that ends a start whose folder cannot take the named file
