@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <clocale>
-#include <cstring>
 #include <ctime>
 #include <locale.h>
+#include <sys/stat.h>
 
 #include "platform/file_calls.h"
 
@@ -46,9 +46,14 @@ void openLog() {
         logFile.writeLine(line);
         logFile.flush();
     } catch (const RuntimeError& error) {
-        const int cause = errno;
+        int cause = errno;
         logFile = TextFile();
-        throw LogOpenError(error, cause != 0 ? std::strerror(cause) : "it cannot be written");
+        // A folder of the log's name makes the creation fail with "File
+        // exists"; what is in the way is a folder.
+        struct stat info{};
+        if (cause == EEXIST && ::lstat(appPath("\\log.txt").c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            cause = EISDIR;
+        throw LogOpenError(error, cause);
     }
 }
 

@@ -13,15 +13,16 @@ inline bool logEnabled = false;
 inline TextFile logFile;
 
 // openLog's failure: the log could not be created or written in the program
-// folder. cause() is the system's reason, such as "No space left on device".
+// folder. causeNumber() is the system's error number, such as ENOSPC (0 when
+// it gave none).
 class LogOpenError : public RuntimeError {
 public:
-    LogOpenError(const RuntimeError& error, std::string cause)
-        : RuntimeError(error.number(), error.description()), cause_(std::move(cause)) {}
-    const std::string& cause() const noexcept { return cause_; }
+    LogOpenError(const RuntimeError& error, int causeNumber)
+        : RuntimeError(error.number(), error.description()), causeNumber_(causeNumber) {}
+    int causeNumber() const noexcept { return causeNumber_; }
 
 private:
-    std::string cause_;
+    int causeNumber_;
 };
 
 // Creates "\log.txt" anew (replacing an old one, never following a link) and

@@ -1,8 +1,9 @@
 #include "frontend/artwork.h"
 
-#include <QFileInfo>
+#include <QPixmap>
 #include <string>
 
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -21,8 +22,14 @@ QString sharpTwin(const QString& path) {
 QIcon programIcon() {
     QIcon icon;
     for (const char* name : {"icon48.png", "icon32.png", "icon16.png"}) {
-        const QString path = uiPicture(name);
-        if (QFileInfo::exists(path)) icon.addFile(path);
+        QPixmap pixmap;
+        try {
+            const std::string file = readProgramFile(uiPicture(name).toStdString(), FileKind::Picture);
+            if (pixmap.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<uint>(file.size()), "PNG"))
+                icon.addPixmap(pixmap);
+        } catch (const RuntimeError&) {
+            // A missing or unreadable icon leaves the window without it.
+        }
     }
     return icon;
 }

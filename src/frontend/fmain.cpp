@@ -25,6 +25,7 @@
 #include "frontend/secondary_windows.h"
 #include "frontend/window_layout.h"
 #include "platform/media_checks.h"
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/win32.h"
@@ -44,7 +45,15 @@ bool ImageControl::loadPicture(const QString& path) {
 
 bool ImageControl::show(const QString& path, qreal ratio) {
     QPixmap pixmap;
-    if (!pictureFileIsSane(path.toStdString()) || !pixmap.load(path)) return false;
+    std::string file;
+    try {
+        file = readProgramFile(path.toStdString(), FileKind::Picture);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+    if (!pictureIsSane(file) ||
+        !pixmap.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<uint>(file.size()), "BMP"))
+        return false;
     pixmap.setDevicePixelRatio(ratio);
     setPixmap(pixmap);
     return true;

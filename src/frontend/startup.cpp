@@ -1,6 +1,8 @@
 #include "frontend/startup.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -15,6 +17,7 @@
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/file_calls.h"
+#include "platform/process_guard.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 
@@ -54,16 +57,61 @@ void buildKeyTables() {
     initCipherTables(seed, randomArgument, range);
 }
 
+namespace {
+
+// What the player can do about a file that cannot be written in the program
+// folder, by the system's reason.
+std::string adviceFor(int cause, const std::string& name) {
+    switch (cause) {
+    case EISDIR:
+        return "A folder named \"" + name + "\" is in the way there: please move or rename it";
+    case EEXIST:
+    case ELOOP:
+        return "Something named \"" + name + "\" that is not a plain file is in the way there: please move or "
+               "rename it";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return "Please make the folder writable, or copy Pomlets into a folder of your own";
+    case ENOSPC:
+    case EDQUOT:
+        return "Please free some disk space";
+    case EFBIG:
+        return "A limit on the size of files (ulimit -f) is set for Pomlets: please lift it";
+    default:
+        return "Please make sure that Pomlets can write its files there";
+    }
+}
+
+} // namespace
+
+std::string unwritableFolderMessage(int cause, const std::string& name) {
+    return "Pomlets cannot write in its folder \"" + programFolder() + "\": " +
+           (cause != 0 ? std::strerror(cause) : "it cannot be written") +
+           ".  It keeps its log, high scores and profile there.  " + adviceFor(cause, name) +
+           ", then start Pomlets again.";
+}
+
 bool loadFMain() {
+    ignoreFileSizeSignal();
+    // A second game in the same folder would write over the first one's
+    // files: it stops before it opens the log or touches any other file.
+    if (const int cause = lockProgramFolder(programFolder()); cause == EWOULDBLOCK) {
+        msgBox("Pomlets is already running from its folder \"" + programFolder() + "\".  Two games in one folder "
+               "would write over each other's high scores and profile, so this one does not start.  Please go on "
+               "playing in the game that is running.");
+        return false;
+    } else if (cause != 0) {
+        msgBox(unwritableFolderMessage(cause, folderLockName));
+        return false;
+    }
     try {
         fMain().Form_Load();
     } catch (const LogOpenError& error) {
         // Without a writable folder the player's scores and profile could not
         // be kept either, so the program stops before anything is played.
         logEnabled = false;
-        msgBox("Pomlets cannot write in its folder \"" + programFolder() + "\": " + error.cause() +
-               ".  It keeps its log, high scores and profile there.  Please make the folder writable or free some "
-               "disk space, then start Pomlets again.");
+        msgBox(unwritableFolderMessage(error.causeNumber(), "log.txt"));
         return false;
     }
     return true;

@@ -4,13 +4,22 @@
 // implemented in startup.cpp.
 #pragma once
 
+#include <string>
+
 namespace pomlets {
 
 // Step 1: the scrambler's key tables, before any data file is read.
 void buildKeyTables();
-// Step 2: loads the main window without showing it; its load event runs to
-// the end. False when the program folder cannot take the run log: the player
-// has been told which folder and why, and the program must end.
+// Step 2: takes the program folder's lock, then loads the main window
+// without showing it; its load event runs to the end. False when another
+// game runs from the same folder (nothing has been touched then) or when the
+// folder cannot take the lock or the run log: the player has been told which
+// folder and why, and the program must end.
 bool loadFMain();
+
+// The message that ends a start whose folder cannot take the named file
+// ("log.txt"): the folder, the system's reason for the error number cause,
+// and advice that fits it.
+std::string unwritableFolderMessage(int cause, const std::string& name);
 
 } // namespace pomlets

@@ -5,8 +5,10 @@
 #include <SDL_mixer.h>
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "platform/media_checks.h"
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
 
@@ -15,6 +17,9 @@ namespace pomlets {
 namespace {
 
 struct Stream {
+    // The track's bytes, read once; the decoder streams from them, so they
+    // are declared first and go last.
+    std::unique_ptr<const std::string> file;
     SdlPtr<Mix_Music> music;
     int32_t volume = 100;
 };
@@ -73,12 +78,18 @@ void BASS_Free() {
 HSTREAM BASS_StreamCreateFile(bool mem, const std::string& path, int32_t /*offset*/, int32_t /*length*/,
                               int32_t /*flags*/) {
     Output& o = output();
-    if (!o.open || mem || !fileExists(path)) return 0;
-    if (!musicFileIsSane(path)) return 0;
-    SdlPtr<Mix_Music> music(Mix_LoadMUS(path.c_str()));
+    if (!o.open || mem) return 0;
+    std::unique_ptr<const std::string> file;
+    try {
+        file = std::make_unique<const std::string>(readProgramFile(path, FileKind::Music));
+    } catch (const RuntimeError&) {
+        return 0;
+    }
+    if (!musicIsSane(*file)) return 0;
+    SdlPtr<Mix_Music> music(Mix_LoadMUS_RW(SDL_RWFromConstMem(file->data(), static_cast<int>(file->size())), 1));
     if (!music) return 0;
     const HSTREAM handle = o.nextHandle++;
-    o.streams[handle] = Stream{std::move(music), 100};
+    o.streams[handle] = Stream{std::move(file), std::move(music), 100};
     return handle;
 }
 

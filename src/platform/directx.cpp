@@ -15,6 +15,7 @@
 #endif
 
 #include "platform/media_checks.h"
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
@@ -599,9 +600,9 @@ SurfaceRef DirectDraw7::CreateSurface(const DDSURFACEDESC2& desc) {
 }
 
 SurfaceRef DirectDraw7::CreateSurfaceFromFile(const std::string& path, DDSURFACEDESC2& desc) {
-    if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
-    checkPictureFile(path);
-    const SdlPtr<SDL_Surface> loaded(SDL_LoadBMP(path.c_str()));
+    const std::string file = readProgramFile(path, FileKind::Picture);
+    checkPicture(path, file);
+    const SdlPtr<SDL_Surface> loaded(SDL_LoadBMP_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1));
     if (!loaded) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
     auto impl = std::make_unique<DirectDrawSurface7::Impl>();
     impl->surface.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0));

@@ -105,6 +105,10 @@ std::string systemCause(int systemError) { return std::strerror(systemError); }
 FileAccessError::FileAccessError(int number, int systemError)
     : RuntimeError(number), systemError_(systemError) {}
 
-std::string FileAccessError::cause() const { return systemCause(systemError_); }
+FileAccessError::FileAccessError(int number, int systemError, const std::string& path, std::string reason)
+    : RuntimeError(number, textOf(number) + ": " + path + (reason.empty() ? "" : " (" + reason + ")")),
+      systemError_(systemError), reason_(std::move(reason)) {}
+
+std::string FileAccessError::cause() const { return reason_.empty() ? systemCause(systemError_) : reason_; }
 
 } // namespace pomlets

@@ -44,12 +44,17 @@ std::FILE* fileStream(int fd, const char* mode);
 class FileAccessError : public RuntimeError {
 public:
     FileAccessError(int number, int systemError);
+    // A refusal of the named file for a reason of the program's own ("a FIFO,
+    // not a regular file"): the description names the path and the reason.
+    FileAccessError(int number, int systemError, const std::string& path, std::string reason);
     int systemError() const noexcept { return systemError_; }
-    // The system's text for the cause, such as "No space left on device".
+    // The reason given, or else the system's text for the cause, such as "No
+    // space left on device".
     std::string cause() const;
 
 private:
     int systemError_;
+    std::string reason_;
 };
 
 // The system's text for an error code.

@@ -1,6 +1,5 @@
 #include "platform/media_checks.h"
 
-#include <fstream>
 #include <limits>
 
 #include "platform/runtime.h"
@@ -18,18 +17,6 @@ int64_t s32(std::string_view b, size_t at) { return static_cast<int32_t>(u32(b, 
 
 std::string sizeText(int64_t width, int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
-}
-
-// The file's first bytes (at most limit) and its size; false when it cannot be read.
-bool readHead(const std::string& path, size_t limit, std::string& head, uint64_t& size) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff end = in.tellg();
-    if (end < 0) return false;
-    size = static_cast<uint64_t>(end);
-    head.assign(static_cast<size_t>(std::min<uint64_t>(size, limit)), '\0');
-    in.seekg(0);
-    return static_cast<bool>(in.read(head.data(), static_cast<std::streamsize>(head.size())));
 }
 
 [[noreturn]] void refuse(const std::string& path, const std::string& why) {
@@ -175,36 +162,21 @@ std::string oggVorbisFault(std::string_view head, uint64_t fileSize) {
     return {};
 }
 
-void checkPictureFile(const std::string& path) {
-    std::string head;
-    uint64_t size = 0;
-    if (!readHead(path, 64, head, size)) refuse(path, "unreadable");
-    if (std::string why = bitmapFault(head, size); !why.empty()) refuse(path, why);
+void checkPicture(const std::string& path, std::string_view file) {
+    if (std::string why = bitmapFault(file, file.size()); !why.empty()) refuse(path, why);
 }
 
-bool pictureFileIsSane(const std::string& path) {
-    std::string head;
-    uint64_t size = 0;
-    return readHead(path, 64, head, size) && bitmapFault(head, size).empty();
-}
+bool pictureIsSane(std::string_view file) { return bitmapFault(file, file.size()).empty(); }
 
-void checkSoundFile(const std::string& path) {
-    std::string file;
-    uint64_t size = 0;
-    if (!readHead(path, static_cast<size_t>(maxSoundFileBytes), file, size)) refuse(path, "unreadable");
-    if (size > static_cast<uint64_t>(maxSoundFileBytes)) refuse(path, "a sound file larger than 32 MB");
+void checkSound(const std::string& path, std::string_view file) {
     if (std::string why = waveFault(file); !why.empty()) refuse(path, why);
 }
 
-bool musicFileIsSane(const std::string& path) {
-    std::string head;
-    uint64_t size = 0;
-    if (!readHead(path, 27 + 255 + 30, head, size)) return false;
-    if (head.substr(0, 4) != "RIFF") return oggVorbisFault(head, size).empty();
+bool musicIsSane(std::string_view file) {
+    if (file.substr(0, 4) != "RIFF") return oggVorbisFault(file, file.size()).empty();
     // A streamed track: as long as it likes, but sane otherwise.
     constexpr int64_t aDay = 24 * 60 * 60;
-    return size <= static_cast<uint64_t>(maxMusicWaveBytes) &&
-           readHead(path, static_cast<size_t>(maxMusicWaveBytes), head, size) && waveFault(head, aDay).empty();
+    return waveFault(file, aDay).empty();
 }
 
 } // namespace pomlets

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "platform/file_calls.h"
+#include "platform/program_files.h"
 
 namespace pomlets {
 
@@ -354,24 +355,26 @@ void TextFile::open(const std::string& path, Mode mode) {
         return;
     }
     if (mode == Mode::Input) {
-        struct stat info{};
-        // Only a file that is not there is not found; a file that cannot be
-        // looked at (a folder without access, a failing disk) is not missing.
-        if (fileCalls().stat(path.c_str(), &info) != 0)
-            throw FileAccessError(errno == ENOENT ? err::FileNotFound : err::PathAccess, errno);
-        if (S_ISDIR(info.st_mode)) throw FileAccessError(err::PathAccess, EISDIR);
+        // Read whole through the program folder's one checked read; its
+        // callers name the file that is missing.
+        try {
+            file_ = openProgramFileStream(path, FileKind::DataFile);
+        } catch (const FileAccessError& error) {
+            if (error.number() == err::FileNotFound) throw FileAccessError(err::FileNotFound, error.systemError());
+            throw;
+        }
+        mode_ = mode;
+        return;
     }
     file_ = openStream(path, mode);
     mode_ = mode;
 }
 
 std::FILE* TextFile::openStream(const std::string& path, Mode mode) {
-    const int flags = mode == Mode::Input    ? O_RDONLY
-                      : mode == Mode::Output ? O_WRONLY | O_CREAT | O_TRUNC
-                                             : O_WRONLY | O_CREAT | O_APPEND;
+    const int flags = mode == Mode::Output ? O_WRONLY | O_CREAT | O_TRUNC : O_WRONLY | O_CREAT | O_APPEND;
     const int fd = fileCalls().open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) throw FileAccessError(errno == ENOENT && mode == Mode::Input ? err::FileNotFound : err::PathAccess, errno);
-    std::FILE* file = fileStream(fd, mode == Mode::Input ? "rb" : mode == Mode::Output ? "wb" : "ab");
+    if (fd < 0) throw FileAccessError(err::PathAccess, errno);
+    std::FILE* file = fileStream(fd, mode == Mode::Output ? "wb" : "ab");
     if (!file) throw FileAccessError(err::PathAccess, errno);
     return file;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "platform/media_checks.h"
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
 
@@ -195,12 +196,13 @@ DirectSound::~DirectSound() = default;
 void DirectSound::SetCooperativeLevel(HWND /*window*/, int32_t /*level*/) {}
 
 SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFERDESC& desc, WAVEFORMATEX& format) {
-    if (!fileExists(path)) throw RuntimeError(err::FileNotFound, RuntimeError::textOf(err::FileNotFound) + ": " + path);
-    checkSoundFile(path);
+    const std::string file = readProgramFile(path, FileKind::Sound);
+    checkSound(path, file);
+    const auto fileStream = [&file] { return SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())); };
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &samples, &bytes))
+    if (!SDL_LoadWAV_RW(fileStream(), 1, &spec, &samples, &bytes))
         throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
     SDL_FreeWAV(samples);
 
@@ -221,7 +223,7 @@ SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFE
 
     if (audio_) {
         // A sound the mixer cannot take stays silent rather than stopping the game.
-        buffer->impl_->chunk.reset(Mix_LoadWAV(path.c_str()));
+        buffer->impl_->chunk.reset(Mix_LoadWAV_RW(fileStream(), 1));
         if (buffer->impl_->chunk) buffer->impl_->channel = sdl::allocateChannel();
     }
     return buffer;

@@ -36,6 +36,74 @@ bool startsWithNoCase(const std::string& text, std::string_view prefix) {
     return true;
 }
 
+bool isAsciiLetterOrDigit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// A host name: labels of letters, digits and inner hyphens, joined by dots.
+// Returns where the host ends (at from when there is none).
+size_t hostEnd(const std::string& text, size_t from) {
+    size_t at = from;
+    for (;;) {
+        const size_t label = at;
+        while (at < text.size() && (isAsciiLetterOrDigit(text[at]) || text[at] == '-')) ++at;
+        if (at == label || text[label] == '-' || text[at - 1] == '-') return from;
+        if (at + 1 < text.size() && text[at] == '.' && isAsciiLetterOrDigit(text[at + 1])) {
+            ++at;
+            continue;
+        }
+        return at;
+    }
+}
+
+// http:// or https://, a host, an optional port, then an optional path,
+// query and fragment of the characters a web address may hold (a "%" only
+// with two hex digits). Nothing else: no user name, no blank, no control
+// or non-ASCII character.
+bool isPlainWebAddress(const std::string& text) {
+    size_t at = startsWithNoCase(text, "http://") ? 7 : startsWithNoCase(text, "https://") ? 8 : 0;
+    if (at == 0) return false;
+    const size_t host = at;
+    at = hostEnd(text, host);
+    if (at == host) return false;
+    if (at < text.size() && text[at] == ':') {
+        const size_t port = ++at;
+        while (at < text.size() && at - port < 5 && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+        if (at == port) return false;
+    }
+    if (at < text.size() && text[at] != '/' && text[at] != '?' && text[at] != '#') return false;
+    static constexpr std::string_view marks = "-._~:/?#[]@!$&'()*+,;=";
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '%') {
+            if (at + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[at + 1])) ||
+                !std::isxdigit(static_cast<unsigned char>(text[at + 2])))
+                return false;
+            at += 2;
+        } else if (!isAsciiLetterOrDigit(c) && marks.find(c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// mailto: and one plain address: a local part of the characters an address
+// may hold without quoting (but "%", which could smuggle in a "?"), one
+// "@", a host, and nothing after it: no second address, no query such as
+// "?attach=".
+bool isPlainMailAddress(const std::string& text) {
+    if (!startsWithNoCase(text, "mailto:")) return false;
+    static constexpr std::string_view marks = "!#$&'*+-/=^_`{|}~";
+    size_t at = 7;
+    const size_t local = at;
+    while (at < text.size() && (isAsciiLetterOrDigit(text[at]) || marks.find(text[at]) != std::string_view::npos ||
+                                (text[at] == '.' && at > local && text[at - 1] != '.')))
+        ++at;
+    if (at == local || text[at - 1] == '.' || at == text.size() || text[at] != '@') return false;
+    const size_t host = at + 1;
+    return hostEnd(text, host) == text.size() && text.size() > host;
+}
+
 } // namespace
 
 // --- the cursor -------------------------------------------------------------------
@@ -54,12 +122,10 @@ int32_t ShellExecuteA(HWND /*window*/, const std::string& operation, const std::
                       const std::string& /*parameters*/, const std::string& /*directory*/, int32_t /*showCmd*/) {
     constexpr int32_t handedOver = 42, ignored = 31;
     const bool open = operation.size() == 4 && startsWithNoCase(operation, "open");
-    // Only web and mail addresses are opened; the targets come from data files.
-    const bool address = startsWithNoCase(file, "http:") || startsWithNoCase(file, "https:") ||
-                         startsWithNoCase(file, "mailto:");
-    const bool clean = std::none_of(file.begin(), file.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-    if (!open || !address || !clean) return ignored;
+    // Only plain web and mail addresses are opened; the targets come from
+    // data files, and the desktop's opener and the programs behind it take
+    // much else for options, files or orders.
+    if (!open || !(isPlainWebAddress(file) || isPlainMailAddress(file))) return ignored;
     if (auto& recorder = shellRecorder()) {
         recorder(file);
         return handedOver;

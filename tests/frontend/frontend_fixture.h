@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -11,10 +13,12 @@
 #include "common/brains.h"
 #include "datafiles/log.h"
 #include "datafiles/scrambler.h"
+#include "display/game_window.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
 #include "frontend/startup.h"
+#include "platform/directx.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 #include "support/program_folder.h"
@@ -53,6 +57,26 @@ protected:
         deleteFile(folder->file("plain.txt"));
     }
 
+    // Holds Escape down from the first pass of the main loop on, so the game
+    // ends as soon as the loop accepts a key. onPass runs at every pass of the
+    // game as well. sawGameRunning tells whether a game ran with the main
+    // window out of use.
+    void playUntilEscape(FMain& w, std::function<void()> onPass = {}) {
+        QTimer pass;
+        pass.setInterval(0);
+        QObject::connect(&pass, &QTimer::timeout, [&] {
+            if (!w.gameRunning() || !ddraw) return;
+            sawGameRunning = sawGameRunning || !w.isEnabled();
+            if (onPass) onPass();
+            injectKey(dik::ESCAPE, true);
+        });
+        pass.start();
+        w.main_BtnRun->click();
+        pass.stop();
+        injectKey(dik::ESCAPE, false);
+        keyboardState().fill(0);
+    }
+
     std::vector<std::string> boxTexts() const {
         std::vector<std::string> texts;
         for (const auto& box : shownBoxes()) texts.push_back(box.text);
@@ -71,6 +95,7 @@ protected:
     MsgResult answer = MsgResult::Ok;
     std::string typedName;
     std::vector<std::string> opened;
+    bool sawGameRunning = false;
 };
 
 } // namespace pomlets::testing

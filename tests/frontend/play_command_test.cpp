@@ -35,25 +35,6 @@ protected:
         return w;
     }
 
-    // Holds Escape down from the first pass of the main loop on, so the game
-    // ends as soon as the loop accepts a key. onPass runs at every pass of the
-    // game as well.
-    void playUntilEscape(FMain& w, std::function<void()> onPass = {}) {
-        QTimer pass;
-        pass.setInterval(0);
-        QObject::connect(&pass, &QTimer::timeout, [&] {
-            if (!w.gameRunning() || !ddraw) return;
-            sawGameRunning = sawGameRunning || !w.isEnabled();
-            if (onPass) onPass();
-            injectKey(dik::ESCAPE, true);
-        });
-        pass.start();
-        w.main_BtnRun->click();
-        pass.stop();
-        injectKey(dik::ESCAPE, false);
-        keyboardState().fill(0);
-    }
-
     std::vector<std::string> logTexts() {
         std::vector<std::string> texts;
         for (const std::string& line : testing::linesOfFile(folder->file("log.txt"))) {
@@ -62,8 +43,6 @@ protected:
         }
         return texts;
     }
-
-    bool sawGameRunning = false;
 };
 
 TEST_F(PlayCommandTest, FreestyleGameRunsAndGivesTheWindowBack) {

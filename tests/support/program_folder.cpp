@@ -57,4 +57,21 @@ std::string TempProgramFolder::readText(const std::string& relative) const {
     return all.str();
 }
 
+void TempProgramFolder::ownFolder(const std::string& relative) const {
+    fs::path at = path_;
+    for (const auto& part : fs::path(file(relative)).lexically_relative(path_)) {
+        at /= part;
+        if (!fs::is_symlink(at)) continue;
+        const fs::path target = fs::read_symlink(at);
+        fs::remove(at);
+        fs::create_directory(at);
+        for (const auto& entry : fs::directory_iterator(target)) {
+            if (entry.is_directory())
+                fs::create_directory_symlink(entry.path(), at / entry.path().filename());
+            else
+                fs::create_symlink(entry.path(), at / entry.path().filename());
+        }
+    }
+}
+
 } // namespace pomlets::testing

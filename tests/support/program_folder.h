@@ -20,6 +20,10 @@ public:
     // Writes a plain text file into the copy (lines joined with CR LF).
     void writeText(const std::string& relative, const std::string& contents) const;
     std::string readText(const std::string& relative) const;
+    // Makes a linked folder of the copy ("images/ui", "themes/Cells") its
+    // own, with a link to each file in it, so that a file there can be
+    // replaced without touching the built program folder.
+    void ownFolder(const std::string& relative) const;
 
 private:
     std::string path_;

@@ -15,6 +15,7 @@
 #include "frontend/message_box.h"
 #include "platform/bass.h"
 #include "platform/directx.h"
+#include "platform/process_guard.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -41,6 +42,7 @@ void resetProgramState() {
         }
     }
     logEnabled = false;
+    unlockProgramFolder();
 
     resetCipherTables();
     resetRnd();
