@@ -179,6 +179,9 @@ void DirectSoundBuffer::Stop() {
     if (impl_->audible() && Mix_Playing(impl_->channel)) Mix_Pause(impl_->channel);
     if (impl_->silentPlaying) impl_->silentLeft = impl_->silentEnd - Clock::now();
     impl_->silentPlaying = false;
+    // A sound stopped midway counts as ended: it may have been the last one
+    // that kept a closed output's device open.
+    sdl::closeAudioIfQuiet();
 }
 
 bool DirectSoundBuffer::isPlaying() const {

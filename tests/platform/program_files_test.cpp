@@ -80,7 +80,7 @@ std::vector<ReaderCase> readers(DirectDraw7& ddraw, DirectSound& dsound) {
          [](const std::string& p) {
              return outcome([&] { return !keepDamagedCopy(p.substr(programFolder().size())).empty(); });
          },
-         "refused"},
+         "75"},
         {"a picture made into a surface",
          [&ddraw](const std::string& p) {
              return outcome([&] {
