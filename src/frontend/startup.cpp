@@ -30,9 +30,12 @@ namespace {
 void reportStartupFailure(const std::string& what, const RuntimeError& error) {
     std::string line = "error reading " + what + ": " + std::to_string(error.number()) + ", " + error.description();
     writeLog(line, false);
+    // A refused file's description repeats its path and cause: the box names
+    // the cause once, beside the error's own text.
     const auto* access = dynamic_cast<const FileAccessError*>(&error);
     const std::string fault = " (" + (access ? access->cause() + "; " : std::string()) +
-                              std::to_string(error.number()) + ", " + error.description() + ").";
+                              std::to_string(error.number()) + ", " +
+                              (access ? RuntimeError::textOf(error.number()) : error.description()) + ").";
     const auto* damaged = dynamic_cast<const DamagedFileError*>(&error);
     if (damaged && !damaged->copy().empty()) {
         msgBox("Pomlets could not read " + what + " completely" + fault + "  It keeps what it could read, and a copy of "

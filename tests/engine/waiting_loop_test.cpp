@@ -2,8 +2,8 @@
 // spawn and score tick starts at its due time, never before and never more
 // than the poll span after, however late the wait wakes and however long a
 // pass takes; a key-down during a wait is handled at once; a pause moves
-// every due time by the paused span, and the pause screen waits at the pace
-// of frames. Nothing here depends on the speed of the machine.
+// every due time by the paused span, and the pause screen waits at its own
+// pace. Nothing here depends on the speed of the machine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -158,9 +158,9 @@ TEST(WaitingLoop, DueTimesKeysAndAPauseInSimulatedTime) {
         // span before each one, a pass only for a key event.
         const int due = frames + spawns + ticks + 2 * static_cast<int>(keyTimes.size()) + 10;
         EXPECT_LE(mainWaits, due * (pollSpan / machine.passCostLow + 2));
-        // The pause screen comes round once an idle pace while paused, no faster.
+        // The pause screen comes round once a pause pace while paused, no faster.
         EXPECT_GT(pausedWaits, 0);
-        EXPECT_LE(pausedWaits, 5000 / idlePace + 3);
+        EXPECT_LE(pausedWaits, 5000 / pauseScreenPace + 3);
     }
 }
 

@@ -257,8 +257,8 @@ TEST_F(ProgramFolderGuardTest, FileSizeLimitDuringASaveLosesNothing) {
                                        if (credits == 77) std::fprintf(stderr, "profile saved\n");
                                    }),
                 ::testing::ExitedWithCode(0),
-                "table kept\nnothing left over\nprofile saved\nbox: The high-score table could not be saved \\(75, "
-                "Path/File access error\\)\\.\n$");
+                "table kept\nnothing left over\nprofile saved\nbox: Pomlets could not save the high-score table "
+                "\"init/6095\": File too large\\.  ");
 }
 
 } // namespace
