@@ -20,9 +20,10 @@ constexpr int32_t idlePace = framePace + 1;
 // The pause loop's pace: its screen stands still, so it is drawn again only
 // now and then; a key-down or another window event ends the wait at once.
 constexpr int32_t pauseScreenPace = 250;
-// The wait wakes this many microseconds before a due time and the loop polls
-// the rest: the machine wakes a waiting thread late by up to about this much,
-// so work starts within the span after its due time rather than a wake-up late.
+// The wait for events wakes this many microseconds before a due time and
+// sleeps the rest: the wait counts in whole milliseconds and wakes late by up
+// to about this much, the sleep counts in microseconds, so work starts within
+// the span after its due time rather than a wait's wake-up late.
 constexpr int64_t pollSpan = 500;
 
 // The moment of the tick clock (microseconds) from which the game time t has
@@ -31,7 +32,8 @@ constexpr int64_t pollSpan = 500;
 int64_t tickWhenPassed(int32_t t);
 
 // The main loops: waits for window events until the poll span before game
-// time due has strictly passed; returns at once when that is already so.
+// time due has strictly passed, then sleeps until it has; returns at once when
+// that is already so, and after an event that came before the span.
 void waitUntilPassed(int32_t due);
 // The pause loop and the wait for a lost display, in which game time stands
 // still: waits for window events for one pace of the tick count.

@@ -25,16 +25,21 @@ public:
         return std::chrono::duration_cast<std::chrono::microseconds>(Steady::now() - programStart).count() + offset;
     }
 
-    void waitForEvents(int64_t until) override {
+    bool waitForEvents(int64_t until) override {
         const int64_t left = until - now();
-        if (left <= 0) return;
+        if (left <= 0) return false;
         // SDL waits in whole milliseconds; what is left below one is slept
         // through, and without SDL's event queue there is nothing to wake on.
         const int64_t wholeMs = left / 1000;
         if (wholeMs >= 1 && SDL_WasInit(SDL_INIT_EVENTS))
-            SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(wholeMs, 1000)));
-        else
-            std::this_thread::sleep_for(std::chrono::microseconds(std::min<int64_t>(left, 1000)));
+            return SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(wholeMs, 1000))) == 1;
+        std::this_thread::sleep_for(std::chrono::microseconds(std::min<int64_t>(left, 1000)));
+        return false;
+    }
+
+    void sleepUntil(int64_t until) override {
+        for (int64_t left = until - now(); left > 0; left = until - now())
+            std::this_thread::sleep_for(std::chrono::microseconds(left));
     }
 
     void moveOn(int64_t microseconds) override { offset += microseconds; }
@@ -47,7 +52,8 @@ public:
 class StillClock final : public TickClock {
 public:
     int64_t now() override { return at; }
-    void waitForEvents(int64_t /*until*/) override {}
+    bool waitForEvents(int64_t /*until*/) override { return false; }
+    void sleepUntil(int64_t /*until*/) override {}
     void moveOn(int64_t microseconds) override { at += microseconds; }
 
     int64_t at = 0;

@@ -1,5 +1,6 @@
-// The clock under the tick count, and the one way the game gives the
-// processor back: waiting for a window event until a moment of that clock.
+// The clock under the tick count, and the two ways the game gives the
+// processor back: waiting for a window event until a moment of that clock,
+// and sleeping to a moment close ahead.
 // The program runs on the machine's steady clock; a test may put a clock of
 // its own in its place, whose wait moves its time on instead of sleeping.
 #pragma once
@@ -16,8 +17,12 @@ public:
     // Returns once a window event is pending or now() has reached until,
     // whichever comes first; at once when until is not ahead. It may return
     // earlier (the caller then waits again) and a little later, by the
+    // machine's wake-up latency. True when it saw an event pending.
+    virtual bool waitForEvents(int64_t until) = 0;
+    // Returns once now() has reached until, whatever comes in between; at
+    // once when until is not ahead. It may return a little later, by the
     // machine's wake-up latency.
-    virtual void waitForEvents(int64_t until) = 0;
+    virtual void sleepUntil(int64_t until) = 0;
     // Moves the clock on (tests: time that passes between two passes).
     virtual void moveOn(int64_t microseconds) = 0;
 };

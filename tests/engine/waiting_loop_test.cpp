@@ -1,9 +1,10 @@
-// The main loop on a simulated clock that only its wait moves: every frame,
-// spawn and score tick starts at its due time, never before and never more
-// than the poll span after, however late the wait wakes and however long a
-// pass takes; a key-down during a wait is handled at once; a pause moves
-// every due time by the paused span, and the pause screen waits at its own
-// pace. Nothing here depends on the speed of the machine.
+// The main loop on a simulated clock that only its wait and its sleep move:
+// every frame, spawn and score tick starts at its due time, never before and
+// never more than the poll span after, however late the wait wakes and however
+// long a pass takes; a key-down during a wait is handled at once, and one in
+// the span slept through before a due time at the sleep's end; the loop never
+// polls; a pause moves every due time by the paused span, and the pause screen
+// waits at its own pace. Nothing here depends on the speed of the machine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,6 +59,13 @@ TEST(WaitingLoop, DueTimesKeysAndAPauseInSimulatedTime) {
         // one pass all return the moment its wait was called at.
         int64_t workAt = clock.now();
         int mainWaits = 0, pausedWaits = 0;
+        // The last sleep: a key-down within it is seen when it ends.
+        int64_t sleptFrom = -1, sleptTo = -1;
+        clock.onSleep = [&](int64_t from, int64_t to) {
+            EXPECT_FALSE(paused);
+            sleptFrom = from;
+            sleptTo = to;
+        };
         clock.onWait = [&](int64_t calledAt) {
             if (paused) {
                 ++pausedWaits;
@@ -96,10 +104,10 @@ TEST(WaitingLoop, DueTimesKeysAndAPauseInSimulatedTime) {
         auto passedAt = [](int32_t due) { return (int64_t{due} + 1 + pausedTotal) * ms; };
         auto onTime = [&](const char* what, int32_t due) {
             EXPECT_GE(workAt, passedAt(due)) << what << " before its due time " << due;
-            // The wait wakes a poll span early and the loop polls the rest, so
-            // work is late by at most one pass, which is within the span.
-            EXPECT_LE(workAt, passedAt(due) + std::min(pollSpan, machine.passCostHigh))
-                << what << " late, due at " << due;
+            // The wait wakes a poll span early and the loop sleeps the rest, so
+            // work is late by the sleep's wake-up, or by the pass of an event
+            // that came just before: each within the span.
+            EXPECT_LE(workAt, passedAt(due) + pollSpan) << what << " late, due at " << due;
         };
 
         EveryPass pass([&] {
@@ -132,7 +140,12 @@ TEST(WaitingLoop, DueTimesKeysAndAPauseInSimulatedTime) {
             // A key-down that ended a wait is handled in that pass.
             if (nextKey < keyTimes.size() && clock.now() >= keyTimes[nextKey]) {
                 EXPECT_NE(currentRow, row) << "key-down at " << keyTimes[nextKey] << " not handled";
-                EXPECT_LE(clock.now() - keyTimes[nextKey], machine.passCostHigh);
+                const int64_t key = keyTimes[nextKey];
+                const bool slept = key > sleptFrom && key <= sleptTo;
+                if (slept) {
+                    EXPECT_LE(sleptTo - key, pollSpan + machine.lateness);
+                }
+                EXPECT_LE(clock.now() - (slept ? sleptTo : key), machine.passCostHigh);
                 EXPECT_EQ(lastKeyTime, gameTimeAt(clock.now()));
                 row = currentRow;
                 ++nextKey;
@@ -154,10 +167,11 @@ TEST(WaitingLoop, DueTimesKeysAndAPauseInSimulatedTime) {
         // 25 s of game time: a frame every 26 ms, a spawn every interval and a ms.
         EXPECT_NEAR(frames, 25000 / (framePace + 1), 2);
         EXPECT_NEAR(spawns, (25000 - 500) / (machine.spawnInterval + 1), 2);
-        // The loop sleeps between due times: besides the passes polling the
-        // span before each one, a pass only for a key event.
-        const int due = frames + spawns + ticks + 2 * static_cast<int>(keyTimes.size()) + 10;
-        EXPECT_LE(mainWaits, due * (pollSpan / machine.passCostLow + 2));
+        // The loop sleeps between due times and never polls: a wait or two for
+        // each due time (one whole, one for what the first left), and a pass
+        // for each key event.
+        const int due = frames + spawns + ticks;
+        EXPECT_LE(mainWaits, 2 * due + 2 * static_cast<int>(keyTimes.size()) + 10);
         // The pause screen comes round once a pause pace while paused, no faster.
         EXPECT_GT(pausedWaits, 0);
         EXPECT_LE(pausedWaits, 5000 / pauseScreenPace + 3);

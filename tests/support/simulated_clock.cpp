@@ -21,14 +21,27 @@ void SimulatedClock::at(int64_t when, std::function<void()> happening) {
     happenings_.emplace(when, std::move(happening));
 }
 
-void SimulatedClock::waitForEvents(int64_t until) {
+bool SimulatedClock::waitForEvents(int64_t until) {
     if (onWait) onWait(now_);
     now_ += std::uniform_int_distribution<int64_t>(costLow_, costHigh_)(random_);
-    int64_t wake = now_;
-    if (until > now_) wake = until + std::uniform_int_distribution<int64_t>(0, lateness_)(random_);
+    if (until <= now_) {
+        runHappeningsUntil(now_);
+        return false;
+    }
+    int64_t wake = until + std::uniform_int_distribution<int64_t>(0, lateness_)(random_);
     // A happening before the wake-up ends the wait at its moment.
-    if (!happenings_.empty() && happenings_.begin()->first <= wake) wake = std::max(now_, happenings_.begin()->first);
+    const bool happened = !happenings_.empty() && happenings_.begin()->first <= wake;
+    if (happened) wake = std::max(now_, happenings_.begin()->first);
     now_ = wake;
+    runHappeningsUntil(now_);
+    return happened;
+}
+
+void SimulatedClock::sleepUntil(int64_t until) {
+    if (until <= now_) return;
+    const int64_t from = now_;
+    now_ = until + std::uniform_int_distribution<int64_t>(0, lateness_)(random_);
+    if (onSleep) onSleep(from, now_);
     runHappeningsUntil(now_);
 }
 

@@ -18,6 +18,8 @@ namespace pomlets::testing {
 // first; a happening (a key pressed, say) ends the wait as a window event
 // does. Each wait first adds the set cost of one pass, the work the loop did
 // before it came to wait, so polling before a due time moves the clock on too.
+// A sleep moves the clock to its end, as late as a wait may wake; what is
+// scheduled in between happens there.
 class SimulatedClock final : public TickClock {
 public:
     explicit SimulatedClock(int64_t startMicroseconds, uint32_t seed = 1);
@@ -26,7 +28,8 @@ public:
     SimulatedClock& operator=(const SimulatedClock&) = delete;
 
     int64_t now() override { return now_; }
-    void waitForEvents(int64_t until) override;
+    bool waitForEvents(int64_t until) override;
+    void sleepUntil(int64_t until) override;
     void moveOn(int64_t microseconds) override;
 
     // Runs the happening once the clock reaches the moment.
@@ -38,6 +41,8 @@ public:
     // Called at every wait with the moment it was called at: the moment every
     // reading of the clock in the pass that came to wait returned.
     std::function<void(int64_t calledAt)> onWait;
+    // Called at every sleep that moved the clock, with where it began and ended.
+    std::function<void(int64_t from, int64_t to)> onSleep;
 
 private:
     void runHappeningsUntil(int64_t moment);
