@@ -223,36 +223,77 @@ struct DirectDrawSurface7::Impl {
     // The primary surface: its back buffer and the window it is shown in.
     SurfaceRef backBuffer;
     GameWindow* window = nullptr;
-    // Rows written since the surface was last presented: [changedTop,
-    // changedBottom), empty when both are equal. All rows at first.
-    int changedTop = 0;
-    int changedBottom = 0;
+    // Tiles written since the surface was last presented. All at first.
+    Tiles sincePresent;
+    // Every surface has its own number, and a count of its writes: a surface
+    // that a picture was copied over whole knows which picture, as it stood
+    // then, and which tiles were written since. Copying the same picture again
+    // needs only those tiles.
+    uint64_t number = 0;
+    uint64_t writes = 0;
+    uint64_t copiedFrom = 0, copiedAtWrites = 0;
+    Tiles sinceCopy;
     // Per row, the colour that the whole row is known to hold, or -1: a fill
     // of such a row with its own colour changes nothing and is left out, so a
     // screen drawn again the same way (the pause screen) costs next to nothing.
     std::vector<int32_t> rowColour;
 
     void startTracking() {
+        static uint64_t surfacesMade = 0;
+        number = ++surfacesMade;
         rowColour.assign(static_cast<size_t>(surface->h), -1);
-        changedTop = 0;
-        changedBottom = surface->h;
+        sincePresent.reset(surface->w, surface->h, true);
+        sinceCopy.reset(surface->w, surface->h, false);
+        copiedFrom = 0;
     }
-    // Rows [top, bottom) are written (clipped to the surface).
-    void wrote(int top, int bottom) {
+    // The rectangle [left, right) x [top, bottom) is written (clipped to the
+    // surface).
+    void wrote(int left, int top, int right, int bottom) {
         top = std::max(top, 0);
         bottom = std::min(bottom, surface->h);
-        if (top >= bottom) return;
+        if (top >= bottom || std::max(left, 0) >= std::min(right, surface->w)) return;
         std::fill(rowColour.begin() + top, rowColour.begin() + bottom, -1);
-        changedRows(top, bottom);
+        changed(left, top, right, bottom);
     }
-    void changedRows(int top, int bottom) {
-        if (changedTop == changedBottom) {
-            changedTop = top;
-            changedBottom = bottom;
-            return;
+    void changed(int left, int top, int right, int bottom) {
+        sincePresent.mark(left, top, right, bottom);
+        sinceCopy.mark(left, top, right, bottom);
+        ++writes;
+    }
+    void changedRows(int top, int bottom) { changed(0, top, surface->w, bottom); }
+    void wrote(const RECT& r) { wrote(r.left, r.top, r.right, r.bottom); }
+    void wrote(const SDL_Rect& r) { wrote(r.x, r.y, r.x + r.w, r.y + r.h); }
+
+    // Copies the tiles written since the picture was last copied over this
+    // surface whole, which are the only ones that can differ from it, when
+    // the picture is unchanged since then; false when it is not.
+    bool restoreFrom(const Impl& picture) {
+        if (copiedFrom != picture.number || copiedAtWrites != picture.writes) return false;
+        SDL_Surface* d = surface.get();
+        const SDL_Surface* s = picture.surface.get();
+        for (int band = 0; band < sinceCopy.bands(); ++band) {
+            const int top = band * Tiles::height, bottom = std::min(top + Tiles::height, d->h);
+            for (int c = 0; c < sinceCopy.columns();) {
+                if (!sinceCopy.marked(c, band)) {
+                    ++c;
+                    continue;
+                }
+                const int first = c;
+                while (c < sinceCopy.columns() && sinceCopy.marked(c, band)) ++c;
+                const int left = first * Tiles::width, right = std::min(c * Tiles::width, d->w);
+                for (int y = top; y < bottom; ++y)
+                    std::memcpy(row(d, y) + left, row(const_cast<SDL_Surface*>(s), y) + left,
+                                static_cast<size_t>(right - left) * 2);
+                wrote(left, top, right, bottom);
+            }
         }
-        changedTop = std::min(changedTop, top);
-        changedBottom = std::max(changedBottom, bottom);
+        return true;
+    }
+    // The picture was just copied over this surface whole.
+    void copied(const Impl& picture) {
+        sinceCopy.clear();
+        copiedFrom = picture.number;
+        copiedAtWrites = picture.writes;
     }
 };
 
@@ -289,12 +330,12 @@ void DirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2& desc) const {
 void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
     if (!impl_->backBuffer) throw RuntimeError(err::InvalidCall, "only the primary surface flips");
     // The back buffer is shown as it is and keeps its contents: every frame is
-    // drawn whole, so nothing needs swapping. Rows not written since its last
-    // present need no comparing.
+    // drawn whole, so nothing needs swapping. Tiles not written since its
+    // last present need no comparing.
     if (impl_->window && impl_->window->exists()) {
         Impl& back = *impl_->backBuffer->impl_;
-        sdl::present(*impl_->window, back.surface.get(), back.changedTop, back.changedBottom);
-        back.changedTop = back.changedBottom = 0;
+        sdl::present(*impl_->window, back.surface.get(), &back.sincePresent);
+        back.sincePresent.clear();
         if (flipWatcher()) flipWatcher()(*impl_->backBuffer);
     }
 }
@@ -325,7 +366,13 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
     const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
     const int sw = from.right - from.left, sh = from.bottom - from.top;
 
-    impl_->wrote(dr.top, dr.bottom);
+    const bool wholeCopy = s != d && !keyed && dr.left == 0 && dr.top == 0 && dw == d->w && dh == d->h &&
+                           from.left == 0 && from.top == 0 && sw == s->w && sh == s->h && dw == sw && dh == sh;
+    if (wholeCopy && impl_->restoreFrom(*src->impl_)) {
+        impl_->copied(*src->impl_);
+        return 0;
+    }
+    impl_->wrote(dr);
     if (dw == sw && dh == sh) {
         for (int y = 0; y < dh; ++y) {
             uint16_t* out = row(d, dr.top + y) + dr.left;
@@ -352,6 +399,7 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
             stretchedRow(out, row(s, sy), xmap.data(), dw, keyed, keyLow, keyRange);
         }
     }
+    if (wholeCopy) impl_->copied(*src->impl_);
     return 0;
 }
 
@@ -362,7 +410,7 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
     if (!liesOn(r, d)) return DDERR_NOTONSURFACE;
     const uint16_t colour = to565(color);
     if (r.left != 0 || r.right != d->w) {
-        impl_->wrote(r.top, r.bottom);
+        impl_->wrote(r);
         SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
         return SDL_FillRect(d, &area, colour) == 0 ? 0 : DDERR_NOTONSURFACE;
     }
@@ -400,7 +448,7 @@ void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text,
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
     SDL_Rect at{x, y, line->w, line->h};
-    impl_->wrote(y, y + line->h);
+    impl_->wrote(at);
     if (!impl_->fontTransparent) {
         // An opaque text cell has the device's default white background.
         SDL_Rect box = at;
@@ -480,12 +528,12 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
     if (settled.isFor(font, impl_->foreColor, text, area)) {
         if (holds(d, area, settled.after)) return;  // already settled: drawing it again changes nothing
         if (holds(d, area, settled.before)) {
-            impl_->wrote(area.y, area.y + area.h);
+            impl_->wrote(area);
             putPixels(d, area, settled.after);
             return;
         }
     }
-    impl_->wrote(area.y, area.y + area.h);
+    impl_->wrote(area);
     std::vector<uint16_t> pixels = pixelsOf(d, area);
     settled = SettledText{font, impl_->foreColor, text, area, pixels, {}};
     // Each blend moves an edge pixel part of the way to the text's colour, in

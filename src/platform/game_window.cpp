@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -275,35 +276,55 @@ inline bool sameColumn(const uint16_t* a, const uint16_t* b, int n) {
 
 // The parts of the frame that differ from `shown` (same size, rows packed),
 // as rectangles that together cover every differing pixel, in rows top to
-// bottom. Rows outside [top, bottom) are taken as equal. Returns false when
-// so much differs that sending the whole frame is the better way.
-bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, int top, int bottom,
+// bottom. Tiles that `written` leaves unmarked are taken as equal; without it
+// every tile is compared. Returns false when so much differs that sending the
+// whole frame is the better way.
+bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, const Tiles* written,
                   std::vector<SDL_Rect>& parts) {
-    // Columns of 32 pixels in bands of 16 rows; a band's neighbouring
-    // changed columns make one rectangle, from the first to the last changed
-    // row in them, and a rectangle continues one of the band above when it
-    // has its columns and starts where that one ends.
-    constexpr int columnWidth = 32, bandHeight = 16;
+    // Columns of a tile's width in bands of a tile's height; a band's
+    // neighbouring changed columns make one rectangle, from the first to the
+    // last changed row in them, and a rectangle continues one of the band
+    // above when it has its columns and starts where that one ends.
+    constexpr int columnWidth = Tiles::width, bandHeight = Tiles::height;
     constexpr size_t mostParts = 64;
     const int w = frame->w, columns = (w + columnWidth - 1) / columnWidth;
+    const int bands = (frame->h + bandHeight - 1) / bandHeight;
+    if (written && (written->columns() != columns || written->bands() != bands)) written = nullptr;
     std::vector<int> firstRow(static_cast<size_t>(columns)), lastRow(static_cast<size_t>(columns));
+    // A band's runs of neighbouring columns to compare, [first, end): a run
+    // is compared whole first, since most of what was written is drawn again
+    // the same, and column by column only where it differs.
+    std::vector<std::pair<int, int>> runs;
     parts.clear();
     int64_t changedPixels = 0;
-    top = std::max(top, 0);
-    bottom = std::min(bottom, frame->h);
-    for (int band = top - top % bandHeight; band < bottom; band += bandHeight) {
+    for (int b = 0; b < bands; ++b) {
+        const int band = b * bandHeight;
+        runs.clear();
+        for (int c = 0; c < columns;) {
+            if (written && !written->marked(c, b)) {
+                ++c;
+                continue;
+            }
+            const int first = c;
+            while (c < columns && (!written || written->marked(c, b))) ++c;
+            runs.emplace_back(first, c);
+        }
+        if (runs.empty()) continue;
         std::fill(firstRow.begin(), firstRow.end(), -1);
         bool any = false;
-        for (int y = std::max(band, top); y < std::min(band + bandHeight, bottom); ++y) {
+        for (int y = band; y < std::min(band + bandHeight, frame->h); ++y) {
             const uint16_t* now = frameRow(frame, y);
             const uint16_t* was = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
-            if (std::memcmp(now, was, static_cast<size_t>(w) * 2) == 0) continue;
-            for (int c = 0; c < columns; ++c) {
-                const int x = c * columnWidth, n = std::min(columnWidth, w - x);
-                if (sameColumn(now + x, was + x, n)) continue;
-                if (firstRow[static_cast<size_t>(c)] < 0) firstRow[static_cast<size_t>(c)] = y;
-                lastRow[static_cast<size_t>(c)] = y;
-                any = true;
+            for (const auto& [first, end] : runs) {
+                const int left = first * columnWidth, right = std::min(end * columnWidth, w);
+                if (std::memcmp(now + left, was + left, static_cast<size_t>(right - left) * 2) == 0) continue;
+                for (int c = first; c < end; ++c) {
+                    const int x = c * columnWidth, n = std::min(columnWidth, w - x);
+                    if (sameColumn(now + x, was + x, n)) continue;
+                    if (firstRow[static_cast<size_t>(c)] < 0) firstRow[static_cast<size_t>(c)] = y;
+                    lastRow[static_cast<size_t>(c)] = y;
+                    any = true;
+                }
             }
         }
         for (int c = 0; any && c < columns;) {
@@ -348,16 +369,13 @@ void keepShown(GameWindow::Impl& impl, const SDL_Surface* frame, const std::vect
 
 // What of the frame has to be sent: false when nothing; `whole` when the
 // whole frame; otherwise the parts that differ from what the window shows.
-bool partsToSend(GameWindow::Impl& impl, const SDL_Surface* frame, const SDL_Surface* target, int top, int bottom,
+bool partsToSend(GameWindow::Impl& impl, const SDL_Surface* frame, const SDL_Surface* target, const Tiles* written,
                  bool& whole, std::vector<SDL_Rect>& parts) {
     whole = !impl.shownValid || frame->format->BytesPerPixel != 2 || frame->w != impl.shownWidth ||
             frame->h != impl.shownHeight || target != impl.shownTarget ||
             (target && (target->w != impl.targetWidth || target->h != impl.targetHeight));
-    if (frame != impl.shownFrom) {
-        top = 0;
-        bottom = frame->h;
-    }
-    if (!whole) whole = !changedParts(impl.shownFrame, frame, top, bottom, parts);
+    if (frame != impl.shownFrom) written = nullptr;
+    if (!whole) whole = !changedParts(impl.shownFrame, frame, written, parts);
     if (!whole && parts.empty()) return false;
     // Until the frame has reached the window, what it shows is not known.
     impl.shownValid = false;
@@ -382,12 +400,12 @@ void shown(GameWindow::Impl& impl, const SDL_Surface* frame, const SDL_Surface* 
     ++impl.framesPresented;
 }
 
-void presentToWindowSurface(GameWindow::Impl& impl, SDL_Surface* frame, int top, int bottom) {
+void presentToWindowSurface(GameWindow::Impl& impl, SDL_Surface* frame, const Tiles* written) {
     SDL_Surface* target = SDL_GetWindowSurface(impl.window());
     if (!target) failed("window surface");
     bool whole = false;
     static thread_local std::vector<SDL_Rect> parts, sent;
-    if (!partsToSend(impl, frame, target, top, bottom, whole, parts)) return;
+    if (!partsToSend(impl, frame, target, written, whole, parts)) return;
     const SDL_Rect area = fitted(frame->w, frame->h, target->w, target->h);
     const Order order = frame->format->format == SDL_PIXELFORMAT_RGB565 ? orderOf(target->format) : Order::None;
     if (whole && (area.w != target->w || area.h != target->h)) {
@@ -465,7 +483,7 @@ bool blank(const SDL_Surface* frame) {
 
 } // namespace
 
-void present(GameWindow& window, SDL_Surface* frame, int changedTop, int changedBottom) {
+void present(GameWindow& window, SDL_Surface* frame, const Tiles* written) {
     GameWindow::Impl& impl = *window.impl();
     if (!impl.window() || !frame) return;
     if (impl.mapPending) {
@@ -483,7 +501,7 @@ void present(GameWindow& window, SDL_Surface* frame, int changedTop, int changed
     }
     if (!impl.handles.renderer && !impl.softwarePresent) impl.softwarePresent = !useGraphicsCard(impl);
     if (impl.softwarePresent) {
-        presentToWindowSurface(impl, frame, changedTop, changedBottom);
+        presentToWindowSurface(impl, frame, written);
         return;
     }
     SDL_Renderer* renderer = impl.handles.renderer.get();
@@ -501,7 +519,7 @@ void present(GameWindow& window, SDL_Surface* frame, int changedTop, int changed
     // the graphics card, and an unchanged frame is not drawn again.
     bool whole = false;
     static thread_local std::vector<SDL_Rect> parts;
-    if (!partsToSend(impl, frame, nullptr, changedTop, changedBottom, whole, parts)) return;
+    if (!partsToSend(impl, frame, nullptr, written, whole, parts)) return;
     for (const SDL_Rect& part : parts) {
         const auto* pixels = static_cast<const uint8_t*>(frame->pixels) + static_cast<ptrdiff_t>(part.y) * frame->pitch +
                              static_cast<ptrdiff_t>(part.x) * frame->format->BytesPerPixel;

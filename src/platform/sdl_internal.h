@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/directx.h"
+#include "platform/tiles.h"
 
 namespace pomlets {
 
@@ -100,11 +101,11 @@ GameWindow* firstWindow();
 
 // Shows the surface in the window, scaled to fit, aspect kept, black bars.
 // Only what differs from the frame last presented in the window is sent, and
-// nothing at all when nothing differs. The caller may promise that rows
-// outside [changedTop, changedBottom) are as they were when this same frame
-// surface was last presented; they are then not compared. Raises 5 when the
-// window system refuses.
-void present(GameWindow& window, SDL_Surface* frame, int changedTop = 0, int changedBottom = INT_MAX);
+// nothing at all when nothing differs. The caller may promise that the tiles
+// `written` leaves unmarked are as they were when this same frame surface was
+// last presented; they are then not compared. Raises 5 when the window system
+// refuses.
+void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = nullptr);
 
 // Destroys every game window's SDL window, at program exit.
 void destroyAllWindows();
