@@ -5,7 +5,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
-#include <climits>
 #include <memory>
 #include <vector>
 
