@@ -270,7 +270,7 @@ struct DirectDrawSurface7::Impl {
     bool restoreFrom(const Impl& picture) {
         if (copiedFrom != picture.number || copiedAtWrites != picture.writes) return false;
         SDL_Surface* d = surface.get();
-        const SDL_Surface* s = picture.surface.get();
+        SDL_Surface* s = picture.surface.get();
         for (int band = 0; band < sinceCopy.bands(); ++band) {
             const int top = band * Tiles::height, bottom = std::min(top + Tiles::height, d->h);
             for (int c = 0; c < sinceCopy.columns();) {
@@ -282,8 +282,7 @@ struct DirectDrawSurface7::Impl {
                 while (c < sinceCopy.columns() && sinceCopy.marked(c, band)) ++c;
                 const int left = first * Tiles::width, right = std::min(c * Tiles::width, d->w);
                 for (int y = top; y < bottom; ++y)
-                    std::memcpy(row(d, y) + left, row(const_cast<SDL_Surface*>(s), y) + left,
-                                static_cast<size_t>(right - left) * 2);
+                    std::memcpy(row(d, y) + left, row(s, y) + left, static_cast<size_t>(right - left) * 2);
                 wrote(left, top, right, bottom);
             }
         }
@@ -366,7 +365,7 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
     const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
     const int sw = from.right - from.left, sh = from.bottom - from.top;
 
-    const bool wholeCopy = s != d && !keyed && dr.left == 0 && dr.top == 0 && dw == d->w && dh == d->h &&
+    const bool wholeCopy = src.get() != this && !keyed && dr.left == 0 && dr.top == 0 && dw == d->w && dh == d->h &&
                            from.left == 0 && from.top == 0 && sw == s->w && sh == s->h && dw == sw && dh == sh;
     if (wholeCopy && impl_->restoreFrom(*src->impl_)) {
         impl_->copied(*src->impl_);

@@ -338,8 +338,9 @@ TEST_F(SurfaceTest, PictureStretchedToADescribedSize) {
 
 // A picture copied whole over a surface, after any drawing on it, leaves the
 // surface holding exactly the picture, also where only what was drawn since
-// the last such copy is copied again; a picture changed since, another
-// picture in between, and a surface that is itself a picture copy whole.
+// the last such copy is copied again: after every kind of write, a picture
+// changed since, another picture in between, and a surface that is itself
+// copied whole elsewhere and then drawn on.
 TEST_F(SurfaceTest, APictureCopiedWholeAgainCoversEverythingDrawnSince) {
     // Sizes that are not whole tiles, so that drawing reaches the last part-tiles.
     constexpr int w = 101, h = 70;
@@ -360,53 +361,52 @@ TEST_F(SurfaceTest, APictureCopiedWholeAgainCoversEverythingDrawnSince) {
                 if (a->pixel565(x, y) != b->pixel565(x, y)) return false;
         return true;
     };
+    // Each case draws, then copies `from` whole over `onto` (the picture over
+    // the surface, unless it says otherwise), twice.
     const struct {
         const char* name;
         std::function<void()> draw;
-        // The picture the copy then takes, when not the first one.
-        SurfaceRef copied;
+        SurfaceRef* onto;
+        SurfaceRef* from;
     } cases[] = {
-        {"nothing drawn", [] {}, nullptr},
-        {"a keyed sprite inside one tile", [&] { back->Blt(RECT{2, 2, 22, 22}, sprite, RECT{}, DDBLT_KEYSRC); }, nullptr},
-        {"a sprite across tile edges", [&] { back->Blt(RECT{25, 10, 45, 30}, sprite, RECT{}, 0); }, nullptr},
-        {"a fill at the last part-tiles", [&] { back->BltColorFill(RECT{95, 60, 101, 70}, redBgr); }, nullptr},
-        {"whole rows filled", [&] { back->BltColorFill(RECT{0, 33, w, 41}, blueBgr); }, nullptr},
-        {"the whole surface filled", [&] { back->BltColorFill(RECT{}, white); }, nullptr},
-        {"a text", [&] { back->DrawText(60, 40, "Hg 10", false); }, nullptr},
+        {"nothing drawn", [] {}, &back, &picture},
+        {"a keyed sprite inside one tile", [&] { back->Blt(RECT{2, 2, 22, 22}, sprite, RECT{}, DDBLT_KEYSRC); },
+         &back, &picture},
+        {"a sprite across tile edges", [&] { back->Blt(RECT{25, 10, 45, 30}, sprite, RECT{}, 0); }, &back, &picture},
+        {"a fill at the last part-tiles", [&] { back->BltColorFill(RECT{95, 60, 101, 70}, redBgr); }, &back,
+         &picture},
+        {"whole rows filled", [&] { back->BltColorFill(RECT{0, 33, w, 41}, blueBgr); }, &back, &picture},
+        {"the whole surface filled", [&] { back->BltColorFill(RECT{}, white); }, &back, &picture},
+        {"a text", [&] { back->DrawText(60, 40, "Hg 10", false); }, &back, &picture},
         {"a text on its box",
          [&] {
              back->SetFontTransparency(false);
              back->DrawText(3, 50, "Paused", false);
              back->SetFontTransparency(true);
          },
-         nullptr},
-        {"a settled text", [&] { back->DrawSettledText(30, 1, "Music"); }, nullptr},
-        {"a stretched sprite", [&] { back->Blt(RECT{50, 5, 99, 66}, sprite, RECT{}, DDBLT_KEYSRC); }, nullptr},
-        {"the surface onto itself", [&] { back->Blt(RECT{0, 0, 40, 30}, back, RECT{60, 35, 100, 65}, 0); }, nullptr},
-        {"the picture changed", [&] { picture->BltColorFill(RECT{70, 20, 80, 25}, redBgr); }, nullptr},
-        {"another picture in between", [&] { back->Blt(RECT{}, other, RECT{}, 0); }, nullptr},
-        {"the surface copied whole elsewhere", [&] { other->Blt(RECT{}, back, RECT{}, 0); }, nullptr},
-        {"the surface as the picture, drawn on",
-         [&] { picture->Blt(RECT{40, 40, 60, 60}, sprite, RECT{}, DDBLT_KEYSRC); }, back},
+         &back, &picture},
+        {"a settled text", [&] { back->DrawSettledText(30, 1, "Music"); }, &back, &picture},
+        {"a stretched sprite", [&] { back->Blt(RECT{50, 5, 99, 66}, sprite, RECT{}, DDBLT_KEYSRC); }, &back,
+         &picture},
+        {"the surface onto itself", [&] { back->Blt(RECT{0, 0, 40, 30}, back, RECT{60, 35, 100, 65}, 0); }, &back,
+         &picture},
+        {"the picture changed", [&] { picture->BltColorFill(RECT{70, 20, 80, 25}, redBgr); }, &back, &picture},
+        {"another picture in between", [&] { back->Blt(RECT{}, other, RECT{}, 0); }, &back, &picture},
+        {"the surface copied whole elsewhere", [] {}, &other, &back},
+        {"the surface, copied elsewhere, drawn on", [&] { back->Blt(RECT{40, 40, 60, 60}, sprite, RECT{}, 0); },
+         &other, &back},
     };
     back->Blt(RECT{}, picture, RECT{}, 0);
     ASSERT_TRUE(same(back, picture));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.draw();
-        if (c.copied) {
-            // The other way round: the surface, drawn on, goes over the picture.
-            picture->Blt(RECT{}, c.copied, RECT{}, 0);
-            EXPECT_TRUE(same(picture, c.copied));
-            continue;
-        }
-        EXPECT_EQ(back->Blt(RECT{}, picture, RECT{}, 0), 0);
-        EXPECT_TRUE(same(back, picture));
+        EXPECT_EQ((*c.onto)->Blt(RECT{}, *c.from, RECT{}, 0), 0);
+        EXPECT_TRUE(same(*c.onto, *c.from));
         // And once more with nothing drawn in between.
-        back->Blt(RECT{}, picture, RECT{}, 0);
-        EXPECT_TRUE(same(back, picture));
+        (*c.onto)->Blt(RECT{}, *c.from, RECT{}, 0);
+        EXPECT_TRUE(same(*c.onto, *c.from));
     }
 }
-
 } // namespace
 } // namespace pomlets
