@@ -273,18 +273,12 @@ struct DirectDrawSurface7::Impl {
         SDL_Surface* s = picture.surface.get();
         for (int band = 0; band < sinceCopy.bands(); ++band) {
             const int top = band * Tiles::height, bottom = std::min(top + Tiles::height, d->h);
-            for (int c = 0; c < sinceCopy.columns();) {
-                if (!sinceCopy.marked(c, band)) {
-                    ++c;
-                    continue;
-                }
-                const int first = c;
-                while (c < sinceCopy.columns() && sinceCopy.marked(c, band)) ++c;
-                const int left = first * Tiles::width, right = std::min(c * Tiles::width, d->w);
+            sinceCopy.forEachRun(band, [&](int first, int end) {
+                const int left = first * Tiles::width, right = std::min(end * Tiles::width, d->w);
                 for (int y = top; y < bottom; ++y)
                     std::memcpy(row(d, y) + left, row(s, y) + left, static_cast<size_t>(right - left) * 2);
                 wrote(left, top, right, bottom);
-            }
+            });
         }
         return true;
     }

@@ -300,15 +300,10 @@ bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, 
     for (int b = 0; b < bands; ++b) {
         const int band = b * bandHeight;
         runs.clear();
-        for (int c = 0; c < columns;) {
-            if (written && !written->marked(c, b)) {
-                ++c;
-                continue;
-            }
-            const int first = c;
-            while (c < columns && (!written || written->marked(c, b))) ++c;
-            runs.emplace_back(first, c);
-        }
+        if (written)
+            written->forEachRun(b, [&](int first, int end) { runs.emplace_back(first, end); });
+        else
+            runs.emplace_back(0, columns);
         if (runs.empty()) continue;
         std::fill(firstRow.begin(), firstRow.end(), -1);
         bool any = false;

@@ -39,8 +39,21 @@ public:
 
     int columns() const { return columns_; }
     int bands() const { return bands_; }
-    bool any() const { return any_; }
     bool marked(int column, int band) const { return marks_[static_cast<size_t>(band * columns_ + column)] != 0; }
+    // Calls run(first, end) for each run [first, end) of neighbouring marked
+    // columns of the band, left to right.
+    template <typename Run>
+    void forEachRun(int band, Run run) const {
+        for (int c = 0; c < columns_;) {
+            if (!marked(c, band)) {
+                ++c;
+                continue;
+            }
+            const int first = c;
+            while (c < columns_ && marked(c, band)) ++c;
+            run(first, c);
+        }
+    }
 
 private:
     int columns_ = 0, bands_ = 0;
