@@ -7,6 +7,7 @@
 #include "datafiles/player_files.h"
 #include "datafiles/save_notices.h"
 #include "frontend/fmain.h"
+#include "frontend/leaving.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
@@ -21,6 +22,9 @@ void enterHighScore() {
 
     const std::string name = inputBox("Congratulations!  " + plainText(score) +
                                       " is a new high score!  Please enter your name.");
+    // A game that the system ended asks no name, and a score whose name was
+    // never given is not entered.
+    if (leaving()) return;
     putHighScore(place, {name, score});
 
     // The list shows the table as it stands in memory, saved or not: a

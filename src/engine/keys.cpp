@@ -8,6 +8,7 @@
 #include "engine/main_loops.h"
 #include "engine/sound_effects.h"
 #include "platform/bass.h"
+#include "platform/process_guard.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -48,7 +49,7 @@ void useStoreItem(size_t item, const char* typeName) {
 void waitForDisplay() {
     GameWindow* window = fConsole().window();
     if (window && !window->isMinimised()) window->minimise();
-    while (ddraw && ddraw->TestCooperativeLevel() != 0) {
+    while (ddraw && ddraw->TestCooperativeLevel() != 0 && !leaveRequested()) {
         processPendingEvents();
         // Nothing is shown meanwhile: wait for the window's events.
         waitIdlePace();
@@ -143,6 +144,12 @@ void togglePause() {
     try {
         while (paused) {
             processPendingEvents();
+            if (leaveRequested()) {
+                // The system asks the program to end: the game resumes, to
+                // end at once as with Escape.
+                if (paused) togglePause();
+                break;
+            }
             if (!ddraw || ddraw->TestCooperativeLevel() == 0) {
                 showPauseScreen();
                 // The pause screen stands still and reaches the window only

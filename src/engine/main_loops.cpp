@@ -18,6 +18,7 @@
 #include "engine/goals.h"
 #include "engine/keys.h"
 #include "engine/messages.h"
+#include "platform/process_guard.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -257,7 +258,9 @@ void run(Mode mode) {
     LoopTimes times;
     BackgroundCache background;
     setUp(mode, times);
-    while (!endGame) pass(mode, times, background);
+    // A request from the system to end the program ends the game as Escape does.
+    while (!endGame && !leaveRequested()) pass(mode, times, background);
+    endGame = true;
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 
 #include "common/brains.h"
 #include "datafiles/level_list.h"
+#include "datafiles/log.h"
 #include "frontend/artwork.h"
 #include "frontend/message_box.h"
 #include "frontend/secondary_windows.h"
@@ -525,6 +526,25 @@ FMain& fMain() {
         }
     }
     return *window;
+}
+
+bool fMainExists() { return mainWindow() != nullptr; }
+
+bool FMain::unloadForLeaving(const std::string& why) {
+    if (unloaded_) return false;
+    unloaded_ = true;
+    if (!loaded_) {
+        // A start that stopped halfway saves nothing it did not load.
+        closeLog();
+        return false;
+    }
+    try {
+        writeLog(why, false);
+    } catch (const RuntimeError&) {
+        // The files are saved all the same.
+    }
+    Form_Unload();
+    return true;
 }
 
 void releaseFMain() {

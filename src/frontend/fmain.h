@@ -139,6 +139,11 @@ public:
     void main_BtnRun_Click();
     // True while a game started by the Play command runs.
     bool gameRunning() const { return gameRunning_; }
+    // The exit steps on a way out that the player did not choose: once a
+    // run, and only after the load event ended (before, the log is only
+    // closed), the log noting why first. False when nothing was saved.
+    // Touches files, never the display.
+    bool unloadForLeaving(const std::string& why);
 
     // Store, themes, volume and bands (store.cpp).
     void mStore_Click();
@@ -163,6 +168,7 @@ private:
     void buildMenus();
     void buildPanels();
     void loadArtwork();
+    bool loaded_ = false;
     bool unloaded_ = false;
     bool gameRunning_ = false;
     // What the player was told of a level list that could not be read whole:
@@ -174,6 +180,8 @@ private:
 FMain& fMain();
 // Closes and forgets the main window (tests, and program exit).
 void releaseFMain();
+// Whether the main window has been made (fMain makes it when it has not).
+bool fMainExists();
 
 // An event procedure as the window system runs it: a run-time error that it
 // does not handle itself is shown in a message box and the window stays usable.

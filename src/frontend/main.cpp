@@ -1,17 +1,31 @@
 // The Pomlets program: builds the scrambler's key tables before anything
 // else, loads the main window and shows it, then waits for the player until
-// the main window is closed.
+// the main window is closed, or until the system asks it to end.
 #include <QApplication>
 #include <QThreadPool>
+#include <cstdio>
+#include <string>
 
 #include "frontend/artwork.h"
 #include "frontend/fmain.h"
+#include "frontend/leaving.h"
 #include "frontend/startup.h"
+#include "platform/process_guard.h"
 #include "platform/win32.h"
 
 int main(int argc, char** argv) {
+    // Before anything writes, Qt's first warning included.
+    pomlets::ignoreFileSizeSignal();
+    if (std::string display; pomlets::displayUnreachable(display)) {
+        if (display.empty())
+            std::fprintf(stderr, "Pomlets needs a graphical display, and none is set (DISPLAY is empty).\n");
+        else
+            std::fprintf(stderr, "Pomlets needs a graphical display and could not reach \"%s\".\n", display.c_str());
+        return 1;
+    }
     pomlets::buildKeyTables();
     QApplication app(argc, argv);
+    pomlets::watchForLeaving();
     // Qt spreads the drawing of large pictures over a pool of threads that
     // then idle for half a minute, into the game. The windows' pictures are
     // small: one pool thread draws them and ends as soon as it is done.

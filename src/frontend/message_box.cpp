@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "frontend/leaving.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -18,6 +19,8 @@ QString programName() { return QStringLiteral("Pomlets"); }
 } // namespace
 
 MsgResult msgBox(const std::string& text, MsgButtons buttons) {
+    // On the way out nobody is there to answer: a question is answered No.
+    if (leaving()) return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
     ShownBox box{false, text, "", buttons};
     shown.push_back(box);
     if (messageResponder) return messageResponder(box);
@@ -38,6 +41,7 @@ std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons b
 }
 
 std::string inputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    if (leaving()) return {};
     ShownBox box{true, prompt, title, MsgButtons::OkOnly};
     shown.push_back(box);
     if (inputResponder) return inputResponder(box);

@@ -13,11 +13,13 @@ namespace pomlets {
 enum class MsgButtons { OkOnly, YesNo };
 enum class MsgResult { Ok, Yes, No };
 
-// Shows a message box captioned with the program's name and waits for the answer.
+// Shows a message box captioned with the program's name and waits for the
+// answer. On the way out (leaving.h) no box is shown: OK, or No to a question.
 MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OkOnly);
 // The box that msgBox shows, not yet shown.
 std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons buttons);
-// Shows the input box; returns the typed text, or empty text on Cancel.
+// Shows the input box; returns the typed text, or empty text on Cancel and
+// on the way out, when no box is shown.
 std::string inputBox(const std::string& prompt, const std::string& title = "",
                      const std::string& defaultText = "");
 

@@ -131,6 +131,7 @@ void FMain::Form_Load() {
     boot();
     frame[7]->setEnabled(true);
     frame[7]->setVisible(true);
+    loaded_ = true;
 }
 
 void FMain::boot() {

@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/process_guard.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
 #include "platform/win32.h"
@@ -44,6 +45,9 @@ void requireVideo() {
     setCommonHints();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw RuntimeError(err::InvalidCall, std::string("cannot start the display: ") + SDL_GetError());
+    // The game display's own X connection: its loss ends the program as
+    // the windows' does, never in the X library's exit.
+    watchDisplayConnections();
 }
 
 bool ensureEvents() {

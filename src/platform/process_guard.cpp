@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -55,5 +58,98 @@ void unlockProgramFolder() {
 }
 
 void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+bool displayUnreachable(std::string& name) {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool chosen = platform && *platform;
+    if (chosen && std::strncmp(platform, "xcb", 3) != 0) return false;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!chosen && wayland && *wayland) return false;
+    const char* display = std::getenv("DISPLAY");
+    name = display ? display : "";
+    if (name.empty()) return true;
+    // The X protocol library that the windows' toolkit uses itself; without
+    // it the toolkit says what it misses.
+    void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!xcb) return false;
+    using Connect = void* (*)(const char*, int*);
+    using HasError = int (*)(void*);
+    using Disconnect = void (*)(void*);
+    const auto connect = reinterpret_cast<Connect>(::dlsym(xcb, "xcb_connect"));
+    const auto hasError = reinterpret_cast<HasError>(::dlsym(xcb, "xcb_connection_has_error"));
+    const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
+    if (!connect || !hasError || !disconnect) return false;
+    void* connection = connect(display, nullptr);
+    const bool reached = connection && hasError(connection) == 0;
+    if (connection) disconnect(connection);
+    return !reached;
+}
+
+namespace {
+
+int leavePipe[2] = {-1, -1};
+volatile std::sig_atomic_t leaveAsked = 0;
+
+extern "C" void onLeaveSignal(int) {
+    const int saved = errno;
+    leaveAsked = 1;
+    if (leavePipe[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(leavePipe[1], &byte, 1);
+    }
+    errno = saved;
+}
+
+DisplayLostHandler displayLost = nullptr;
+
+extern "C" int onDisplayConnectionBroken(void*) {
+    if (displayLost) displayLost();
+    ::_exit(1);
+}
+
+} // namespace
+
+int watchLeaveSignals() {
+    if (leavePipe[0] < 0 && ::pipe2(leavePipe, O_CLOEXEC | O_NONBLOCK) != 0) leavePipe[0] = leavePipe[1] = -1;
+    struct sigaction action{};
+    action.sa_handler = onLeaveSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        // A signal that the starter told the program to ignore (nohup) stays ignored.
+        struct sigaction before{};
+        if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+        ::sigaction(signal, &action, nullptr);
+    }
+    return leavePipe[0];
+}
+
+bool leaveRequested() { return leaveAsked != 0; }
+
+void noteLeaveRequest() { onLeaveSignal(0); }
+
+void drainLeaveSignals() {
+    char bytes[64];
+    while (leavePipe[0] >= 0 && ::read(leavePipe[0], bytes, sizeof bytes) > 0) {
+    }
+}
+
+void forgetLeaveRequest() {
+    drainLeaveSignals();
+    leaveAsked = 0;
+}
+
+void onDisplayLost(DisplayLostHandler leave) { displayLost = leave; }
+
+void watchDisplayConnections() {
+    // Only a library that is loaded already: nothing is loaded for it.
+    void* x11 = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (!x11) return;
+    using Handler = int (*)(void*);
+    using SetHandler = Handler (*)(Handler);
+    if (const auto set = reinterpret_cast<SetHandler>(::dlsym(x11, "XSetIOErrorHandler")))
+        set(onDisplayConnectionBroken);
+    ::dlclose(x11);
+}
 
 } // namespace pomlets

@@ -1,6 +1,7 @@
 // What the running game asks of the system before it touches a file: one
-// game per program folder, and writes past a file-size limit that fail
-// instead of killing the program.
+// game per program folder, writes past a file-size limit that fail instead
+// of killing the program, a display that can be reached, and an orderly way
+// out when the system asks the program to end or takes its display away.
 #pragma once
 
 #include <string>
@@ -28,5 +29,35 @@ void unlockProgramFolder();
 // with EFBIG, which the file layer reports, instead of SIGXFSZ ending the
 // program without a word.
 void ignoreFileSizeSignal();
+
+// Whether the X display that the windows would open on cannot be reached;
+// false when it can, or when the windows do not go to an X server (another
+// Qt platform is chosen, a Wayland session). `name` is the display's name,
+// empty when none is set at all.
+bool displayUnreachable(std::string& name);
+
+// From here on SIGTERM, SIGHUP and SIGINT (what a log-out or a closed
+// terminal sends) only note that the program is asked to end: the program
+// leaves by its own way out, as Quit does. Returns a descriptor that turns
+// readable at each such signal, for an event loop to watch; -1 when none
+// could be made (the request is still noted).
+int watchLeaveSignals();
+// Whether one of those signals has come (or noteLeaveRequest was called).
+bool leaveRequested();
+// Notes the request as a signal would (and tests).
+void noteLeaveRequest();
+// Empties the descriptor of watchLeaveSignals after it turned readable.
+void drainLeaveSignals();
+// Tests: forgets the request.
+void forgetLeaveRequest();
+
+// What runs, in place of the X library's exit, when a connection to the X
+// server breaks (the server gone, the client killed). It must not return
+// and must not touch the display. Installed over the X library's handler
+// when that library is loaded: call again once a new user of it has started
+// (the windows' toolkit, the game display).
+using DisplayLostHandler = void (*)();
+void onDisplayLost(DisplayLostHandler leave);
+void watchDisplayConnections();
 
 } // namespace pomlets

@@ -40,7 +40,8 @@ start_x_server() {  # <scratch folder>
     display_number=$(head -n 1 "$1/display.txt")
     [[ -n $display_number ]] || fail "Xvfb gave no display number"
     export DISPLAY=":$display_number"
-    for _ in $(seq 1 100); do
+    # A busy machine may take long to let the first client in.
+    for _ in $(seq 1 600); do
         xdotool getmouselocation >/dev/null 2>&1 && break
         kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$1/xvfb.txt")"
         sleep 0.1
