@@ -67,14 +67,16 @@ play_at_depth() {  # <depth> <folder>
     local loading now _ region
     loading=$("$probe" mean ${regions[0]}) || fail "cannot read the screen"
     wait_log "$work" "play - entering main loop" || fail "no game started: $(window_names)"
-    # The loop's first frame replaces it.
+    # The loop's frames replace it: the first on a background still black,
+    # the next ones on the field's.
+    field() { differs "$now" "$loading" && differs "$now" "0 0 0"; }
     for _ in $(seq 1 600); do
         now=$("$probe" mean ${regions[0]}) || fail "cannot read the screen"
-        differs "$now" "$loading" && break
-        alive "waiting for the first frame"
+        field && break
+        alive "waiting for the field"
         sleep 0.1
     done
-    differs "$now" "$loading" || fail "the loading screen ($loading) stayed for 60 s"
+    field || fail "the field did not show within 60 s: the screen shows $now, the loading screen showed $loading"
     : >"$work/colours.txt"
     for region in "${regions[@]}"; do "$probe" mean $region >>"$work/colours.txt" || fail "cannot read the screen"; done
     echo "$loading" >"$work/loading.txt"
