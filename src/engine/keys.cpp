@@ -43,12 +43,14 @@ void useStoreItem(size_t item, const char* typeName) {
     dropPiece(typeName);
 }
 
-// While the display is lost the game window is minimised, so that the desktop
-// is usable and the task bar shows "Click to resume play"; the loop waits for
-// the player to bring the window back and give it the focus.
+// While the display is lost (another window has the focus, or the game window
+// was minimised) the game window stays where it is, so that a click on it
+// brings the game back; so does a click or a key in the program's other
+// windows, which is the way back where no task bar offers one. The loop waits
+// for the window to be back with the focus.
 void waitForDisplay() {
     GameWindow* window = fConsole().window();
-    if (window && !window->isMinimised()) window->minimise();
+    const BringBackOnInput wayBack(window);
     while (ddraw && ddraw->TestCooperativeLevel() != 0 && !leaveRequested()) {
         processPendingEvents();
         // Nothing is shown meanwhile: wait for the window's events.

@@ -8,15 +8,13 @@
 
 namespace pomlets {
 
-QString uiPicture(const char* name) {
-    return QString::fromStdString(appPath(std::string("\\images\\ui\\") + name));
-}
+std::string uiPicture(const char* name) { return appPath(std::string("\\images\\ui\\") + name); }
 
-QString sharpTwin(const QString& path) {
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (dot <= slash) return path + QStringLiteral("@2x");
-    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+std::string sharpTwin(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot <= slash)) return path + "@2x";
+    return path.substr(0, dot) + "@2x" + path.substr(dot);
 }
 
 QIcon programIcon() {
@@ -24,7 +22,7 @@ QIcon programIcon() {
     for (const char* name : {"icon48.png", "icon32.png", "icon16.png"}) {
         QPixmap pixmap;
         try {
-            const std::string file = readProgramFile(uiPicture(name).toStdString(), FileKind::Picture);
+            const std::string file = readProgramFile(uiPicture(name), FileKind::Picture);
             if (pixmap.loadFromData(reinterpret_cast<const uchar*>(file.data()), static_cast<uint>(file.size()), "PNG"))
                 icon.addPixmap(pixmap);
         } catch (const RuntimeError&) {

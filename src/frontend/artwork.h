@@ -6,15 +6,16 @@
 
 #include <QFont>
 #include <QIcon>
-#include <QString>
+#include <string>
 
 namespace pomlets {
 
-// The full path of a picture of "images/ui/".
-QString uiPicture(const char* name);
+// The full path of a picture of "images/ui/", as the bytes the system knows
+// it by (a folder's name need not be UTF-8 text).
+std::string uiPicture(const char* name);
 // The path of a picture's sharp twin, painted at twice its size for screens
 // of twice the pixel density: "@2x" before the extension ("Image7@2x.bmp").
-QString sharpTwin(const QString& path);
+std::string sharpTwin(const std::string& path);
 // The program icon, with every size that the folder holds (48, 32 and 16 pixels).
 QIcon programIcon();
 

@@ -35,7 +35,7 @@ namespace pomlets {
 
 ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {}
 
-bool ImageControl::loadPicture(const QString& path) {
+bool ImageControl::loadPicture(const std::string& path) {
     // Only a dense screen looks for the twin: at one pixel to a layout pixel
     // loading costs what it always did.
     if (devicePixelRatioF() > 1.0 && show(sharpTwin(path), 2.0)) return true;
@@ -44,11 +44,11 @@ bool ImageControl::loadPicture(const QString& path) {
     return false;
 }
 
-bool ImageControl::show(const QString& path, qreal ratio) {
+bool ImageControl::show(const std::string& path, qreal ratio) {
     QPixmap pixmap;
     std::string file;
     try {
-        file = readProgramFile(path.toStdString(), FileKind::Picture);
+        file = readProgramFile(path, FileKind::Picture);
     } catch (const RuntimeError&) {
         return false;
     }

@@ -26,7 +26,7 @@ public:
     // returns false and shows nothing when it cannot be read. On a screen of
     // more than one pixel to a layout pixel the file's sharp twin at twice the
     // size is shown instead where there is one, in the same place and size.
-    bool loadPicture(const QString& path);
+    bool loadPicture(const std::string& path);
     void setStretch(bool stretch);
     // What a click does.
     void click() { emit clicked(); }
@@ -39,7 +39,7 @@ protected:
 
 private:
     // Shows the file if it is a sane picture, as `ratio` pixels to a layout pixel.
-    bool show(const QString& path, qreal ratio);
+    bool show(const std::string& path, qreal ratio);
 };
 
 class FMain : public QMainWindow {

@@ -29,8 +29,10 @@ constexpr std::array<StoreItem, 4> storeItems{{
 
 QString decimal(int value) { return QString::number(value); }
 
-QString themeFolder(const QString& themeText) {
-    return QString::fromStdString(appPath("\\themes\\")) + themeText;
+// A plate of the theme: its folder is named as the theme, in the bytes the
+// profile keeps its name in.
+std::string platePicture(const QString& themeText, int plate) {
+    return appPath("\\themes\\" + toWindows1252(themeText) + "\\plate_0" + std::to_string(plate) + ".bmp");
 }
 
 // Saves the profile; a failure is told and changes nothing else.
@@ -73,14 +75,13 @@ void FMain::theme_Click() {
 
 void FMain::showChosenTheme() {
     // A theme folder without the plate shows no preview.
-    themePic->loadPicture(themeFolder(theme->currentText()) + QStringLiteral("/plate_01.bmp"));
+    themePic->loadPicture(platePicture(theme->currentText(), 1));
     HScroll1->setValue(1);
     themeName = toWindows1252(theme->currentText());
 }
 
 void FMain::HScroll1_Change() {
-    themePic->loadPicture(themeFolder(theme->currentText()) + QStringLiteral("/plate_0") +
-                          decimal(HScroll1->value()) + QStringLiteral(".bmp"));
+    themePic->loadPicture(platePicture(theme->currentText(), HScroll1->value()));
 }
 
 void FMain::HScroll2_Change() { musicVolume = static_cast<int16_t>(HScroll2->value()); }

@@ -619,8 +619,10 @@ void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t /*bpp*/,
 
 void DirectDraw7::RestoreDisplayMode() {
     if (window_ && window_->exists()) {
-        SDL_SetWindowFullscreen(window_->impl()->window(), 0);
+        // Off the screen first, then out of full screen: the other way round
+        // the window would show in its frame for a moment.
         window_->hide();
+        SDL_SetWindowFullscreen(window_->impl()->window(), 0);
     }
     modeSet_ = false;
 }

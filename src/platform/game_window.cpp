@@ -449,6 +449,55 @@ void presentToWindowSurface(GameWindow::Impl& impl, SDL_Surface* frame, const Ti
     shown(impl, frame, target, parts);
 }
 
+// A screen whose pixels the window surface cannot take: the frame is scaled
+// and turned into the screen's pixels here, and sent to X as an image.
+void presentDirect(GameWindow::Impl& impl, SDL_Surface* frame, const Tiles* written) {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(impl.window(), &w, &h);
+    SdlPtr<SDL_Surface> converted;
+    if (frame->format->format != SDL_PIXELFORMAT_RGB565) {
+        converted.reset(SDL_ConvertSurfaceFormat(frame, SDL_PIXELFORMAT_RGB565, 0));
+        if (!converted) failed("convert");
+        frame = converted.get();
+        written = nullptr;
+    }
+    const DirectImage target = directImage(*impl.handles.direct, w, h);
+    if (!target.pixels) failed("image");
+    if (target.remade) impl.forgetShown();
+    bool whole = false;
+    static thread_local std::vector<SDL_Rect> parts, sent;
+    if (!partsToSend(impl, frame, nullptr, written, whole, parts)) return;
+    const SDL_Rect area = fitted(frame->w, frame->h, w, h);
+    auto put = [&](uint8_t* row, int x, uint32_t pixel) {
+        switch (target.bytesPerPixel) {
+        case 1: row[x] = static_cast<uint8_t>(pixel); break;
+        case 2: reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(pixel); break;
+        default: reinterpret_cast<uint32_t*>(row)[x] = pixel; break;
+        }
+    };
+    if (whole) {
+        // The black bars, and black under the frame.
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) put(target.pixels + static_cast<ptrdiff_t>(y) * target.pitch, x, target.table[0]);
+    }
+    sent.clear();
+    for (const SDL_Rect& part : parts) {
+        const int tx0 = firstTargetOf(part.x, frame->w, area.w), tx1 = firstTargetOf(part.x + part.w, frame->w, area.w);
+        const int ty0 = firstTargetOf(part.y, frame->h, area.h), ty1 = firstTargetOf(part.y + part.h, frame->h, area.h);
+        if (tx0 >= tx1 || ty0 >= ty1) continue;
+        for (int y = ty0; y < ty1; ++y) {
+            const uint16_t* in = frameRow(frame, sourceOf(y, frame->h, area.h));
+            uint8_t* row = target.pixels + static_cast<ptrdiff_t>(area.y + y) * target.pitch;
+            for (int x = tx0; x < tx1; ++x) put(row, area.x + x, target.table[in[sourceOf(x, frame->w, area.w)]]);
+        }
+        sent.push_back(SDL_Rect{area.x + tx0, area.y + ty0, tx1 - tx0, ty1 - ty0});
+    }
+    if (whole) sent.assign(1, SDL_Rect{0, 0, w, h});
+    sendDirect(*impl.handles.direct, sent);
+    for (const SDL_Rect& part : sent) impl.pixelsSent += int64_t{part.w} * part.h;
+    shown(impl, frame, nullptr, parts);
+}
+
 // A frame is scaled by the graphics card when there is one that OpenGL
 // really uses; the answer holds for the whole run.
 bool useGraphicsCard(GameWindow::Impl& impl) {
@@ -498,9 +547,13 @@ void present(GameWindow& window, SDL_Surface* frame, const Tiles* written) {
         impl.mapPending = false;
         impl.forgetShown();
     }
-    if (!impl.handles.renderer && !impl.softwarePresent) impl.softwarePresent = !useGraphicsCard(impl);
+    if (!impl.handles.renderer && !impl.softwarePresent)
+        impl.softwarePresent = impl.handles.direct || !useGraphicsCard(impl);
     if (impl.softwarePresent) {
-        presentToWindowSurface(impl, frame, written);
+        if (impl.handles.direct)
+            presentDirect(impl, frame, written);
+        else
+            presentToWindowSurface(impl, frame, written);
         return;
     }
     SDL_Renderer* renderer = impl.handles.renderer.get();
@@ -554,8 +607,7 @@ void GameWindow::setCaption(const std::string& caption) {
 void GameWindow::create() {
     if (impl_->window()) return;
     sdl::requireVideo();
-    impl_->handles.window.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                                 1024, 768, SDL_WINDOW_HIDDEN));
+    impl_->handles.window.reset(sdl::makeGameWindow(caption_.c_str(), 1024, 768, impl_->handles.direct));
     if (!impl_->window())
         throw RuntimeError(err::InvalidCall, std::string("cannot make the game window: ") + SDL_GetError());
     impl_->shown = false;
@@ -582,7 +634,10 @@ bool GameWindow::onScreen() const {
 }
 
 void GameWindow::hide() {
-    if (impl_->window()) SDL_HideWindow(impl_->window());
+    if (impl_->window()) {
+        sdl::withdrawFromScreen(impl_->window());
+        SDL_HideWindow(impl_->window());
+    }
     impl_->shown = false;
     impl_->mapPending = false;
     impl_->forgetShown();

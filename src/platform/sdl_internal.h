@@ -26,6 +26,14 @@ struct SdlDeleter {
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
+// Frames shown through X directly, on a screen whose pixels SDL's window
+// surface cannot take (x11_window.cpp).
+struct DirectScreen;
+struct DirectScreenDeleter {
+    void operator()(DirectScreen* screen) const;
+};
+using DirectScreenPtr = std::unique_ptr<DirectScreen, DirectScreenDeleter>;
+
 struct GameWindow::Impl {
     // What SDL made for the window, in the order of making, so that they are
     // destroyed in reverse: the texture, its renderer, then the window.
@@ -33,6 +41,8 @@ struct GameWindow::Impl {
         SdlPtr<SDL_Window> window;
         SdlPtr<SDL_Renderer> renderer;
         SdlPtr<SDL_Texture> texture;
+        // Made on the window, so let go before it.
+        DirectScreenPtr direct;
     };
     Handles handles;
     int textureWidth = 0;
@@ -109,6 +119,29 @@ void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = null
 // Destroys every game window's SDL window, at program exit.
 void destroyAllWindows();
 
+// Makes a hidden game window of that size on a visual it can show frames on.
+// Where SDL's window surface cannot take the screen's pixels, `direct` is set
+// and frames go through it instead. Null when SDL cannot make the window.
+SDL_Window* makeGameWindow(const char* caption, int width, int height, DirectScreenPtr& direct);
+// Takes a shown game window off the screen as it stands, full screen or not,
+// before SDL hides it: SDL leaves full screen first, so that a window manager
+// would show the window in its frame for a moment on the way out.
+void withdrawFromScreen(SDL_Window* window);
+// The image of a direct screen, of the window's size, in the screen's pixels:
+// `table` turns an RGB565 pixel into one. `remade` when it was made anew; no
+// pixels when it cannot be made.
+struct DirectImage {
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    int bytesPerPixel = 0;
+    int width = 0;
+    int height = 0;
+    const uint32_t* table = nullptr;
+    bool remade = false;
+};
+DirectImage directImage(DirectScreen& screen, int width, int height);
+// Sends those parts of the image to the window.
+void sendDirect(DirectScreen& screen, const std::vector<SDL_Rect>& parts);
 // A new RGB565 surface; raises 5 when it cannot be made.
 SdlPtr<SDL_Surface> newSurface565(int width, int height);
 // Closes every font the text drawing opened.

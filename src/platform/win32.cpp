@@ -4,13 +4,18 @@
 #include "platform/win32.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <cerrno>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/runtime.h"
@@ -148,8 +153,62 @@ bool startProgram(const std::string& path) {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || ::access(path.c_str(), X_OK) != 0)
         return false;
+    // The path goes to the system as the bytes it is: a folder whose name is
+    // no UTF-8 text still names the same program.
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    return QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), {}, QString::fromLocal8Bit(folder.c_str()));
+    char* const arguments[] = {const_cast<char*>(path.c_str()), nullptr};
+    // Started by a child that ends at once, so that the program belongs to
+    // no one here and the game never waits for it. Between fork and exec
+    // only calls that are safe in a child of a threaded process.
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        ::setsid();
+        const pid_t program = ::fork();
+        if (program != 0) ::_exit(program < 0 ? 1 : 0);
+        // What the game ignores or holds back is not the program's business.
+        for (int sig = 1; sig < NSIG; ++sig) ::signal(sig, SIG_DFL);
+        sigset_t none;
+        ::sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (::chdir(folder.c_str()) != 0) ::_exit(127);
+        ::execv(path.c_str(), arguments);
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0)
+        if (errno != EINTR) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// --- the way back to the game ----------------------------------------------------
+
+class BringBackOnInput::Filter : public QObject {
+public:
+    explicit Filter(GameWindow* window) : window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+            // Taken here: the window it went to is out of use meanwhile.
+            if (window_ && window_->exists()) window_->restore();
+            return true;
+        default: return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    GameWindow* window_;
+};
+
+BringBackOnInput::BringBackOnInput(GameWindow* window) : filter_(std::make_unique<Filter>(window)) {
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(filter_.get());
+}
+
+BringBackOnInput::~BringBackOnInput() {
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(filter_.get());
 }
 
 // --- pending events ---------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,22 @@ void resetWindowsCalls();
 // Delivers pending window events: the game window's SDL events (key-downs to
 // its handler, close requests, focus and minimise changes), then Qt's.
 void processPendingEvents();
+
+// While it lives, a click or a key in any other window of the program (the
+// main window, greyed out during a game) brings the game window back to the
+// front with the focus: the way back to a game whose window a window manager
+// minimised, or that another window took the focus from.
+class BringBackOnInput {
+public:
+    explicit BringBackOnInput(GameWindow* window);
+    ~BringBackOnInput();
+    BringBackOnInput(const BringBackOnInput&) = delete;
+    BringBackOnInput& operator=(const BringBackOnInput&) = delete;
+
+private:
+    class Filter;
+    std::unique_ptr<Filter> filter_;
+};
 
 // At program exit, after the last window has closed: ends the music, closes
 // the fonts, the game windows and the audio device, then shuts SDL_ttf,

@@ -28,22 +28,24 @@ make_program_copy() {  # <program folder> <scratch folder>
 # Starts Xvfb and points DISPLAY at it; sets xvfb_pid. Xvfb picks a free
 # display number itself and writes it to fd 3, so that servers started side
 # by side never race for the same number.
-start_x_server() {  # <scratch folder>
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$1/display.txt" >"$1/xvfb.txt" 2>&1 &
+start_x_server() {  # <scratch folder> [screen, width x height x depth] [further Xvfb options...]
+    local folder=$1 screen=${2:-1280x1024x24}
+    shift $(( $# < 2 ? $# : 2 ))
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp "$@" 3>"$folder/display.txt" >"$folder/xvfb.txt" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 100); do
-        [[ -s $1/display.txt ]] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$1/xvfb.txt")"
+        [[ -s $folder/display.txt ]] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$folder/xvfb.txt")"
         sleep 0.1
     done
     local display_number
-    display_number=$(head -n 1 "$1/display.txt")
+    display_number=$(head -n 1 "$folder/display.txt")
     [[ -n $display_number ]] || fail "Xvfb gave no display number"
     export DISPLAY=":$display_number"
     # A busy machine may take long to let the first client in.
     for _ in $(seq 1 600); do
         xdotool getmouselocation >/dev/null 2>&1 && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$1/xvfb.txt")"
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$folder/xvfb.txt")"
         sleep 0.1
     done
     xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"

@@ -113,8 +113,7 @@ TEST(FramePicture, CachedBackgroundEqualsOneComposedFromScratchOverAWholeGame) {
         if (paused) {
             // The display lost: the pause waits for it, then for the P key.
             ++pausedPasses;
-            if (window->isMinimised()) {
-                window->simulateMinimised(false);
+            if (!window->hasFocus()) {
                 window->simulateFocus(true);
             } else if (pausedPasses == 5) {
                 tapKey(dik::P);

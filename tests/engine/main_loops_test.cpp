@@ -1,5 +1,9 @@
 // Whole games played headless: a frozen clock moved on by the test at every
 // pass of the loop, a seeded generator, key-downs through the game window.
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -246,51 +250,78 @@ TEST(FreestyleLoop, PauseLeavesEveryTimerWhereItWas) {
     EXPECT_GE(pausedTotal, 20000);
 }
 
-// Losing the display (the window unfocused) pauses the game: the window is put
-// out of the way until it is back, then the pause screen shows again.
-TEST(FreestyleLoop, LostDisplayPausesUntilBack) {
-    GameSession game;
-    GameWindow* window = fConsole().window();
-    ASSERT_NE(window, nullptr);
-    window->simulateFocus(true);
-    enum { playing, lost, back, done } phase = playing;
-    int waitPasses = 0;
-    bool minimisedWhileLost = false, pauseScreenAfter = false;
-    EveryPass pass([&] {
-        switch (phase) {
-        case playing:
-            if (gameTime() == start + 1000) {
-                window->simulateFocus(false);
-                phase = lost;
-            }
-            advanceClock(1);
-            break;
-        case lost:
-            if (paused && ++waitPasses == 20) {
-                minimisedWhileLost = window->isMinimised();
-                window->simulateMinimised(false);
+// Losing the display (another window has the focus, or the window manager
+// minimised the game window) pauses the game. The game does not put its window
+// out of the way itself, and a click or a key in the program's other windows
+// (the main window, greyed out) brings a minimised one back; once it has the
+// focus again the pause screen shows.
+TEST(FreestyleLoop, LostDisplayPausesUntilAClickOrAKeyBringsTheWindowBack) {
+    const struct {
+        const char* what;
+        bool minimised, key;
+    } cases[] = {
+        {"focus lost, a click", false, false},
+        {"focus lost, a key", false, true},
+        {"minimised, a click", true, false},
+        {"minimised, a key", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameSession game;
+        GameWindow* window = fConsole().window();
+        ASSERT_NE(window, nullptr);
+        window->simulateFocus(true);
+        QWidget other;
+        enum { playing, lost, back, done } phase = playing;
+        int waitPasses = 0;
+        bool movedByTheGame = false, broughtBack = false, pauseScreenAfter = false;
+        EveryPass pass([&] {
+            switch (phase) {
+            case playing:
+                if (gameTime() == start + 1000) {
+                    window->simulateFocus(false);
+                    if (c.minimised) window->simulateMinimised(true);
+                    phase = lost;
+                }
+                advanceClock(1);
+                break;
+            case lost:
+                if (!paused) break;
+                if (window->isMinimised() != c.minimised) movedByTheGame = true;
+                if (++waitPasses < 20) break;
+                if (c.key) {
+                    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+                    QCoreApplication::sendEvent(&other, &press);
+                } else {
+                    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                                      Qt::LeftButton, Qt::NoModifier);
+                    QCoreApplication::sendEvent(&other, &press);
+                }
+                broughtBack = !window->isMinimised();
                 window->simulateFocus(true);
                 backBuffer->clearTextLog();
                 phase = back;
+                break;
+            case back:
+                if (drewText(10, 20, "Paused...  Press the P key to resume.")) {
+                    pauseScreenAfter = true;
+                    tapKey(dik::P);
+                    phase = done;
+                }
+                break;
+            case done:
+                if (!paused) endGame = true;
+                break;
             }
-            break;
-        case back:
-            if (drewText(10, 20, "Paused...  Press the P key to resume.")) {
-                pauseScreenAfter = true;
-                tapKey(dik::P);
-                phase = done;
-            }
-            break;
-        case done:
-            if (!paused) endGame = true;
-            break;
-        }
-    });
-    playFreestyle();
-    EXPECT_TRUE(minimisedWhileLost);
-    EXPECT_TRUE(pauseScreenAfter);
-    EXPECT_FALSE(paused);
-    EXPECT_EQ(ddraw->TestCooperativeLevel(), 0);
+        });
+        playFreestyle();
+        EXPECT_EQ(waitPasses, 20);
+        EXPECT_FALSE(movedByTheGame);
+        EXPECT_TRUE(broughtBack);
+        EXPECT_TRUE(pauseScreenAfter);
+        EXPECT_FALSE(paused);
+        EXPECT_EQ(ddraw->TestCooperativeLevel(), 0);
+    }
 }
 
 // An Arcade level whose goals all hold at once (here: none at all) is won at

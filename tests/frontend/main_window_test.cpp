@@ -10,6 +10,8 @@
 #include <QTextLayout>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "frontend/artwork.h"
 #include "frontend/window_layout.h"
@@ -306,6 +308,26 @@ TEST_F(FrontendTest, MissingManualIsReportedAndTheWindowStaysUsable) {
     EXPECT_EQ(shownPanels(), std::vector<int>{0});
 }
 
+// A program folder whose name is Latin-1 bytes, no UTF-8 text: the window
+// finds its pictures and the theme's plates there, and Help > Manual starts
+// the manual that lies beside the game.
+TEST_F(FrontendTest, FolderNamedInLatin1BytesShowsPicturesAndStartsTheManual) {
+    folder.reset();
+    folder = std::make_unique<TempProgramFolder>("pomlets-test-latin1-\351-");
+    ASSERT_NE(folder->path().find('\351'), std::string::npos);
+    FMain& w = start();
+    for (ImageControl* control : {w.Image7, w.Image3, w.storeBackdrop, w.themePic})
+        EXPECT_FALSE(control->pixmap().isNull()) << control->objectName().toStdString();
+    EXPECT_FALSE(w.windowIcon().isNull());
+
+    folder->writeText("manual", "#!/bin/sh\ntouch started\n");
+    ::chmod(folder->file("manual").c_str(), 0755);
+    w.mManual->trigger();
+    EXPECT_TRUE(shownBoxes().empty()) << shownBoxes()[0].text;
+    for (int i = 0; i < 1000 && !std::filesystem::exists(folder->file("started")); ++i) ::usleep(10000);
+    EXPECT_TRUE(std::filesystem::exists(folder->file("started")));
+}
+
 TEST_F(FrontendTest, CreditsTextHasItsForm) {
     FMain& w = start();
     const std::string text = w.Text1->toPlainText().toStdString();
@@ -369,7 +391,7 @@ TEST_F(FrontendTest, ForgeArtworkFillsPanelsAndWindows) {
     for (const auto& [control, file] : pictures) {
         SCOPED_TRACE(file);
         const qreal ratio = control->devicePixelRatioF();
-        const QString shown = ratio > 1.0 ? sharpTwin(uiPicture(file)) : uiPicture(file);
+        const QString shown = QString::fromStdString(ratio > 1.0 ? sharpTwin(uiPicture(file)) : uiPicture(file));
         EXPECT_TRUE(fileExists(folder->file(std::string("images/ui/") + file)));
         ASSERT_FALSE(control->pixmap().isNull());
         EXPECT_EQ(control->pixmap().devicePixelRatio(), ratio > 1.0 ? 2.0 : 1.0);
@@ -381,7 +403,7 @@ TEST_F(FrontendTest, ForgeArtworkFillsPanelsAndWindows) {
         EXPECT_EQ(control->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
                   onDisk.convertToFormat(QImage::Format_RGB32));
         if (ratio > 1.0) {
-            EXPECT_EQ(onDisk.size(), QImage(uiPicture(file)).size() * 2);
+            EXPECT_EQ(onDisk.size(), QImage(QString::fromStdString(uiPicture(file))).size() * 2);
         }
     }
     EXPECT_FALSE(w.windowIcon().isNull());
@@ -393,7 +415,7 @@ TEST_F(FrontendTest, ForgeArtworkFillsPanelsAndWindows) {
 // A sharp twin that is missing or damaged leaves the picture at its own size,
 // on any screen; a damaged picture without a twin shows nothing.
 TEST_F(FrontendTest, PictureWithoutAUsableTwinShowsAtItsOwnSize) {
-    const QString source = uiPicture("Image5.bmp");
+    const QString source = QString::fromStdString(uiPicture("Image5.bmp"));
     const QImage original(source);
     ASSERT_FALSE(original.isNull());
     QFile file(source);
@@ -416,7 +438,7 @@ TEST_F(FrontendTest, PictureWithoutAUsableTwinShowsAtItsOwnSize) {
         std::filesystem::remove(folder->file("own@2x.bmp"));
         if (!c.twin.isEmpty()) folder->writeText("own@2x.bmp", c.twin.toStdString());
         ImageControl control;
-        EXPECT_EQ(control.loadPicture(QString::fromStdString(folder->file("own.bmp"))), c.shown);
+        EXPECT_EQ(control.loadPicture(folder->file("own.bmp")), c.shown);
         EXPECT_EQ(control.pixmap().isNull(), !c.shown);
         if (c.shown) {
             EXPECT_EQ(control.pixmap().devicePixelRatio(), 1.0);

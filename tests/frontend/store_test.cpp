@@ -168,7 +168,7 @@ TEST_F(StoreTest, PreviewBarShowsPlatesAndSavesNothing) {
 TEST_F(StoreTest, PlateNumbersLieUnderTheThumb) {
     FMain& w = start();
     w.mBackgrounds->trigger();
-    const QImage picture(uiPicture("Image1.bmp"));
+    const QImage picture(QString::fromStdString(uiPicture("Image1.bmp")));
     ASSERT_FALSE(picture.isNull());
     // The numbers: light ink below the bar and its frame, grouped into runs of
     // columns, in panel pixels (the picture starts 8 pixels down the panel).

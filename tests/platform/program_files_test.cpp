@@ -111,7 +111,7 @@ std::vector<ReaderCase> readers(DirectDraw7& ddraw, DirectSound& dsound) {
          [](const std::string& p) {
              return outcome([&] {
                  ImageControl image;
-                 return image.loadPicture(QString::fromStdString(p));
+                 return image.loadPicture(p);
              });
          },
          "refused"},
@@ -202,7 +202,7 @@ TEST_F(ProgramFilesTest, TheWindowIconsSkipWhatIsNotAFile) {
     ASSERT_FALSE(programIcon().isNull());
     for (const HostileFile kind : testing::hostileFiles()) {
         for (const char* name : {"icon48.png", "icon32.png", "icon16.png"})
-            testing::putHostile(uiPicture(name).toStdString(), kind);
+            testing::putHostile(uiPicture(name), kind);
         EXPECT_TRUE(programIcon().isNull()) << testing::nameOf(kind);
     }
 }

@@ -124,27 +124,31 @@ TEST(ShellTest, OnlyWebAndMailAddressesAreOpened) {
 }
 
 TEST(StartProgramTest, StartsDetachedInItsFolder) {
-    testing::TempProgramFolder folder;
-    EXPECT_FALSE(startProgram(folder.file("manual")));
-    const std::string script = folder.file("manual");
-    // The program runs in its own folder and finishes only once the test lets it:
-    // a start that waited for it would never come back.
-    testing::writeBytes(script, "#!/bin/sh\ntouch started\nwhile [ ! -e release ]; do sleep 0.02; done\ntouch finished\n");
-    EXPECT_FALSE(startProgram(script));  // not executable
-    ::chmod(script.c_str(), 0755);
-    EXPECT_FALSE(startProgram(folder.path()));  // a folder
-    ASSERT_TRUE(startProgram(script));
-    EXPECT_FALSE(std::filesystem::exists(folder.file("finished"))) << "does not wait";
-    const auto waitFor = [&](const char* name) {
-        for (int i = 0; i < 1000; ++i) {
-            if (std::filesystem::exists(folder.file(name))) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    };
-    EXPECT_TRUE(waitFor("started"));
-    testing::writeBytes(folder.file("release"), "");
-    EXPECT_TRUE(waitFor("finished"));
+    // A folder named in Latin-1 bytes, no UTF-8 text, holds the program all the same.
+    for (const char* prefix : {"pomlets-test-", "pomlets-test-latin1-\351-"}) {
+        SCOPED_TRACE(prefix);
+        testing::TempProgramFolder folder(prefix);
+        EXPECT_FALSE(startProgram(folder.file("manual")));
+        const std::string script = folder.file("manual");
+        // The program runs in its own folder and finishes only once the test lets it:
+        // a start that waited for it would never come back.
+        testing::writeBytes(script, "#!/bin/sh\ntouch started\nwhile [ ! -e release ]; do sleep 0.02; done\ntouch finished\n");
+        EXPECT_FALSE(startProgram(script));  // not executable
+        ::chmod(script.c_str(), 0755);
+        EXPECT_FALSE(startProgram(folder.path()));  // a folder
+        ASSERT_TRUE(startProgram(script));
+        EXPECT_FALSE(std::filesystem::exists(folder.file("finished"))) << "does not wait";
+        const auto waitFor = [&](const char* name) {
+            for (int i = 0; i < 1000; ++i) {
+                if (std::filesystem::exists(folder.file(name))) return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            return false;
+        };
+        EXPECT_TRUE(waitFor("started"));
+        testing::writeBytes(folder.file("release"), "");
+        EXPECT_TRUE(waitFor("finished"));
+    }
 }
 
 TEST(PendingEventsTest, QtEventsAreProcessedToo) {

@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 
 namespace pomlets::testing {
 
-TempProgramFolder::TempProgramFolder() : previous_(programFolder()) {
-    std::string pattern = (fs::temp_directory_path() / "pomlets-test-XXXXXX").string();
+TempProgramFolder::TempProgramFolder(const std::string& prefix) : previous_(programFolder()) {
+    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
     path_ = pattern;
     const fs::path source = POMLETS_PROGRAM_DIR;

@@ -9,7 +9,9 @@ namespace pomlets::testing {
 
 class TempProgramFolder {
 public:
-    TempProgramFolder();
+    // The copy's folder name begins with `prefix`, bytes as they are: a
+    // test may name it in any encoding the system allows.
+    explicit TempProgramFolder(const std::string& prefix = "pomlets-test-");
     ~TempProgramFolder();
     TempProgramFolder(const TempProgramFolder&) = delete;
     TempProgramFolder& operator=(const TempProgramFolder&) = delete;
