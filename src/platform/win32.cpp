@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_calls.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
@@ -146,7 +147,8 @@ void resetWindowsCalls() {
 
 bool startProgram(const std::string& path) {
     struct stat info{};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || ::access(path.c_str(), X_OK) != 0)
+    const FileCalls& calls = fileCalls();
+    if (calls.stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || calls.access(path.c_str(), X_OK) != 0)
         return false;
     const std::string folder = std::filesystem::path(path).parent_path().string();
     return QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), {}, QString::fromLocal8Bit(folder.c_str()));

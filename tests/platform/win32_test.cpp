@@ -1,6 +1,7 @@
 // The Windows calls: the settable clock, the cursor count, opening only web
 // and mail addresses, starting a program detached, and Qt's pending events.
 #include <QTimer>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "media_files.h"
 #include "platform/win32.h"
+#include "support/file_faults.h"
 #include "support/program_folder.h"
 
 namespace pomlets {
@@ -121,6 +123,19 @@ TEST(ShellTest, OnlyWebAndMailAddressesAreOpened) {
         if (c.opens) expected.push_back(c.target);
     EXPECT_EQ(opened, expected);
     setShellRecorder(nullptr);
+}
+
+// Its checks go through the file calls: one that fails starts nothing.
+TEST(StartProgramTest, AFailingCheckStartsNothing) {
+    testing::TempProgramFolder folder;
+    const std::string script = folder.file("manual");
+    testing::writeBytes(script, "#!/bin/sh\n");
+    ::chmod(script.c_str(), 0755);
+    for (const long call : {1L, 2L}) {  // what the file is, then whether it may run
+        const testing::FileFaults faults({testing::FaultKind::Error, EACCES, call, false, "manual"});
+        EXPECT_FALSE(startProgram(script)) << "call " << call;
+        EXPECT_TRUE(faults.reached()) << "call " << call;
+    }
 }
 
 TEST(StartProgramTest, StartsDetachedInItsFolder) {
