@@ -35,8 +35,8 @@ done
 [[ -x $program_dir/Pomlets ]] || fail "no Pomlets executable in $program_dir"
 
 # A scratch program folder, the large asset folders linked.
-work=$(mktemp -d /tmp/pomlets-e2e-XXXXXX)
 source "$(dirname "$0")/x_session.sh"
+work=$(scratch_folder pomlets-e2e)
 cleanup() {
     [[ -n ${game_pid:-} ]] && stop "$game_pid"
     [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
@@ -61,40 +61,34 @@ export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
 (cd "$work" && exec ./Pomlets) >"$work/stderr.txt" 2>&1 &
 game_pid=$!
 
-# Waits until a window of the game with that exact name exists (visible ones
-# only when a third argument is given); prints its id. Names are compared as
-# the window reports them, since SDL names its window in UTF-8 only.
-wait_window() {
-    local name=$1 seconds=$2 only=${3:+--onlyvisible} id
-    for _ in $(seq 1 $((seconds * 10))); do
-        for id in $(xdotool search $only --pid "$game_pid" 2>/dev/null); do
-            if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$name" ]]; then echo "$id"; return 0; fi
-        done
-        kill -0 "$game_pid" 2>/dev/null || return 1
+# Every wait below is for an event (a window, a line of the run log, the end
+# of the process), checked every tenth of a second up to a generous deadline
+# (the machine may be busy); none sleeps a fixed time for the game to get on.
+deadline=60
+# Waits until the condition (a command) holds; fails with the message at the
+# deadline or when the game ends meanwhile.
+await() {  # <message> <command...>
+    local message=$1 tick
+    shift
+    for tick in $(seq 1 $((deadline * 10))); do
+        "$@" && return 0
+        kill -0 "$game_pid" 2>/dev/null || fail "Pomlets ended early ($message)"
         sleep 0.1
+    done
+    fail "$message within $deadline s"
+}
+# The id of the game's window with that exact name (visible ones only when a
+# second argument is given). Names are compared as the window reports them,
+# since SDL names its window in UTF-8 only.
+window_named() {  # <name> [visible]
+    local id
+    for id in $(xdotool search ${2:+--onlyvisible} --pid "$game_pid" 2>/dev/null); do
+        [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]] && { echo "$id"; return 0; }
     done
     return 1
 }
-alive() { kill -0 "$game_pid" 2>/dev/null || fail "Pomlets ended early ($1)"; }
-
-main_window=$(wait_window Pomlets 30 visible) || fail "the main window \"Pomlets\" did not appear within 30 s"
-sleep 2  # let start-up settle before the first click
-# The client area is 241 x 345 pixels under the menu bar.
-read -r width height < <(xdotool getwindowgeometry --shell "$main_window" | awk -F= '/WIDTH/{w=$2} /HEIGHT/{h=$2} END{print w, h}')
-menu_bar=$((height - 345))
-(( menu_bar > 0 && menu_bar < 80 )) || fail "unexpected main window size ${width}x${height}"
-echo "note: main window ${width}x${height}, menu bar ${menu_bar} pixels"
-click_client() {  # x y within the client area
-    xdotool mousemove --window "$main_window" "$1" $(($2 + menu_bar)) click 1
-    sleep 0.5
-}
-
-# The welcome picture's click area (2160, 4200, 1095, 495 twips) leads to the
-# mode choice; there the mode list (240, 600, 3135, 315 twips) drops down when
-# clicked. A click can be lost while the window settles, so both are retried
-# until the list is open.
-# Any other visible window of the game besides the game display: a drop-down
-# list, a message box, the input box.
+# Any other visible window of the game besides the main window and the game
+# display: a drop-down list, a menu, a message box, the input box.
 others() {
     local id
     for id in $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null); do
@@ -103,32 +97,48 @@ others() {
         echo "$id"
     done | tail -n 1
 }
-popup=""
-for attempt in 1 2 3 4 5 6; do
-    click_client 180 296
-    click_client 120 50
-    for _ in $(seq 1 20); do popup=$(others); [[ -n $popup ]] && break; sleep 0.1; done
-    [[ -n $popup ]] && break
-    echo "note: the mode list did not drop down (attempt $attempt), trying again"
-    sleep 1
-done
-[[ -n $popup ]] || fail "the mode list did not drop down"
+has_other() { [[ -n $(others) ]]; }
+no_other() { [[ -z $(others) ]]; }
+logged() { tr -d '\r' <"$work/log.txt" 2>/dev/null | grep -q -- "$1"; }
+# The main window is mapped once start-up has shown the welcome panel, and
+# has the height of its layout: the client area is 241 x 345 pixels under the
+# menu bar.
+main_ready() {
+    main_window=$(window_named Pomlets visible) || return 1
+    read -r width height < <(xdotool getwindowgeometry --shell "$main_window" | awk -F= '/WIDTH/{w=$2} /HEIGHT/{h=$2} END{print w, h}')
+    menu_bar=$((height - 345))
+    (( menu_bar > 0 && menu_bar < 80 ))
+}
+await 'the main window "Pomlets" did not appear' main_ready
+logged "^LOG OPENED ON " || fail "the main window is up but the run log was not opened"
+echo "note: main window ${width}x${height}, menu bar ${menu_bar} pixels"
+click_client() {  # x y within the client area
+    xdotool mousemove --sync --window "$main_window" "$1" $(($2 + menu_bar)) click 1
+}
+
+# The welcome picture's click area (2160, 4200, 1095, 495 twips) leads to the
+# mode choice; there the mode list (240, 600, 3135, 315 twips) drops down when
+# clicked.
+click_client 180 296
+click_client 120 50
+await "the mode list did not drop down" has_other
+popup=$(others)
 # Click its first entry, Freestyle (three entries).
 eval "$(xdotool getwindowgeometry --shell "$popup" | sed 's/^/popup_/')"
-xdotool mousemove $((popup_X + popup_WIDTH / 2)) $((popup_Y + popup_HEIGHT / 6)) click 1
-sleep 0.5
-[[ -z $(others) ]] || fail "the mode list stayed open, or a message box appeared"
+xdotool mousemove --sync $((popup_X + popup_WIDTH / 2)) $((popup_Y + popup_HEIGHT / 6)) click 1
+await "the mode list did not close" no_other
 # Play (2280, 4560, 1095, 495 twips).
 click_client 188 320
-alive "after Play"
 
-[[ -z $(others) ]] || fail "a message box appeared instead of the game"
-game_window=$(wait_window "Click to resume play" 30) || fail "the game window did not appear within 30 s of Play"
-sleep 3  # the loading screen and the first frames
-alive "during the game"
+game_window=""
+game_up() { game_window=$(window_named "Click to resume play"); }
+await "the game window did not appear after Play" game_up
+no_other || fail "a message box appeared besides the game"
+await "the game did not enter its main loop" logged "play - entering main loop"
 xdotool windowfocus --sync "$game_window" 2>/dev/null || xdotool windowfocus "$game_window"
-# Each key is held a moment, as a player's finger would: the game reads the
-# whole keyboard state when a key-down arrives.
+# Each key is held a moment and let go a moment before the next, as a
+# player's finger would: the game reads the whole keyboard state when a
+# key-down arrives and takes a key at most once per 150 ms.
 tap() {
     xdotool keydown "$1"
     sleep 0.15
@@ -137,18 +147,25 @@ tap() {
 }
 for key in Left Right Up Down Left Right; do tap "$key"; done
 tap p  # pause
-sleep 1
 tap p  # resume
-sleep 1
-alive "after the pause"
-# Escape ends the game; a key is not taken while paused or right after
-# another, so it is pressed again until the game display is gone.
+kill -0 "$game_pid" 2>/dev/null || fail "Pomlets ended early (after the pause)"
+# Escape ends the game. A key is not taken while paused or within 150 ms of
+# another, and the game pauses itself when its display loses the focus, so
+# Escape is pressed again when the game display stays up for some seconds,
+# and every fourth time P too, in case the game is paused.
 game_visible() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -q -x -e "$game_window"; }
+game_gone() { ! game_visible; }
+gone_within() {  # <seconds>
+    local tick
+    for tick in $(seq 1 $(($1 * 10))); do
+        game_gone && return 0
+        sleep 0.1
+    done
+    return 1
+}
 for attempt in $(seq 1 12); do
-    game_visible || break
     tap Escape
-    sleep 1
-    game_visible || break
+    gone_within 5 && break
     if (( attempt % 4 == 0 )); then
         echo "note: Escape not taken yet (attempt $attempt); pressing P in case the game is paused"
         tap p
@@ -157,29 +174,23 @@ done
 game_visible && fail "the game did not end on Escape"
 
 # The high-score box: a second window named Pomlets, with the input focus.
-score_box=""
-for _ in $(seq 1 200); do
-    alive "waiting for the high-score box"
-    score_box=$(others)
-    [[ -n $score_box ]] && break
-    sleep 0.1
-done
-[[ -n $score_box ]] || fail "no high-score box appeared within 20 s of Escape"
-sleep 0.5
+await "no high-score box appeared after Escape" has_other
+score_box=$(others)
 xdotool windowfocus --sync "$score_box" 2>/dev/null || xdotool windowfocus "$score_box"
 xdotool type --delay 50 "$player"
 xdotool key Return
-sleep 1
+await "the high-score box did not close" no_other
 
 # Quit: Game > Quit from the menu bar.
-xdotool mousemove --window "$main_window" 20 $((menu_bar / 2)) click 1
-sleep 0.5
+xdotool mousemove --sync --window "$main_window" 20 $((menu_bar / 2)) click 1
+await "the Game menu did not open" has_other
 xdotool key Down Down Return
-for _ in $(seq 1 200); do
-    kill -0 "$game_pid" 2>/dev/null || break
+ended() { ! kill -0 "$game_pid" 2>/dev/null; }
+for _ in $(seq 1 $((deadline * 10))); do
+    ended && break
     sleep 0.1
 done
-if kill -0 "$game_pid" 2>/dev/null; then fail "Pomlets did not end within 20 s of Game > Quit"; fi
+ended || fail "Pomlets did not end within $deadline s of Game > Quit"
 wait "$game_pid"
 status=$?
 game_pid=""
