@@ -51,7 +51,7 @@ void openLog() {
         // A folder of the log's name makes the creation fail with "File
         // exists"; what is in the way is a folder.
         struct stat info{};
-        if (cause == EEXIST && ::lstat(appPath("\\log.txt").c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        if (cause == EEXIST && fileCalls().lstat(appPath("\\log.txt").c_str(), &info) == 0 && S_ISDIR(info.st_mode))
             cause = EISDIR;
         throw LogOpenError(error, cause);
     }

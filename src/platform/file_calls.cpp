@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace pomlets {
@@ -20,45 +21,17 @@ const FileCalls systemCalls{
     [](const char* path, struct stat* info) { return ::lstat(path, info); },
     [](const char* from, const char* to) { return ::rename(from, to); },
     [](const char* path) { return ::unlink(path); },
+    [](const char* path, int mode) { return ::access(path, mode); },
+    [](int fd, int operation) { return ::flock(fd, operation); },
 };
 
 FileCalls calls = systemCalls;
 
-struct Stream {
-    int fd;
-    bool regular;
-    off_t size;
-    off_t done = 0;
-};
-
-ssize_t streamRead(void* cookie, char* buffer, size_t size) {
-    auto* stream = static_cast<Stream*>(cookie);
-    size_t got = 0;
-    while (got < size) {
-        const ssize_t n = calls.read(stream->fd, buffer + got, size - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            if (got > 0) break;  // the error comes again at the next read
-            return -1;
-        }
-        if (n == 0) {
-            if (got == 0 && stream->regular && stream->done < stream->size) {
-                errno = EIO;
-                return -1;
-            }
-            break;
-        }
-        got += static_cast<size_t>(n);
-        stream->done += n;
-    }
-    return static_cast<ssize_t>(got);
-}
-
 ssize_t streamWrite(void* cookie, const char* buffer, size_t size) {
-    auto* stream = static_cast<Stream*>(cookie);
+    const int fd = *static_cast<int*>(cookie);
     size_t put = 0;
     while (put < size) {
-        const ssize_t n = calls.write(stream->fd, buffer + put, size - put);
+        const ssize_t n = calls.write(fd, buffer + put, size - put);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             if (n == 0) errno = ENOSPC;
@@ -70,9 +43,9 @@ ssize_t streamWrite(void* cookie, const char* buffer, size_t size) {
 }
 
 int streamClose(void* cookie) {
-    auto* stream = static_cast<Stream*>(cookie);
-    const int status = calls.close(stream->fd);
-    delete stream;
+    auto* fd = static_cast<int*>(cookie);
+    const int status = calls.close(*fd);
+    delete fd;
     return status;
 }
 
@@ -81,20 +54,13 @@ int streamClose(void* cookie) {
 FileCalls& fileCalls() { return calls; }
 const FileCalls& systemFileCalls() { return systemCalls; }
 
-std::FILE* fileStream(int fd, const char* mode) {
-    struct stat info{};
-    if (calls.fstat(fd, &info) != 0) {
-        const int cause = errno;
-        calls.close(fd);
-        errno = cause;
-        return nullptr;
-    }
-    auto* stream = new Stream{fd, S_ISREG(info.st_mode), info.st_size};
-    std::FILE* file = fopencookie(stream, mode, {streamRead, streamWrite, nullptr, streamClose});
+std::FILE* fileStream(int fd) {
+    auto* cookie = new int(fd);
+    std::FILE* file = fopencookie(cookie, "wb", {nullptr, streamWrite, nullptr, streamClose});
     if (!file) {
         const int cause = errno;
         calls.close(fd);
-        delete stream;
+        delete cookie;
         errno = cause;
     }
     return file;

@@ -24,6 +24,8 @@ struct FileCalls {
     int (*lstat)(const char* path, struct stat* info);
     int (*rename)(const char* from, const char* to);
     int (*unlink)(const char* path);
+    int (*access)(const char* path, int mode);
+    int (*flock)(int fd, int operation);
 };
 
 // The table the file layer calls through.
@@ -31,13 +33,11 @@ FileCalls& fileCalls();
 // The system's own calls, as the table holds them at program start.
 const FileCalls& systemFileCalls();
 
-// A stream over an open descriptor, whose reads, writes and close go through
-// fileCalls(). Reading goes on after a short read, and a regular file that
-// ends before the size it had when it was opened is an I/O error (EIO), so a
-// file is never taken for shorter than it is. Writing goes on after a short
-// write; a write that takes nothing is a full disk (ENOSPC). Null, with the
-// descriptor closed and errno set, when the stream cannot be made.
-std::FILE* fileStream(int fd, const char* mode);
+// A stream for writing over an open descriptor, whose writes and close go
+// through fileCalls(). Writing goes on after a short write; a write that
+// takes nothing is a full disk (ENOSPC). Null, with the descriptor closed and
+// errno set, when the stream cannot be made.
+std::FILE* fileStream(int fd);
 
 // A file operation that the system refused: Path/File access error (75) or
 // File not found (53), with the system's cause.

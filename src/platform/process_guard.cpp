@@ -8,7 +8,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/file_calls.h"
 
 namespace pomlets {
 
@@ -34,16 +35,17 @@ int lockProgramFolder(const std::string& folder) {
     // Read-only: a lock file that another player of a shared folder made is
     // locked as well as one's own. O_CLOEXEC: the help viewer and the web
     // browser, started from the game, do not inherit the lock.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    FileCalls& calls = fileCalls();
+    const int fd = calls.open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0) return errno;
     struct stat info{};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (calls.fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        calls.close(fd);
         return EEXIST;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (calls.flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int cause = errno;
-        ::close(fd);
+        calls.close(fd);
         if (cause == ENOLCK || cause == EOPNOTSUPP || cause == EINVAL) return 0;
         return cause;
     }
@@ -53,7 +55,7 @@ int lockProgramFolder(const std::string& folder) {
 
 void unlockProgramFolder() {
     HeldLock& held = heldLock();
-    if (held.fd >= 0) ::close(held.fd);
+    if (held.fd >= 0) fileCalls().close(held.fd);
     held = {};
 }
 

@@ -354,29 +354,15 @@ void TextFile::open(const std::string& path, Mode mode) {
         openReplacing(path);
         return;
     }
-    if (mode == Mode::Input) {
-        // Read whole through the program folder's one checked read; its
-        // callers name the file that is missing.
-        try {
-            file_ = openProgramFileStream(path, FileKind::DataFile);
-        } catch (const FileAccessError& error) {
-            if (error.number() == err::FileNotFound) throw FileAccessError(err::FileNotFound, error.systemError());
-            throw;
-        }
-        mode_ = mode;
-        return;
+    // Read whole through the program folder's one checked read; its callers
+    // name the file that is missing.
+    try {
+        file_ = openProgramFileStream(path, FileKind::DataFile);
+    } catch (const FileAccessError& error) {
+        if (error.number() == err::FileNotFound) throw FileAccessError(err::FileNotFound, error.systemError());
+        throw;
     }
-    file_ = openStream(path, mode);
     mode_ = mode;
-}
-
-std::FILE* TextFile::openStream(const std::string& path, Mode mode) {
-    const int flags = mode == Mode::Output ? O_WRONLY | O_CREAT | O_TRUNC : O_WRONLY | O_CREAT | O_APPEND;
-    const int fd = fileCalls().open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) throw FileAccessError(err::PathAccess, errno);
-    std::FILE* file = fileStream(fd, mode == Mode::Output ? "wb" : "ab");
-    if (!file) throw FileAccessError(err::PathAccess, errno);
-    return file;
 }
 
 void TextFile::openReplacing(const std::string& path) {
@@ -386,9 +372,9 @@ void TextFile::openReplacing(const std::string& path) {
         throw FileAccessError(err::PathAccess, errno);
     const int fd = fileCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) throw FileAccessError(err::PathAccess, errno);
-    file_ = fileStream(fd, "wb");
+    file_ = fileStream(fd);
     if (!file_) throw FileAccessError(err::PathAccess, errno);
-    mode_ = Mode::Output;
+    mode_ = Mode::Replace;
 }
 
 void TextFile::close() {
@@ -478,7 +464,7 @@ std::string TextFile::readLine() {
 }
 
 void TextFile::write(std::string_view text) {
-    requireMode(Mode::Output);
+    requireMode(Mode::Replace);
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
         throw FileAccessError(err::PathAccess, errno ? errno : EIO);
 }

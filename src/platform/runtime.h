@@ -96,11 +96,12 @@ std::string appPath(std::string_view relative);
 // Text is bytes 0 to 255, kept as they are.
 class TextFile {
 public:
-    // Replace writes a new file in place of whatever the path names: an old
-    // file or symbolic link there is removed first (never what a link points
-    // to), and the new file is created only if nothing took its place
-    // meanwhile, so the write cannot land outside the path's own folder.
-    enum class Mode { Input, Output, Append, Replace };
+    // Input reads a file of the program folder whole. Replace writes a new
+    // file in place of whatever the path names: an old file or symbolic link
+    // there is removed first (never what a link points to), and the new file
+    // is created only if nothing took its place meanwhile, so the write
+    // cannot land outside the path's own folder.
+    enum class Mode { Input, Replace };
     TextFile() = default;
     TextFile(const std::string& path, Mode mode) { open(path, mode); }
     ~TextFile();
@@ -134,7 +135,6 @@ public:
     std::string readAll();
 
 private:
-    static std::FILE* openStream(const std::string& path, Mode mode);
     void openReplacing(const std::string& path);
     // Closes without reporting anything (destruction, reopening).
     void release() noexcept;

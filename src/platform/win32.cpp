@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/file_calls.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
@@ -151,7 +152,8 @@ void resetWindowsCalls() {
 
 bool startProgram(const std::string& path) {
     struct stat info{};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || ::access(path.c_str(), X_OK) != 0)
+    const FileCalls& calls = fileCalls();
+    if (calls.stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || calls.access(path.c_str(), X_OK) != 0)
         return false;
     // The path goes to the system as the bytes it is: a folder whose name is
     // no UTF-8 text still names the same program.

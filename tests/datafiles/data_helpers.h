@@ -79,7 +79,7 @@ int errorOf(Call&& call) {
 // tables (each test starts from the program-start state).
 class DataFileTest : public ::testing::Test {
 protected:
-    DataFileTest() { initCipherTables(79, 94, 709); }
+    explicit DataFileTest(Storage storage = Storage::Memory) : folder(storage) { initCipherTables(79, 94, 709); }
     TempProgramFolder folder;
 };
 

@@ -12,7 +12,11 @@
 namespace pomlets {
 namespace {
 
-class InterruptedSaveTest : public testing::DataFileTest {};
+// On a real file system: what a kill leaves depends on what reached the disk.
+class InterruptedSaveTest : public testing::DataFileTest {
+protected:
+    InterruptedSaveTest() : DataFileTest(testing::Storage::Disk) {}
+};
 
 void setTable(int which) {
     for (int i = 0; i < 10; ++i)

@@ -88,7 +88,7 @@ TEST_F(LogTest, CloseIgnoresEveryError) {
     // Never opened: writing and closing fail, and closing still returns.
     EXPECT_NO_THROW(closeLog());
     // Opened on a file that cannot be written.
-    logFile.open(folder.file("read-only"), TextFile::Mode::Append);
+    logFile.open(folder.file("read-only"), TextFile::Mode::Replace);
     logFile.close();
     logFile.open(folder.file("read-only"), TextFile::Mode::Input);
     EXPECT_NO_THROW(closeLog());

@@ -27,6 +27,20 @@ protected:
     }
 };
 
+// A test's folder holds the player's files as the build made them from data/,
+// whatever a player changed in the built program folder.
+TEST_F(PlayerFilesTest, TestFoldersHoldTheFilesAsBuilt) {
+    const auto withoutCr = [](std::string text) {
+        std::erase(text, '\r');
+        return text;
+    };
+    for (const std::string name : {"init/6095", "init/6702", "init/6537"}) {
+        EXPECT_EQ(withoutCr(testing::plainOf(folder, name)),
+                  withoutCr(testing::readBytes(std::string(POMLETS_SOURCE_DIR) + "/data/" + name)))
+            << name;
+    }
+}
+
 TEST_F(PlayerFilesTest, ShippedFilesLoad) {
     loadHighScores();
     EXPECT_EQ(highScores[0].score, 5000);

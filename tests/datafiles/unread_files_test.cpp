@@ -23,7 +23,7 @@ const std::string profilePlain =
 
 class UnreadFilesTest : public testing::DataFileTest {
 protected:
-    UnreadFilesTest() {
+    explicit UnreadFilesTest(testing::Storage storage = testing::Storage::Memory) : DataFileTest(storage) {
         testing::putScrambled(folder, "\\init\\6702", profilePlain);
         loadHighScores();
         shipped = highScores;
@@ -173,7 +173,13 @@ TEST_F(UnreadFilesTest, ScratchFolderAtStartUpLosesNothing) {
     EXPECT_FALSE(testing::scratchFileExists(folder));
 }
 
-TEST_F(UnreadFilesTest, FullDiskAtStartUpLosesNothing) {
+// A full disk on a real file system.
+class UnreadFilesOnDiskTest : public UnreadFilesTest {
+protected:
+    UnreadFilesOnDiskTest() : UnreadFilesTest(testing::Storage::Disk) {}
+};
+
+TEST_F(UnreadFilesOnDiskTest, FullDiskAtStartUpLosesNothing) {
     const std::string profile = readBytes(folder.file("init/6702"));
     {
         testing::FullDisk full;

@@ -5,7 +5,10 @@
 # Usage: datafile_tool_test.sh <e2e_datafile tool>
 set -uo pipefail
 tool=$1
-work=$(mktemp -d /tmp/pomlets-datafile-XXXXXX)
+# In memory where the machine has it: nothing here is about the disk.
+base=/tmp
+[[ -d /dev/shm && -w /dev/shm ]] && base=/dev/shm
+work=$(mktemp -d "$base/pomlets-datafile-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work/tmp
 mkdir "$TMPDIR"

@@ -35,8 +35,8 @@ done
 [[ -x $program_dir/Pomlets ]] || fail "no Pomlets executable in $program_dir"
 
 # A scratch program folder, the large asset folders linked.
-work=$(mktemp -d /tmp/pomlets-e2e-XXXXXX)
 source "$(dirname "$0")/x_session.sh"
+work=$(scratch_folder pomlets-e2e)
 cleanup() {
     [[ -n ${game_pid:-} ]] && stop "$game_pid"
     [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
@@ -61,13 +61,15 @@ start_game "$work"
 find_main_window
 play_freestyle
 
-[[ -z $(others) ]] || fail "a message box appeared instead of the game"
-game_window=$(wait_window "Click to resume play" 30) || fail "the game window did not appear within 30 s of Play"
-sleep 3  # the loading screen and the first frames
-alive "during the game"
+game_window=""
+game_up() { game_window=$(window_named "Click to resume play"); }
+await "the game window did not appear after Play" game_up
+no_other || fail "a message box appeared besides the game"
+await "the game did not enter its main loop" logged "play - entering main loop"
 xdotool windowfocus --sync "$game_window" 2>/dev/null || xdotool windowfocus "$game_window"
-# Each key is held a moment, as a player's finger would: the game reads the
-# whole keyboard state when a key-down arrives.
+# Each key is held a moment and let go a moment before the next, as a
+# player's finger would: the game reads the whole keyboard state when a
+# key-down arrives and takes a key at most once per 150 ms.
 tap() {
     xdotool keydown "$1"
     sleep 0.15
@@ -76,18 +78,25 @@ tap() {
 }
 for key in Left Right Up Down Left Right; do tap "$key"; done
 tap p  # pause
-sleep 1
 tap p  # resume
-sleep 1
-alive "after the pause"
-# Escape ends the game; a key is not taken while paused or right after
-# another, so it is pressed again until the game display is gone.
+kill -0 "$game_pid" 2>/dev/null || fail "Pomlets ended early (after the pause)"
+# Escape ends the game. A key is not taken while paused or within 150 ms of
+# another, and the game pauses itself when its display loses the focus, so
+# Escape is pressed again when the game display stays up for some seconds,
+# and every fourth time P too, in case the game is paused.
 game_visible() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -q -x -e "$game_window"; }
+game_gone() { ! game_visible; }
+gone_within() {  # <seconds>
+    local tick
+    for tick in $(seq 1 $(($1 * 10))); do
+        game_gone && return 0
+        sleep 0.1
+    done
+    return 1
+}
 for attempt in $(seq 1 12); do
-    game_visible || break
     tap Escape
-    sleep 1
-    game_visible || break
+    gone_within 5 && break
     if (( attempt % 4 == 0 )); then
         echo "note: Escape not taken yet (attempt $attempt); pressing P in case the game is paused"
         tap p
@@ -96,29 +105,23 @@ done
 game_visible && fail "the game did not end on Escape"
 
 # The high-score box: a second window named Pomlets, with the input focus.
-score_box=""
-for _ in $(seq 1 200); do
-    alive "waiting for the high-score box"
-    score_box=$(others)
-    [[ -n $score_box ]] && break
-    sleep 0.1
-done
-[[ -n $score_box ]] || fail "no high-score box appeared within 20 s of Escape"
-sleep 0.5
+await "no high-score box appeared after Escape" has_other
+score_box=$(others)
 xdotool windowfocus --sync "$score_box" 2>/dev/null || xdotool windowfocus "$score_box"
 xdotool type --delay 50 "$player"
 xdotool key Return
-sleep 1
+await "the high-score box did not close" no_other
 
 # Quit: Game > Quit from the menu bar.
-xdotool mousemove --window "$main_window" 20 $((menu_bar / 2)) click 1
-sleep 0.5
+xdotool mousemove --sync --window "$main_window" 20 $((menu_bar / 2)) click 1
+await "the Game menu did not open" has_other
 xdotool key Down Down Return
-for _ in $(seq 1 200); do
-    kill -0 "$game_pid" 2>/dev/null || break
+ended() { ! kill -0 "$game_pid" 2>/dev/null; }
+for _ in $(seq 1 $((deadline * 10))); do
+    ended && break
     sleep 0.1
 done
-if kill -0 "$game_pid" 2>/dev/null; then fail "Pomlets did not end within 20 s of Game > Quit"; fi
+ended || fail "Pomlets did not end within $deadline s of Game > Quit"
 wait "$game_pid"
 status=$?
 game_pid=""

@@ -34,8 +34,8 @@ if [[ $(id -u) -eq 0 ]]; then
     echo "note: running the game as the user nobody ($player_uid)"
 fi
 
-work=$(mktemp -d /tmp/pomlets-unreadable-XXXXXX)
 source "$(dirname "$0")/x_session.sh"
+work=$(scratch_folder pomlets-unreadable)
 cleanup() {
     [[ -n ${game_pid:-} ]] && stop "$game_pid"
     [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"

@@ -13,12 +13,24 @@ stop() {
     wait "$pid" 2>/dev/null
 }
 
+# A scratch folder in memory where the machine has one (the game's saves wait
+# for the disk otherwise), else in the temporary folder; prints its path.
+scratch_folder() {  # <name prefix>
+    local base=${TMPDIR:-/tmp}
+    [[ -d /dev/shm && -w /dev/shm ]] && base=/dev/shm
+    mktemp -d "$base/$1-XXXXXX"
+}
+
 # Copies the executable and the data files into the scratch folder (the game
 # finds its files beside its own executable and writes into init/); the large
-# asset folders are linked.
+# asset folders are linked. The data files come as the build made them
+# (program-data beside the program folder), never with what a player changed
+# in the program folder.
 make_program_copy() {  # <program folder> <scratch folder>
+    local data=${POMLETS_DATA_DIR:-$(dirname "$1")/program-data}
+    [[ -d $data/init && -d $data/levels ]] || fail "no data files as the build makes them in $data"
     cp "$1/Pomlets" "$2/" || fail "cannot copy the program"
-    cp -r "$1/init" "$1/levels" "$2/" || fail "cannot copy the data files"
+    cp -r "$data/init" "$data/levels" "$2/" || fail "cannot copy the data files"
     local linked
     for linked in images sounds music themes; do
         [[ -e $1/$linked ]] && ln -s "$1/$linked" "$2/$linked"

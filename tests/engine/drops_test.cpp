@@ -11,6 +11,7 @@
 #include "engine/drops.h"
 #include "field_picture.h"
 #include "platform/runtime.h"
+#include "support/program_folder.h"
 
 namespace pomlets::testing {
 namespace {
@@ -66,7 +67,7 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         previous_ = programFolder();
-        folder_ = std::filesystem::temp_directory_path() /
+        folder_ = scratchBase() /
                   ("pomlets-fruit-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);

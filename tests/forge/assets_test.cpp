@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
+#include "support/program_folder.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -334,7 +336,7 @@ TEST(GameSounds, PlatformOpensEveryEffectAndTrack) {
 TEST(GameSounds, ForgeIsDeterministic) {
     const fs::path forge = kProgramFolder / ".." / "tools" / "forge" / "audio" / "forge_audio";
     ASSERT_TRUE(fs::exists(forge)) << forge;
-    const fs::path out = fs::temp_directory_path() / ("pomlets-forge-audio-" + std::to_string(::getpid()));
+    const fs::path out = pomlets::testing::scratchBase() / ("pomlets-forge-audio-" + std::to_string(::getpid()));
     fs::remove_all(out);
     const std::string command = "\"" + forge.string() + "\" \"" + out.string() + "\" > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);

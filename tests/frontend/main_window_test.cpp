@@ -313,7 +313,7 @@ TEST_F(FrontendTest, MissingManualIsReportedAndTheWindowStaysUsable) {
 // the manual that lies beside the game.
 TEST_F(FrontendTest, FolderNamedInLatin1BytesShowsPicturesAndStartsTheManual) {
     folder.reset();
-    folder = std::make_unique<TempProgramFolder>("pomlets-test-latin1-\351-");
+    folder = std::make_unique<TempProgramFolder>(Storage::Memory, "pomlets-test-latin1-\351-");
     ASSERT_NE(folder->path().find('\351'), std::string::npos);
     FMain& w = start();
     for (ImageControl* control : {w.Image7, w.Image3, w.storeBackdrop, w.themePic})

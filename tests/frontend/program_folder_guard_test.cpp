@@ -16,6 +16,7 @@
 #include "datafiles/player_files.h"
 #include "frontend_fixture.h"
 #include "platform/process_guard.h"
+#include "support/file_faults.h"
 #include "support/text_lines.h"
 
 namespace pomlets::testing {
@@ -208,8 +209,9 @@ TEST_F(ProgramFolderGuardTest, FolderNamedLikeTheLogIsToldAsAFolderInTheWay) {
 }
 
 // In a process of its own, with the file-size signal as a fresh program has
-// it: the program must ignore it itself.
-void underFileSizeLimit(rlim_t bytes, const std::function<void()>& run) {
+// it: the program must ignore it itself. The process ends without the
+// fixture's tear-down, so it removes its own copy of the folder first.
+void underFileSizeLimit(rlim_t bytes, std::unique_ptr<TempProgramFolder>& folder, const std::function<void()>& run) {
     std::signal(SIGXFSZ, SIG_DFL);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
@@ -220,12 +222,14 @@ void underFileSizeLimit(rlim_t bytes, const std::function<void()>& run) {
     setrlimit(RLIMIT_FSIZE, &limit);
     for (const auto& box : shownBoxes()) std::fprintf(stderr, "box: %s\n", box.text.c_str());
     std::fflush(stderr);
+    resetProgramState();
+    folder.reset();
     std::_Exit(0);
 }
 
 TEST_F(ProgramFolderGuardTest, FileSizeLimitAtStartUpIsToldNotFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(underFileSizeLimit(0,
+    EXPECT_EXIT(underFileSizeLimit(0, folder,
                                    [] {
                                        if (loadFMain()) std::fprintf(stderr, "started\n");
                                    }),
@@ -237,7 +241,7 @@ TEST_F(ProgramFolderGuardTest, FileSizeLimitAtStartUpIsToldNotFatal) {
 
 TEST_F(ProgramFolderGuardTest, FileSizeLimitDuringASaveLosesNothing) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(underFileSizeLimit(RLIM_INFINITY,
+    EXPECT_EXIT(underFileSizeLimit(RLIM_INFINITY, folder,
                                    [this] {
                                        if (!loadFMain()) return;
                                        const auto table = linesOfFile(folder->file("init/6095"));
@@ -259,6 +263,29 @@ TEST_F(ProgramFolderGuardTest, FileSizeLimitDuringASaveLosesNothing) {
                 ::testing::ExitedWithCode(0),
                 "table kept\nnothing left over\nprofile saved\nbox: Pomlets could not save the high-score table "
                 "\"init/6095\": File too large\\.  ");
+}
+
+// The lock's calls go through the file calls, so that a test can fail each:
+// the folder is then refused with the cause, and nothing stays locked.
+TEST_F(ProgramFolderGuardTest, EachCallOfTheLockCanFail) {
+    const struct {
+        long call;
+        int cause;
+    } cases[] = {
+        {1, EIO},     // the lock file cannot be opened
+        {2, EEXIST},  // nor shown to be a plain file
+        {3, EIO},     // nor locked
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        unlockProgramFolder();
+        {
+            const FileFaults faults({FaultKind::Error, EIO, c.call, false, folderLockName});
+            EXPECT_EQ(lockProgramFolder(folder->path()), c.cause);
+            EXPECT_TRUE(faults.reached());
+        }
+        EXPECT_EQ(lockFromAnotherProcess(folder->path()), 0);
+    }
 }
 
 } // namespace

@@ -70,6 +70,9 @@ TEST_F(StartupFailuresTest, DamagedBandListKeepsTheBandsBeforeTheDamage) {
 }
 
 TEST_F(StartupFailuresTest, UnwritableFolderEndsTheStartWithItsNameAndCause) {
+    // A full disk and a read-only folder on a real file system.
+    folder.reset();
+    folder = std::make_unique<TempProgramFolder>(Storage::Disk);
     std::vector<std::pair<std::string, std::function<void()>>> cases;
     cases.push_back({"File too large", [this] {
                          FullDisk full;

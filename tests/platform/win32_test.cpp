@@ -1,6 +1,7 @@
 // The Windows calls: the settable clock, the cursor count, opening only web
 // and mail addresses, starting a program detached, and Qt's pending events.
 #include <QTimer>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "media_files.h"
 #include "platform/win32.h"
+#include "support/file_faults.h"
 #include "support/program_folder.h"
 
 namespace pomlets {
@@ -123,11 +125,24 @@ TEST(ShellTest, OnlyWebAndMailAddressesAreOpened) {
     setShellRecorder(nullptr);
 }
 
+// Its checks go through the file calls: one that fails starts nothing.
+TEST(StartProgramTest, AFailingCheckStartsNothing) {
+    testing::TempProgramFolder folder;
+    const std::string script = folder.file("manual");
+    testing::writeBytes(script, "#!/bin/sh\n");
+    ::chmod(script.c_str(), 0755);
+    for (const long call : {1L, 2L}) {  // what the file is, then whether it may run
+        const testing::FileFaults faults({testing::FaultKind::Error, EACCES, call, false, "manual"});
+        EXPECT_FALSE(startProgram(script)) << "call " << call;
+        EXPECT_TRUE(faults.reached()) << "call " << call;
+    }
+}
+
 TEST(StartProgramTest, StartsDetachedInItsFolder) {
     // A folder named in Latin-1 bytes, no UTF-8 text, holds the program all the same.
     for (const char* prefix : {"pomlets-test-", "pomlets-test-latin1-\351-"}) {
         SCOPED_TRACE(prefix);
-        testing::TempProgramFolder folder(prefix);
+        testing::TempProgramFolder folder(testing::Storage::Memory, prefix);
         EXPECT_FALSE(startProgram(folder.file("manual")));
         const std::string script = folder.file("manual");
         // The program runs in its own folder and finishes only once the test lets it:

@@ -96,6 +96,8 @@ const FileCalls failing{
         changed.emplace_back(path);
         return on(path) && fails() ? -1 : real().unlink(path);
     },
+    [](const char* path, int mode) { return on(path) && fails() ? -1 : real().access(path, mode); },
+    [](int fd, int operation) { return on(fd) && fails() ? -1 : real().flock(fd, operation); },
 };
 
 } // namespace

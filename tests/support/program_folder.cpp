@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 #include <unistd.h>
 
 #include "platform/runtime.h"
@@ -12,17 +13,26 @@ namespace fs = std::filesystem;
 
 namespace pomlets::testing {
 
-TempProgramFolder::TempProgramFolder(const std::string& prefix) : previous_(programFolder()) {
-    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
+fs::path scratchBase(Storage storage) {
+    if (storage == Storage::Memory) {
+        std::error_code ec;
+        if (fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+    }
+    return fs::temp_directory_path();
+}
+
+TempProgramFolder::TempProgramFolder(Storage storage, const std::string& prefix) : previous_(programFolder()) {
+    std::string pattern = (scratchBase(storage) / (prefix + "XXXXXX")).string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
     path_ = pattern;
-    const fs::path source = POMLETS_PROGRAM_DIR;
+    const fs::path data = POMLETS_DATA_DIR;
     for (const char* copied : {"init", "levels"}) {
-        if (fs::exists(source / copied))
-            fs::copy(source / copied, fs::path(path_) / copied, fs::copy_options::recursive);
+        if (fs::exists(data / copied))
+            fs::copy(data / copied, fs::path(path_) / copied, fs::copy_options::recursive);
         else
             fs::create_directories(fs::path(path_) / copied);
     }
+    const fs::path source = POMLETS_PROGRAM_DIR;
     for (const char* linked : {"images", "sounds", "music", "themes"}) {
         if (fs::exists(source / linked)) fs::create_directory_symlink(source / linked, fs::path(path_) / linked);
     }

@@ -1,17 +1,27 @@
 // A scratch copy of the program folder for tests that write files: the data
-// files are copied, the large asset folders are linked. The game's program
-// folder points at the copy while the object lives.
+// files are copied as the build makes them (never from the built program
+// folder, where a player's own progress may lie), the large asset folders are
+// linked. The game's program folder points at the copy while the object lives.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace pomlets::testing {
+
+// Where a scratch folder lies: in memory, where the saves' waits for the disk
+// cost nothing, or on a real file system, for a test about the disk itself
+// (a save killed midway, a full disk).
+enum class Storage { Memory, Disk };
+
+// The folder that scratch folders of that storage are made in.
+std::filesystem::path scratchBase(Storage storage = Storage::Memory);
 
 class TempProgramFolder {
 public:
     // The copy's folder name begins with `prefix`, bytes as they are: a
     // test may name it in any encoding the system allows.
-    explicit TempProgramFolder(const std::string& prefix = "pomlets-test-");
+    explicit TempProgramFolder(Storage storage = Storage::Memory, const std::string& prefix = "pomlets-test-");
     ~TempProgramFolder();
     TempProgramFolder(const TempProgramFolder&) = delete;
     TempProgramFolder& operator=(const TempProgramFolder&) = delete;
