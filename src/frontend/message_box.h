@@ -7,16 +7,20 @@
 #include <vector>
 
 class QMessageBox;
+class QString;
 
 namespace pomlets {
 
-enum class MsgButtons { OkOnly, YesNo };
-enum class MsgResult { Ok, Yes, No };
+// RetryQuit: "Try Again" (the default) and "Quit Without Saving" (Escape).
+enum class MsgButtons { OkOnly, YesNo, RetryQuit };
+enum class MsgResult { Ok, Yes, No, Retry, Quit };
 
 // Shows a message box captioned with the program's name and waits for the answer.
 MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OkOnly);
 // The box that msgBox shows, not yet shown.
 std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons buttons);
+// The width a window needs for its title bar to show the title whole.
+int titleBarWidth(const QString& title);
 // Shows the input box; returns the typed text, or empty text on Cancel.
 std::string inputBox(const std::string& prompt, const std::string& title = "",
                      const std::string& defaultText = "");

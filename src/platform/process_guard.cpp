@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_calls.h"
+
 namespace pomlets {
 
 namespace {
@@ -31,10 +33,11 @@ int lockProgramFolder(const std::string& folder) {
     // Read-only: a lock file that another player of a shared folder made is
     // locked as well as one's own. O_CLOEXEC: the help viewer and the web
     // browser, started from the game, do not inherit the lock.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    const int fd =
+        fileCalls().open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0) return errno;
     struct stat info{};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fileCalls().fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return EEXIST;
     }

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The built Pomlets started on its own X server (Xvfb) and closed with
+# Game > Quit, nothing changed in between: every file of init/ keeps its
+# bytes, its inode and its time, and no file comes or goes there. Run twice:
+# with init/ as the build made it, and with init/ read-only, where no message
+# box may appear either (there is nothing to save). The superuser writes into
+# a read-only folder, so when the test runs as root it runs the game as the
+# user "nobody" (setpriv), over a scratch folder that user owns.
+#
+# Usage: untouched_start.sh <program folder>
+# Exit status: 0 passed, 1 failed, 77 skipped.
+set -uo pipefail
+
+program_dir=$(cd "$1" && pwd) || { echo "E2E FAILED: no program folder $1" >&2; exit 1; }
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() {
+    echo "E2E FAILED: $*" >&2
+    [[ -n ${work:-} && -f $work/stderr.txt ]] && tail -n 20 "$work/stderr.txt" >&2
+    exit 1
+}
+
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed; this test needs a real X server."
+done
+[[ -x $program_dir/Pomlets ]] || fail "no Pomlets executable in $program_dir"
+
+as_player=()
+if [[ $(id -u) -eq 0 ]]; then
+    if command -v setpriv >/dev/null 2>&1 && player_uid=$(id -u nobody 2>/dev/null); then
+        player_gid=$(id -g nobody)
+        as_player=(setpriv --reuid="$player_uid" --regid="$player_gid" --clear-groups)
+        echo "note: running the game as the user nobody ($player_uid)"
+    fi
+fi
+
+work=$(mktemp -d /tmp/pomlets-untouched-XXXXXX)
+source "$(dirname "$0")/x_session.sh"
+cleanup() {
+    [[ -n ${game_pid:-} ]] && stop "$game_pid"
+    [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
+    chmod -R u+rwX "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+chmod 755 "$work"
+make_program_copy "$program_dir" "$work"
+[[ ${#as_player[@]} -gt 0 ]] && chown -R "$player_uid:$player_gid" "$work"
+start_x_server "$work"
+unset QT_QPA_PLATFORM SDL_VIDEODRIVER
+export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+[[ ${#as_player[@]} -gt 0 ]] && chown "$player_uid:$player_gid" "$XDG_RUNTIME_DIR"
+
+# Every entry of init/: name, inode, size, modification time to the
+# nanosecond, mode, and the bytes' digest.
+snapshot() {
+    (cd "$work/init" && find . -mindepth 1 -printf '%p %i %s %T@ %m\n' | sort)
+    (cd "$work/init" && find . -mindepth 1 -type f -exec sha256sum {} + | sort)
+}
+
+windows() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null; }
+named() { [[ $(xdotool getwindowname "$1" 2>/dev/null) == "$2" ]]; }
+
+run_once() {  # <description>
+    local what=$1 before after main_window="" id boxes=0
+    before=$(snapshot)
+    (cd "$work" && exec "${as_player[@]}" ./Pomlets) >"$work/stderr.txt" 2>&1 &
+    game_pid=$!
+    # Wait for the main window; any other window before it is a message box,
+    # answered with Return and counted.
+    for _ in $(seq 1 300); do
+        kill -0 "$game_pid" 2>/dev/null || fail "$what: Pomlets ended during start-up"
+        local others=""
+        for id in $(windows); do
+            if named "$id" Pomlets && [[ -z $main_window ]] && xdotool getwindowgeometry "$id" | grep -q "Geometry: 241x"; then
+                main_window=$id
+            elif [[ $id != "$main_window" ]]; then
+                others=$id
+            fi
+        done
+        if [[ -n $others ]]; then
+            xdotool windowfocus --sync "$others" 2>/dev/null || xdotool windowfocus "$others" 2>/dev/null
+            xdotool key Return
+            boxes=$((boxes + 1))
+            sleep 0.5
+            continue
+        fi
+        [[ -n $main_window ]] && break
+        sleep 0.1
+    done
+    [[ -n $main_window ]] || fail "$what: the main window did not appear"
+    sleep 1
+    local height menu_bar
+    read -r height < <(xdotool getwindowgeometry --shell "$main_window" | awk -F= '/HEIGHT/{print $2}')
+    menu_bar=$((height - 345))
+    xdotool mousemove --window "$main_window" 20 $((menu_bar / 2)) click 1
+    sleep 0.5
+    xdotool key Down Down Return
+    for _ in $(seq 1 200); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        for id in $(windows); do
+            [[ $id == "$main_window" ]] && continue
+            xdotool windowfocus "$id" 2>/dev/null && xdotool key Return
+            boxes=$((boxes + 1))
+        done
+        sleep 0.1
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "$what: Pomlets did not end on Game > Quit"
+    wait "$game_pid"
+    game_pid=""
+    after=$(snapshot)
+    [[ $after == "$before" ]] || fail "$what: init/ changed:
+$(diff <(echo "$before") <(echo "$after"))"
+    [[ $boxes -eq 0 ]] || fail "$what: $boxes message box(es) appeared where there was nothing to tell"
+    grep -q "LOG CLOSED ON" "$work/log.txt" || fail "$what: the run log was not closed"
+    echo "note: $what: init/ unchanged after a start and a quit, no message box"
+}
+
+run_once "init/ as built"
+if [[ $(id -u) -ne 0 || ${#as_player[@]} -gt 0 ]]; then
+    chmod 555 "$work/init"
+    run_once "init/ read-only"
+    chmod 755 "$work/init"
+else
+    echo "note: running as root without a user to run the game as: the read-only run is left out"
+fi
+echo "E2E PASSED: a start and a quit with nothing changed leave init/ as it was."
+exit 0
