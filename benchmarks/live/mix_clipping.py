@@ -25,7 +25,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from live_game import ROOT, fail, geometry, wait_window, windows_of, xdo  # noqa: E402
+from live_game import ROOT, fail, start_freestyle, windows_of, xdo  # noqa: E402
 
 
 def set_volume(tool, folder, volume):
@@ -57,41 +57,7 @@ def play_once(folder, volume, seconds, record):
     game = subprocess.Popen(["./Pomlets"], cwd=folder, env=env, stdout=subprocess.DEVNULL,
                             stderr=open(os.path.join(folder, "stderr.txt"), "w"))
     try:
-        main_window = wait_window(game.pid, "Pomlets", 30)
-        if not main_window:
-            fail("the main window did not appear")
-        time.sleep(2)
-        menu_bar = geometry(main_window)["HEIGHT"] - 345
-
-        def click(x, y):
-            xdo("mousemove", "--window", main_window, x, y + menu_bar, "click", "1")
-            time.sleep(0.5)
-
-        def popup():
-            others = [w for w in windows_of(game.pid) if w != main_window
-                      and xdo("getwindowname", w) != "Click to resume play"]
-            return others[-1] if others else None
-
-        for _ in range(6):
-            click(180, 296)
-            click(120, 50)
-            for _ in range(20):
-                if popup():
-                    break
-                time.sleep(0.1)
-            if popup():
-                break
-            time.sleep(1)
-        mode_list = popup()
-        if not mode_list:
-            fail("the mode list did not drop down")
-        g = geometry(mode_list)
-        xdo("mousemove", g["X"] + g["WIDTH"] // 2, g["Y"] + g["HEIGHT"] // 6, "click", "1")
-        time.sleep(0.5)
-        click(188, 320)  # Play
-        game_window = wait_window(game.pid, "Click to resume play", 30, visible=False)
-        if not game_window:
-            fail("the game window did not appear")
+        _, game_window = start_freestyle(game)
         time.sleep(3)
         xdo("windowfocus", game_window)
         time.sleep(0.5)

@@ -59,56 +59,14 @@ snapshot() {
     (cd "$work/init" && find . -mindepth 1 -type f -exec sha256sum {} + | sort)
 }
 
-windows() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null; }
-named() { [[ $(xdotool getwindowname "$1" 2>/dev/null) == "$2" ]]; }
-
 run_once() {  # <description>
-    local what=$1 before after main_window="" id boxes=0
+    local what=$1 before after boxes
     before=$(snapshot)
     (cd "$work" && exec "${as_player[@]}" ./Pomlets) >"$work/stderr.txt" 2>&1 &
     game_pid=$!
-    # Wait for the main window; any other window before it is a message box,
-    # answered with Return and counted.
-    for _ in $(seq 1 300); do
-        kill -0 "$game_pid" 2>/dev/null || fail "$what: Pomlets ended during start-up"
-        local others=""
-        for id in $(windows); do
-            if named "$id" Pomlets && [[ -z $main_window ]] && xdotool getwindowgeometry "$id" | grep -q "Geometry: 241x"; then
-                main_window=$id
-            elif [[ $id != "$main_window" ]]; then
-                others=$id
-            fi
-        done
-        if [[ -n $others ]]; then
-            xdotool windowfocus --sync "$others" 2>/dev/null || xdotool windowfocus "$others" 2>/dev/null
-            xdotool key Return
-            boxes=$((boxes + 1))
-            sleep 0.5
-            continue
-        fi
-        [[ -n $main_window ]] && break
-        sleep 0.1
-    done
-    [[ -n $main_window ]] || fail "$what: the main window did not appear"
-    sleep 1
-    local height menu_bar
-    read -r height < <(xdotool getwindowgeometry --shell "$main_window" | awk -F= '/HEIGHT/{print $2}')
-    menu_bar=$((height - 345))
-    xdotool mousemove --window "$main_window" 20 $((menu_bar / 2)) click 1
-    sleep 0.5
-    xdotool key Down Down Return
-    for _ in $(seq 1 200); do
-        kill -0 "$game_pid" 2>/dev/null || break
-        for id in $(windows); do
-            [[ $id == "$main_window" ]] && continue
-            xdotool windowfocus "$id" 2>/dev/null && xdotool key Return
-            boxes=$((boxes + 1))
-        done
-        sleep 0.1
-    done
-    kill -0 "$game_pid" 2>/dev/null && fail "$what: Pomlets did not end on Game > Quit"
-    wait "$game_pid"
-    game_pid=""
+    wait_main_window "$what"
+    quit_from_menu "$what"
+    boxes=$((start_boxes + quit_boxes))
     after=$(snapshot)
     [[ $after == "$before" ]] || fail "$what: init/ changed:
 $(diff <(echo "$before") <(echo "$after"))"
