@@ -101,6 +101,25 @@ def geometry(window):
     return {k: int(v) for k, v in values.items() if v.lstrip("-").isdigit()}
 
 
+def start_x_server(first, last):
+    """Starts Xvfb (1280 x 1024) on the first free display number in the
+    range, points DISPLAY at it and waits until it answers."""
+    display = next((n for n in range(first, last)
+                    if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n)),
+                   None)
+    if display is None:
+        fail("no free X display number")
+    xvfb = subprocess.Popen(["Xvfb", ":%d" % display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.environ["DISPLAY"] = ":%d" % display
+    for _ in range(100):
+        if subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0:
+            return xvfb
+        time.sleep(0.1)
+    xvfb.terminate()
+    fail("Xvfb does not answer")
+
+
 def start_freestyle(game):
     """Leads the started game from its welcome picture to a Freestyle game
     with real X input; returns the main window and the game window."""
@@ -235,21 +254,8 @@ def main():
             if os.path.exists(os.path.join(program, name)):
                 os.symlink(os.path.join(program, name), os.path.join(folder, name))
 
-        display = next((n for n in range(131, 170)
-                        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n)),
-                       None)
-        if display is None:
-            fail("no free X display number")
-        xvfb = subprocess.Popen(["Xvfb", ":%d" % display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        xvfb = start_x_server(131, 170)
         processes.append(xvfb)
-        os.environ["DISPLAY"] = ":%d" % display
-        for _ in range(100):
-            if subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0:
-                break
-            time.sleep(0.1)
-        else:
-            fail("Xvfb does not answer")
 
         starts = []
         for _ in range(args.startup):

@@ -25,7 +25,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from live_game import ROOT, fail, start_freestyle, windows_of, xdo  # noqa: E402
+from live_game import ROOT, fail, start_freestyle, start_x_server, windows_of, xdo  # noqa: E402
 
 
 def set_volume(tool, folder, volume):
@@ -109,20 +109,7 @@ def main():
         for name in ("images", "sounds", "music", "themes"):
             os.symlink(os.path.abspath(sources.get(name) or os.path.join(program, name)), os.path.join(folder, name))
 
-        display = next((n for n in range(577, 620)
-                        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n)),
-                       None)
-        if display is None:
-            fail("no free X display number")
-        xvfb = subprocess.Popen(["Xvfb", ":%d" % display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = ":%d" % display
-        for _ in range(100):
-            if subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0:
-                break
-            time.sleep(0.1)
-        else:
-            fail("Xvfb does not answer")
+        xvfb = start_x_server(577, 620)
 
         print("Freestyle, a row move or change every 0.15 s, SDL disk audio (S16, stereo)")
         for volume in (int(v) for v in args.volumes.split(",")):

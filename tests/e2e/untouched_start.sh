@@ -36,21 +36,8 @@ fi
 
 work=$(mktemp -d /tmp/pomlets-untouched-XXXXXX)
 source "$(dirname "$0")/x_session.sh"
-cleanup() {
-    [[ -n ${game_pid:-} ]] && stop "$game_pid"
-    [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
-    chmod -R u+rwX "$work" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-chmod 755 "$work"
-make_program_copy "$program_dir" "$work"
-[[ ${#as_player[@]} -gt 0 ]] && chown -R "$player_uid:$player_gid" "$work"
-start_x_server "$work"
-unset QT_QPA_PLATFORM SDL_VIDEODRIVER
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-[[ ${#as_player[@]} -gt 0 ]] && chown "$player_uid:$player_gid" "$XDG_RUNTIME_DIR"
+trap cleanup_session EXIT
+prepare_player_session "$program_dir"
 
 # Every entry of init/: name, inode, size, modification time to the
 # nanosecond, mode, and the bytes' digest.

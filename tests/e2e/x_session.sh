@@ -105,3 +105,27 @@ quit_from_menu() {  # <what, for messages>
     wait "$game_pid"
     game_pid=""
 }
+
+# Ends what the test started and removes the scratch folder (work); for
+# trap ... EXIT.
+cleanup_session() {
+    [[ -n ${game_pid:-} ]] && stop "$game_pid"
+    [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
+    chmod -R u+rwX "$work" 2>/dev/null
+    rm -rf "$work"
+}
+
+# The scratch program copy in work, owned by the user of as_player (the
+# setpriv command, when the test runs the game as another user; player_uid
+# and player_gid), an X server of its own, and the environment of a real
+# desktop session.
+prepare_player_session() {  # <program folder>
+    chmod 755 "$work"
+    make_program_copy "$1" "$work"
+    [[ ${#as_player[@]} -gt 0 ]] && chown -R "$player_uid:$player_gid" "$work"
+    start_x_server "$work"
+    unset QT_QPA_PLATFORM SDL_VIDEODRIVER
+    export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    [[ ${#as_player[@]} -gt 0 ]] && chown "$player_uid:$player_gid" "$XDG_RUNTIME_DIR"
+}
