@@ -101,6 +101,67 @@ def geometry(window):
     return {k: int(v) for k, v in values.items() if v.lstrip("-").isdigit()}
 
 
+def start_x_server(first, last):
+    """Starts Xvfb (1280 x 1024) on the first free display number in the
+    range, points DISPLAY at it and waits until it answers."""
+    display = next((n for n in range(first, last)
+                    if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n)),
+                   None)
+    if display is None:
+        fail("no free X display number")
+    xvfb = subprocess.Popen(["Xvfb", ":%d" % display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.environ["DISPLAY"] = ":%d" % display
+    for _ in range(100):
+        if subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0:
+            return xvfb
+        time.sleep(0.1)
+    xvfb.terminate()
+    fail("Xvfb does not answer")
+
+
+def start_freestyle(game):
+    """Leads the started game from its welcome picture to a Freestyle game
+    with real X input; returns the main window and the game window."""
+    main_window = wait_window(game.pid, "Pomlets", 30)
+    if not main_window:
+        fail("the main window did not appear")
+    time.sleep(2)
+    menu_bar = geometry(main_window)["HEIGHT"] - 345
+
+    def click(x, y):
+        xdo("mousemove", "--window", main_window, x, y + menu_bar, "click", "1")
+        time.sleep(0.5)
+
+    def popup():
+        others = [w for w in windows_of(game.pid) if w != main_window
+                  and xdo("getwindowname", w) != "Click to resume play"]
+        return others[-1] if others else None
+
+    # The welcome picture leads to the mode choice; the mode list drops down.
+    for _ in range(6):
+        click(180, 296)
+        click(120, 50)
+        for _ in range(20):
+            if popup():
+                break
+            time.sleep(0.1)
+        if popup():
+            break
+        time.sleep(1)
+    mode_list = popup()
+    if not mode_list:
+        fail("the mode list did not drop down")
+    g = geometry(mode_list)
+    xdo("mousemove", g["X"] + g["WIDTH"] // 2, g["Y"] + g["HEIGHT"] // 6, "click", "1")
+    time.sleep(0.5)
+    click(188, 320)  # Play
+    game_window = wait_window(game.pid, "Click to resume play", 30, visible=False)
+    if not game_window:
+        fail("the game window did not appear")
+    return main_window, game_window
+
+
 def percentile(values, p):
     ordered = sorted(values)
     if not ordered:
@@ -193,21 +254,8 @@ def main():
             if os.path.exists(os.path.join(program, name)):
                 os.symlink(os.path.join(program, name), os.path.join(folder, name))
 
-        display = next((n for n in range(131, 170)
-                        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n)),
-                       None)
-        if display is None:
-            fail("no free X display number")
-        xvfb = subprocess.Popen(["Xvfb", ":%d" % display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        xvfb = start_x_server(131, 170)
         processes.append(xvfb)
-        os.environ["DISPLAY"] = ":%d" % display
-        for _ in range(100):
-            if subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0:
-                break
-            time.sleep(0.1)
-        else:
-            fail("Xvfb does not answer")
 
         starts = []
         for _ in range(args.startup):
@@ -227,42 +275,7 @@ def main():
                                 stderr=open(os.path.join(work, "stderr.txt"), "w"))
         processes.insert(0, game)
 
-        main_window = wait_window(game.pid, "Pomlets", 30)
-        if not main_window:
-            fail("the main window did not appear")
-        time.sleep(2)
-        menu_bar = geometry(main_window)["HEIGHT"] - 345
-
-        def click(x, y):
-            xdo("mousemove", "--window", main_window, x, y + menu_bar, "click", "1")
-            time.sleep(0.5)
-
-        def popup():
-            others = [w for w in windows_of(game.pid) if w != main_window
-                      and xdo("getwindowname", w) != "Click to resume play"]
-            return others[-1] if others else None
-
-        # The welcome picture leads to the mode choice; the mode list drops down.
-        for _ in range(6):
-            click(180, 296)
-            click(120, 50)
-            for _ in range(20):
-                if popup():
-                    break
-                time.sleep(0.1)
-            if popup():
-                break
-            time.sleep(1)
-        mode_list = popup()
-        if not mode_list:
-            fail("the mode list did not drop down")
-        g = geometry(mode_list)
-        xdo("mousemove", g["X"] + g["WIDTH"] // 2, g["Y"] + g["HEIGHT"] // 6, "click", "1")
-        time.sleep(0.5)
-        click(188, 320)  # Play
-        game_window = wait_window(game.pid, "Click to resume play", 30, visible=False)
-        if not game_window:
-            fail("the game window did not appear")
+        _, game_window = start_freestyle(game)
         time.sleep(3)  # the loading screen and the first frames
         xdo("windowfocus", game_window)
         time.sleep(1)

@@ -42,7 +42,7 @@ std::string keepDamagedCopy(const std::string& relative) {
     while (!base.empty() && base.front() == '/') base.erase(0, 1);
     base += ".damaged";
     const std::string bytes = bytesOf(appPath(relative));
-    for (int n = 1; n <= 99; ++n) {
+    for (int n = 1; n <= keptCopiesMost; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
         const std::string path = appPath(name);
         struct stat info{};
@@ -62,7 +62,11 @@ std::string keepDamagedCopy(const std::string& relative) {
         }
         return name;
     }
-    throw FileAccessError(err::PathAccess, EEXIST);
+    // Every name is taken by a copy of other bytes: say so, and what helps.
+    const std::string last = base + "." + std::to_string(keptCopiesMost);
+    throw FileAccessError(err::PathAccess, EEXIST, appPath(relative),
+                          "its folder holds " + std::to_string(keptCopiesMost) + " kept copies of the damaged file "
+                          "already, \"" + base + "\" to \"" + last + "\"; moving them away lets saving go on");
 }
 
 } // namespace pomlets

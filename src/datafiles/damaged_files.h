@@ -30,6 +30,11 @@ private:
 // disk and read back the same. Returns the copy's relative name
 // ("init/6095.damaged"); raises when the file cannot be read or no copy can
 // be made.
+// With every name up to ".damaged.99" taken by other bytes, the refusal's
+// cause says so and that moving the copies away lets saving go on.
 std::string keepDamagedCopy(const std::string& relative);
+
+// The most copies kept of one file.
+inline constexpr int keptCopiesMost = 99;
 
 } // namespace pomlets

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file_calls.h"
+#include "platform/program_files.h"
 #include "platform/runtime.h"
 
 namespace pomlets {
@@ -138,23 +139,33 @@ void encryptFile(const std::string& source, const std::string& destination) { en
 void encryptFile(const std::string& source, const std::string& destination, const std::vector<DamagedLine>& keep) {
     resetCipherCursors();
     TextFile plain(source, TextFile::Mode::Input);
-    const std::string beside = destination + ".new";
-    try {
-        TextFile scrambled(beside, TextFile::Mode::Replace);
-        for (size_t index = 0; !plain.eof(); ++index) {
-            const std::string line = plain.readLine();
-            const auto kept = std::find_if(keep.begin(), keep.end(), [&](const auto& k) { return k.index == index; });
-            if (kept == keep.end()) {
-                scrambled.writeLine(encodeLine(reverseText(line)));
-                continue;
-            }
+    std::string bytes;
+    for (size_t index = 0; !plain.eof(); ++index) {
+        const std::string line = plain.readLine();
+        const auto kept = std::find_if(keep.begin(), keep.end(), [&](const auto& k) { return k.index == index; });
+        if (kept == keep.end()) {
+            bytes += encodeLine(reverseText(line));
+        } else {
             // The line goes back as it stood; the key position runs on over
             // its codes as it does when the line is read.
-            scrambled.writeLine(kept->scrambled);
+            bytes += kept->scrambled;
             for (char c : kept->scrambled)
                 if (c == '.') advanceCipherCursors();
         }
-        plain.close();
+        bytes += "\r\n";
+    }
+    plain.close();
+    // A file that holds these bytes already is left as it is: no new inode,
+    // no new time, and nothing to fail in a folder that cannot be written.
+    try {
+        if (readProgramFile(destination, FileKind::DataFile) == bytes) return;
+    } catch (const RuntimeError&) {
+        // Missing or unreadable: it is replaced below.
+    }
+    const std::string beside = destination + ".new";
+    try {
+        TextFile scrambled(beside, TextFile::Mode::Replace);
+        scrambled.write(bytes);
         scrambled.flush();
         scrambled.close();
         if (!syncPath(beside, O_RDONLY)) throw FileAccessError(err::PathAccess, errno);

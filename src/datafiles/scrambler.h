@@ -37,7 +37,8 @@ std::string reverseText(const std::string& text);
 // Scrambles the plain file source into destination. The destination is
 // replaced only once the whole new file is written: it is written beside the
 // destination and then renamed over it, so a failure or an interrupted run
-// leaves the old file whole.
+// leaves the old file whole. A destination that holds the same bytes already
+// is not touched at all.
 void encryptFile(const std::string& source, const std::string& destination);
 // A line of a scrambled file that could not be unscrambled: its index (from
 // 0) and its codes as they stand in the file.

@@ -161,7 +161,8 @@ void setUpDisplay() {
     musicOutputStarted = true;
     musicOutputOpen = BASS_Init(1, 44100, 0, fConsole().hWnd(), 0);
     forgetBrokenTracks();
-    if (!musicOutputOpen || !dsound->hasAudio()) logStep(noAudioLogText);
+    gameRanSilent = !musicOutputOpen || !dsound->hasAudio();
+    if (gameRanSilent) logStep(noAudioLogText);
 
     ShowCursor(false);
 }
@@ -169,6 +170,7 @@ void setUpDisplay() {
 } // namespace
 
 void initDX() {
+    gameRanSilent = false;
     try {
         setUpDisplay();
     } catch (const RuntimeError& e) {
@@ -202,6 +204,8 @@ void resetDisplayObjects() {
     if (musicOutputStarted) BASS_Free();
     musicOutputStarted = false;
     musicOutputOpen = false;
+    gameRanSilent = false;
+    silenceTold = false;
     showCursorAgain();
     if (ddraw) ddraw->RestoreDisplayMode();
     const bool wasEnded = endGame;

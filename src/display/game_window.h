@@ -30,6 +30,14 @@ inline WAVEFORMATEX waveFormat;                 // given to every sound-effect b
 
 // Whether this game's music output could be opened; without it the game runs silent.
 inline bool musicOutputOpen = false;
+// Whether the last game set up found no audio device and ran silent, and
+// whether the player has been told so in this run (once is enough).
+inline bool gameRanSilent = false;
+inline bool silenceTold = false;
+// The words that tell the player, once a run, after a game that ran silent.
+inline constexpr const char* noSoundNotice =
+    "Pomlets found no sound device, so the game played without sound and music.  It plays silent until a sound "
+    "device is there when a game starts.";
 // The log line written when no audio device can be opened.
 inline constexpr const char* noAudioLogText = "initDX - no audio device, the game runs silent";
 

@@ -112,6 +112,11 @@ void FMain::main_BtnRun_Click() {
         msgBox(std::string("The game had to stop: ") + error.what());
     }
 
+    if (gameRanSilent && !silenceTold) {
+        silenceTold = true;
+        msgBox(noSoundNotice);
+    }
+
     saveTelling(PlayerFile::Profile, saveProfile);
     loadingPicture.reset();
 

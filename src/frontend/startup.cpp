@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <string>
 
 #include "common/brains.h"
@@ -86,6 +88,13 @@ std::string adviceFor(int cause, const std::string& name) {
     }
 }
 
+// Whether a plain file stands where the lock file belongs.
+bool lockFileInPlace() {
+    struct stat info{};
+    const std::string path = programFolder() + "/" + folderLockName;
+    return fileCalls().lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 } // namespace
 
 std::string unwritableFolderMessage(int cause, const std::string& name) {
@@ -93,6 +102,21 @@ std::string unwritableFolderMessage(int cause, const std::string& name) {
            (cause != 0 ? std::strerror(cause) : "it cannot be written") +
            ".  It keeps its log, high scores and profile there.  " + adviceFor(cause, name) +
            ", then start Pomlets again.";
+}
+
+std::string lockedOutMessage(int cause) {
+    const std::string path = programFolder() + "/" + folderLockName;
+    std::string owner;
+    struct stat info{};
+    if (fileCalls().lstat(path.c_str(), &info) == 0) {
+        const passwd* user = ::getpwuid(info.st_uid);
+        owner = user ? "the user \"" + std::string(user->pw_name) + "\"" : "the user number " + std::to_string(info.st_uid);
+    }
+    return "Pomlets cannot open its lock file \"" + path + "\": " + std::strerror(cause) + ".  " +
+           (owner.empty() ? std::string() : "The file belongs to " + owner + " and does not let you read it.  ") +
+           "Pomlets locks this file while it runs, so that two games never write over each other's files in one "
+           "folder.  Please ask the file's owner to remove it, or copy Pomlets into a folder of your own, then "
+           "start Pomlets again.";
 }
 
 bool loadFMain() {
@@ -103,6 +127,10 @@ bool loadFMain() {
         msgBox("Pomlets is already running from its folder \"" + programFolder() + "\".  Two games in one folder "
                "would write over each other's high scores and profile, so this one does not start.  Please go on "
                "playing in the game that is running.");
+        return false;
+    } else if ((cause == EACCES || cause == EPERM) && lockFileInPlace()) {
+        // The folder may be writable: it is the lock file that refuses.
+        msgBox(lockedOutMessage(cause));
         return false;
     } else if (cause != 0) {
         msgBox(unwritableFolderMessage(cause, folderLockName));
@@ -229,8 +257,8 @@ void FMain::popThemes() {
 }
 
 void FMain::Form_Unload() {
-    saveTelling(PlayerFile::HighScores, saveHighScores);
-    saveTelling(PlayerFile::Profile, saveProfile);
+    saveAtQuit(PlayerFile::HighScores, saveHighScores);
+    saveAtQuit(PlayerFile::Profile, saveProfile);
     closeLog();
 }
 

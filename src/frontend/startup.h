@@ -21,5 +21,9 @@ bool loadFMain();
 // ("log.txt"): the folder, the system's reason for the error number cause,
 // and advice that fits it.
 std::string unwritableFolderMessage(int cause, const std::string& name);
+// The message that ends a start whose lock file is there but cannot be
+// opened (another user's, mode 600): the lock file, the system's reason and
+// its owner.
+std::string lockedOutMessage(int cause);
 
 } // namespace pomlets

@@ -205,7 +205,9 @@ TEST_F(UnreadFilesTest, SavesDoNotFollowPlantedLinks) {
         fs::create_symlink(outside, folder.file(planted));
 
     loadHighScores();
-    saveHighScores();
+    saveHighScores();  // nothing changed: nothing is written
+    loadProfile();
+    credits = 7;       // a change: the profile is written
     saveProfile();
     logEnabled = true;
     openLog();
@@ -215,7 +217,10 @@ TEST_F(UnreadFilesTest, SavesDoNotFollowPlantedLinks) {
     EXPECT_EQ(readBytes(outside), "keep me");
     EXPECT_EQ(plainOf(folder, "\\init\\6095"), plainScores(shipped));
     EXPECT_FALSE(fs::exists(fs::symlink_status(folder.file("temp"))));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(folder.file("init/6095.new"))));
+    EXPECT_TRUE(fs::is_symlink(folder.file("init/6095.new")));  // left alone, not followed
+    EXPECT_FALSE(fs::exists(fs::symlink_status(folder.file("init/6702.new"))));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder.file("init/6702"))));
+    EXPECT_EQ(plainOf(folder, "\\init\\6702").substr(0, 3), "7\r\n");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder.file("log.txt"))));
     fs::remove(outside);
 }

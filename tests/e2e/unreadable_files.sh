@@ -36,80 +36,26 @@ fi
 
 source "$(dirname "$0")/x_session.sh"
 work=$(scratch_folder pomlets-unreadable)
-cleanup() {
-    [[ -n ${game_pid:-} ]] && stop "$game_pid"
-    [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
-    chmod -R u+rwX "$work" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-chmod 755 "$work"
-make_program_copy "$program_dir" "$work"
-[[ ${#as_player[@]} -gt 0 ]] && chown -R "$player_uid:$player_gid" "$work"
-start_x_server "$work"
-unset QT_QPA_PLATFORM SDL_VIDEODRIVER
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-[[ ${#as_player[@]} -gt 0 ]] && chown "$player_uid:$player_gid" "$XDG_RUNTIME_DIR"
-
-# The game's windows, visible ones only.
-windows() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null; }
-named() { [[ $(xdotool getwindowname "$1" 2>/dev/null) == "$2" ]]; }
+trap cleanup_session EXIT
+prepare_player_session "$program_dir"
 
 run_once() {  # <relative file>
-    local file=$1 before mode_before main_window="" id boxes=0
+    local file=$1 before mode_before
     before=$(sha256sum <"$work/$file")
     chmod 000 "$work/$file"
     mode_before=$(stat -c %a "$work/$file")
     (cd "$work" && exec "${as_player[@]}" ./Pomlets) >"$work/stderr.txt" 2>&1 &
     game_pid=$!
-    # Answer every message box of the start with Return until the main
-    # window is the only one left.
-    for _ in $(seq 1 300); do
-        kill -0 "$game_pid" 2>/dev/null || fail "$file: Pomlets ended during start-up"
-        local others=""
-        for id in $(windows); do
-            if named "$id" Pomlets && [[ -z $main_window ]] && xdotool getwindowgeometry "$id" | grep -q "Geometry: 241x"; then
-                main_window=$id
-            elif [[ $id != "$main_window" ]]; then
-                others=$id
-            fi
-        done
-        if [[ -n $others ]]; then
-            xdotool windowfocus --sync "$others" 2>/dev/null || xdotool windowfocus "$others" 2>/dev/null
-            xdotool key Return
-            boxes=$((boxes + 1))
-            sleep 0.5
-            continue
-        fi
-        [[ -n $main_window ]] && break
-        sleep 0.1
-    done
-    [[ -n $main_window ]] || fail "$file: the main window did not appear"
-    sleep 1
-    read -r height < <(xdotool getwindowgeometry --shell "$main_window" | awk -F= '/HEIGHT/{print $2}')
-    menu_bar=$((height - 345))
-    xdotool mousemove --window "$main_window" 20 $((menu_bar / 2)) click 1
-    sleep 0.5
-    xdotool key Down Down Return
-    for _ in $(seq 1 200); do
-        kill -0 "$game_pid" 2>/dev/null || break
-        # A box at exit would be answered too (and fails the check below only
-        # if the file changed).
-        for id in $(windows); do
-            [[ $id == "$main_window" ]] && continue
-            xdotool windowfocus "$id" 2>/dev/null && xdotool key Return
-        done
-        sleep 0.1
-    done
-    kill -0 "$game_pid" 2>/dev/null && fail "$file: Pomlets did not end on Game > Quit"
-    wait "$game_pid"
-    game_pid=""
+    # Every message box of the start is answered until the main window is
+    # the only one left; a box at exit is answered too (and fails the checks
+    # below only if the file changed).
+    wait_main_window "$file"
+    quit_from_menu "$file"
     [[ $(stat -c %a "$work/$file") == "$mode_before" ]] || fail "$file: its mode changed to $(stat -c %a "$work/$file")"
     chmod 644 "$work/$file"
     [[ $(sha256sum <"$work/$file") == "$before" ]] || fail "$file: its bytes changed"
     [[ ! -e $work/$file.damaged ]] || fail "$file: a copy was kept of a file that was never read"
-    echo "note: $file at mode 000: unchanged after start and quit ($boxes message box(es) answered)"
+    echo "note: $file at mode 000: unchanged after start and quit ($start_boxes message box(es) answered)"
 }
 
 for file in init/6095 init/6702 init/6537; do run_once "$file"; done

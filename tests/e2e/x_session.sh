@@ -62,3 +62,85 @@ start_x_server() {  # <scratch folder> [screen, width x height x depth] [further
     done
     xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 }
+
+# The running game's windows (game_pid), visible ones only.
+game_windows() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null; }
+
+# Waits for the started game's main window, answering every message box
+# before it with Return; sets main_window and start_boxes (the boxes
+# answered). The sourcing script's fail() ends the test.
+wait_main_window() {  # <what, for messages>
+    local id others
+    main_window="" start_boxes=0
+    for _ in $(seq 1 300); do
+        kill -0 "$game_pid" 2>/dev/null || fail "$1: Pomlets ended during start-up"
+        others=""
+        for id in $(game_windows); do
+            if [[ -z $main_window && $(xdotool getwindowname "$id" 2>/dev/null) == Pomlets ]] &&
+                xdotool getwindowgeometry "$id" | grep -q "Geometry: 241x"; then
+                main_window=$id
+            elif [[ $id != "$main_window" ]]; then
+                others=$id
+            fi
+        done
+        if [[ -n $others ]]; then
+            xdotool windowfocus --sync "$others" 2>/dev/null || xdotool windowfocus "$others" 2>/dev/null
+            xdotool key Return
+            start_boxes=$((start_boxes + 1))
+            sleep 0.5
+            continue
+        fi
+        [[ -n $main_window ]] && return 0
+        sleep 0.1
+    done
+    fail "$1: the main window did not appear"
+}
+
+# Game > Quit in the main window, then waits for the game to end, answering
+# any box at exit with Return; sets quit_boxes (the boxes answered).
+quit_from_menu() {  # <what, for messages>
+    local id height menu_bar
+    quit_boxes=0
+    sleep 1
+    read -r height < <(xdotool getwindowgeometry --shell "$main_window" | awk -F= '/HEIGHT/{print $2}')
+    menu_bar=$((height - 345))
+    xdotool mousemove --window "$main_window" 20 $((menu_bar / 2)) click 1
+    sleep 0.5
+    xdotool key Down Down Return
+    for _ in $(seq 1 200); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        for id in $(game_windows); do
+            [[ $id == "$main_window" ]] && continue
+            xdotool windowfocus "$id" 2>/dev/null && xdotool key Return
+            quit_boxes=$((quit_boxes + 1))
+        done
+        sleep 0.1
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "$1: Pomlets did not end on Game > Quit"
+    wait "$game_pid"
+    game_pid=""
+}
+
+# Ends what the test started and removes the scratch folder (work); for
+# trap ... EXIT.
+cleanup_session() {
+    [[ -n ${game_pid:-} ]] && stop "$game_pid"
+    [[ -n ${xvfb_pid:-} ]] && stop "$xvfb_pid"
+    chmod -R u+rwX "$work" 2>/dev/null
+    rm -rf "$work"
+}
+
+# The scratch program copy in work, owned by the user of as_player (the
+# setpriv command, when the test runs the game as another user; player_uid
+# and player_gid), an X server of its own, and the environment of a real
+# desktop session.
+prepare_player_session() {  # <program folder>
+    chmod 755 "$work"
+    make_program_copy "$1" "$work"
+    [[ ${#as_player[@]} -gt 0 ]] && chown -R "$player_uid:$player_gid" "$work"
+    start_x_server "$work"
+    unset QT_QPA_PLATFORM SDL_VIDEODRIVER
+    export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work/runtime
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    [[ ${#as_player[@]} -gt 0 ]] && chown "$player_uid:$player_gid" "$XDG_RUNTIME_DIR"
+}

@@ -1,6 +1,10 @@
 // The main window after start-up, its menus, panels, mode choice and exit.
 #include <QFile>
+#include <QApplication>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
 #include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -589,13 +593,42 @@ namespace {
 // Message boxes carry the program's name, their buttons and no icon.
 TEST_F(FrontendTest, MessageBoxesCarryNoIcon) {
     start();
-    for (MsgButtons buttons : {MsgButtons::OkOnly, MsgButtons::YesNo}) {
-        const auto box = messageBoxFor("Please select a game mode.", buttons);
+    const struct {
+        MsgButtons buttons;
+        QMessageBox::StandardButtons standard;
+    } kinds[] = {{MsgButtons::OkOnly, QMessageBox::Ok},
+                 {MsgButtons::YesNo, QMessageBox::Yes | QMessageBox::No},
+                 {MsgButtons::RetryQuit, QMessageBox::Retry | QMessageBox::Discard}};
+    for (const auto& kind : kinds) {
+        const auto box = messageBoxFor("Please select a game mode.", kind.buttons);
         EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
         EXPECT_EQ(box->windowTitle(), "Pomlets");
         EXPECT_EQ(box->text(), "Please select a game mode.");
-        EXPECT_EQ(box->standardButtons(), buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                                       : QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(box->standardButtons(), kind.standard);
+    }
+    const auto quit = messageBoxFor("Pomlets could not save ...", MsgButtons::RetryQuit);
+    EXPECT_EQ(quit->button(QMessageBox::Retry)->text(), "Try Again");
+    EXPECT_EQ(quit->button(QMessageBox::Discard)->text(), "Quit Without Saving");
+    EXPECT_EQ(quit->defaultButton(), quit->button(QMessageBox::Retry));
+}
+
+// A box with a short text is still wide enough for its title bar to show
+// "Pomlets" whole beside a window icon and three title-bar buttons.
+TEST_F(FrontendTest, ShortMessageBoxesAreWideEnoughForTheirTitle) {
+    start();
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int titleNeeds = QFontMetrics(titleFont).horizontalAdvance(QStringLiteral("Pomlets")) + 4 * 28;
+    for (const char* text : {"Please select a level.", "Please select a game mode.", "OK"}) {
+        for (MsgButtons buttons : {MsgButtons::OkOnly, MsgButtons::YesNo}) {
+            const auto box = messageBoxFor(text, buttons);
+            box->show();
+            QApplication::processEvents();
+            EXPECT_GE(box->width(), titleNeeds) << text;
+            EXPECT_GE(box->width(), box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->sizeHint().width())
+                << text;
+            box->hide();
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 // from the main window back to it, and the failures that give the window back.
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -205,6 +207,28 @@ TEST_F(PlayCommandTest, AwardedLevelIsListedOnceAndChosenAtOnce) {
     EXPECT_TRUE(shownBoxes().empty());
     EXPECT_EQ(folder->readText("init/6537"), list);
     EXPECT_EQ(w.tLevels->count(), before + 1);
+}
+
+// Without a sound device the games play silent, and the player is told so
+// once, after the first of them (with a device, the test above shows no such
+// box). Run in a child process whose audio driver does not exist.
+TEST_F(PlayCommandTest, NoSoundDeviceIsToldOnceAfterTheFirstSilentGame) {
+    if (!std::getenv("POMLETS_NO_SOUND_CHILD")) {
+        const std::string command = "SDL_AUDIODRIVER=no-such-audio POMLETS_NO_SOUND_CHILD=1 '" +
+                                    std::string(program_invocation_name) +
+                                    "' --gtest_filter=PlayCommandTest.NoSoundDeviceIsToldOnceAfterTheFirstSilentGame";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return;
+    }
+    FMain& w = chooseMode("Freestyle");
+    for (int game = 0; game < 2; ++game) {
+        playUntilEscape(w);
+        EXPECT_TRUE(gameRanSilent);
+    }
+    const std::vector<std::string> texts = boxTexts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string(noSoundNotice)), 1);
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[1], noSoundNotice);  // after the first game's name box
 }
 
 } // namespace

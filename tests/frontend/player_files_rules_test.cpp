@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sstream>
+#include <sys/stat.h>
 
+#include "datafiles/damaged_files.h"
 #include "datafiles/player_files.h"
 #include "datafiles/save_notices.h"
 #include "datafiles/scrambler.h"
@@ -189,7 +192,9 @@ TEST_F(PlayerFilesRulesTest, AFailedSaveAfterAGameIsToldOnceWithItsFileAndCause)
         enterHighScore();
         credits = static_cast<int16_t>(credits + 1);
         saveTelling(PlayerFile::Profile, saveProfile);  // as after every game
-        w.Form_Unload();                                 // Quit
+        saveTelling(PlayerFile::Profile, saveProfile);  // told once for its cause
+        answer = MsgResult::Quit;
+        w.Form_Unload();  // Quit, without saving
     }
     EXPECT_EQ(bytesOfFile(folder->file("init/6095")), scores);
     EXPECT_EQ(bytesOfFile(folder->file("init/6702")), profile);
@@ -198,12 +203,112 @@ TEST_F(PlayerFilesRulesTest, AFailedSaveAfterAGameIsToldOnceWithItsFileAndCause)
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{
                               "Congratulations!  8000 is a new high score!  Please enter your name.",
                               "Pomlets could not save the high-score table \"init/6095\": " + cause +
-                                  ".  The new score is kept while Pomlets runs, and saving it is tried again at the "
-                                  "next save.",
+                                  ".  The new score is not saved; Pomlets tries again when the table changes next "
+                                  "and when you quit.",
                               "Pomlets could not save the player profile \"init/6702\": " + cause +
-                                  ".  Your changes are kept while Pomlets runs, and saving them is tried again at the "
-                                  "next save.",
+                                  ".  What changed since its last save (credits, items, theme or volume) is not "
+                                  "saved; Pomlets tries again at the next save and when you quit.",
+                              "Pomlets could not save the high-score table \"init/6095\": " + cause +
+                                  ".  Quitting now loses the scores entered since it was last saved.  Free some "
+                                  "disk space or mend the cause, then choose Try Again; or choose Quit Without "
+                                  "Saving.",
+                              "Pomlets could not save the player profile \"init/6702\": " + cause +
+                                  ".  Quitting now loses what changed since its last save (credits, items, theme "
+                                  "or volume).  Free some disk space or mend the cause, then choose Try Again; or "
+                                  "choose Quit Without Saving.",
                           }));
+    EXPECT_EQ(shownBoxes()[3].buttons, MsgButtons::RetryQuit);
+    EXPECT_EQ(shownBoxes()[4].buttons, MsgButtons::RetryQuit);
+}
+
+// At Quit a failed save is asked about: the player frees space and tries
+// again, and the changes reach the disk.
+TEST_F(PlayerFilesRulesTest, AtQuitAFailedSaveCanBeTriedAgainAfterFreeingSpace) {
+    FMain& w = start();
+    clearShownBoxes();
+    // No room for the new profile beside the old one.
+    auto full = std::make_unique<FileFaults>(Fault{FaultKind::Error, ENOSPC, 1, true, "6702.new"});
+    credits = 1234;
+    int asked = 0;
+    setMessageBoxResponder([&](const ShownBox& box) {
+        if (box.buttons != MsgButtons::RetryQuit) return MsgResult::Ok;
+        if (++asked == 2) full.reset();  // the player frees some space
+        return MsgResult::Retry;
+    });
+    w.Form_Unload();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(profileCredits(), "1234");
+    ASSERT_EQ(boxTexts().size(), 2u);
+    EXPECT_EQ(boxTexts()[0], boxTexts()[1]);  // asked again with the same file and cause
+    EXPECT_NE(boxTexts()[0].find("\"init/6702\": " + systemCause(ENOSPC)), std::string::npos) << boxTexts()[0];
+}
+
+// A start and a Quit with nothing changed write nothing: every file keeps its
+// inode and its time, and a folder that cannot be written tells nothing.
+TEST_F(PlayerFilesRulesTest, AStartAndAQuitWithoutAChangeWriteNothing) {
+    struct Stamp {
+        ino_t inode;
+        timespec time;
+    };
+    const auto stamp = [&](const char* relative) {
+        struct stat info{};
+        EXPECT_EQ(::stat(folder->file(relative).c_str(), &info), 0) << relative;
+        return Stamp{info.st_ino, info.st_mtim};
+    };
+    for (const char* refused : {"", "6702.new", "6095.new"}) {
+        SCOPED_TRACE(refused);
+        resetSharedState();
+        forgetPlayerFileReadings();
+        forgetSaveNotices();
+        clearShownBoxes();
+        const Stamp before[] = {stamp("init/6702"), stamp("init/6095"), stamp("init/6537")};
+        {
+            // A folder that refuses new files there (read-only init/).
+            std::unique_ptr<FileFaults> readOnly;
+            if (*refused) readOnly = std::make_unique<FileFaults>(Fault{FaultKind::Error, EACCES, 1, true, refused});
+            FMain& w = start();
+            w.Form_Unload();
+        }
+        logEnabled = false;
+        releaseFMain();
+        const Stamp after[] = {stamp("init/6702"), stamp("init/6095"), stamp("init/6537")};
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(after[i].inode, before[i].inode) << i;
+            EXPECT_EQ(after[i].time.tv_sec, before[i].time.tv_sec) << i;
+            EXPECT_EQ(after[i].time.tv_nsec, before[i].time.tv_nsec) << i;
+        }
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{});
+        EXPECT_FALSE(fs::exists(folder->file("init/6702.new")));
+    }
+}
+
+// With every name for a kept copy taken, a save of the damaged file says so
+// and what lets saving go on.
+TEST_F(PlayerFilesRulesTest, NinetyNineKeptCopiesAreToldWithWhatHelps) {
+    replaceFirstCode("init/6702", 4, "999");
+    const std::string damaged = bytesOfFile(folder->file("init/6702"));
+    for (int n = 1; n <= keptCopiesMost; ++n)
+        std::ofstream(folder->file("init/6702.damaged" + (n == 1 ? std::string() : "." + std::to_string(n))),
+                      std::ios::binary)
+            << "another damage " << n;
+    FMain& w = start();
+    clearShownBoxes();
+    answer = MsgResult::Yes;
+    w.purchase_Click(0);
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702")), damaged);
+    ASSERT_FALSE(boxTexts().empty());
+    EXPECT_EQ(boxTexts().back().find("File exists"), std::string::npos) << boxTexts().back();
+    EXPECT_NE(boxTexts().back().find("could not save the player profile \"init/6702\": its folder holds 99 kept "
+                                     "copies of the damaged file already, \"init/6702.damaged\" to "
+                                     "\"init/6702.damaged.99\"; moving them away lets saving go on."),
+              std::string::npos)
+        << boxTexts().back();
+    // Moved away: the next save keeps its copy and writes.
+    for (int n = 2; n <= keptCopiesMost; ++n) fs::remove(folder->file("init/6702.damaged." + std::to_string(n)));
+    answer = MsgResult::Retry;
+    w.Form_Unload();
+    EXPECT_EQ(bytesOfFile(folder->file("init/6702.damaged.2")), damaged);
+    EXPECT_EQ(profileCredits(), "4998");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -174,6 +175,34 @@ TEST_F(ProgramFolderGuardTest, LockFileThatIsNoFileStopsTheStartWithAdvice) {
         EXPECT_FALSE(fs::exists(folder->file("log.txt")));
         EXPECT_FALSE(fs::exists("/tmp/elsewhere"));
     }
+}
+
+// Another user's lock file (mode 600) in a folder anyone may write: the box
+// names the lock file, the system's cause and its owner, and does not ask for
+// a writable folder.
+TEST_F(ProgramFolderGuardTest, AnotherUsersLockFileIsNamedWithItsCause) {
+    const std::string lock = folder->file(folderLockName);
+    std::ofstream(lock).put('\n');
+    ::chmod(lock.c_str(), 0600);
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        EXPECT_EQ(::chown(lock.c_str(), 65534, 65534), 0);
+    }
+    // The refusal that an ordinary user meets there (the superuser would not).
+    FileFaults refused({FaultKind::Error, EACCES, 1, false, folderLockName});
+    EXPECT_FALSE(loadFMain());
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    const std::string& text = shownBoxes()[0].text;
+    EXPECT_NE(text.find("Pomlets cannot open its lock file \"" + lock + "\": " + std::strerror(EACCES) + "."),
+              std::string::npos)
+        << text;
+    if (const passwd* owner = asRoot ? ::getpwuid(65534) : nullptr) {
+        EXPECT_NE(text.find("The file belongs to the user \"" + std::string(owner->pw_name) + "\""), std::string::npos)
+            << text;
+    }
+    EXPECT_NE(text.find("The file belongs to the user"), std::string::npos) << text;
+    EXPECT_EQ(text.find("make the folder writable"), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(folder->file("log.txt")));
 }
 
 TEST_F(ProgramFolderGuardTest, UnwritableFolderAdviceFitsTheCause) {

@@ -60,7 +60,9 @@ int main(int argc, char** argv) {
 
         std::string effectError;
         try {
-            for (const SoundEffect& effect : soundEffects()) writeWav((sounds / effect.fileName).string(), effect.make());
+            const std::vector<Stereo> effects = effectsForTheMix();
+            for (std::size_t i = 0; i < effects.size(); ++i)
+                writeWav((sounds / soundEffects()[i].fileName).string(), effects[i]);
         } catch (const std::exception& e) {
             effectError = e.what();
         }

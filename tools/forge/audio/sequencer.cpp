@@ -1,5 +1,7 @@
 #include "sequencer.h"
 
+#include "mix_budget.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,12 +44,13 @@ Stereo renderArrangement(const Arrangement& arrangement, int sampleRate, uint64_
     mix.add(send, 0, 1.0);
 
     // Master: bring the peaks up to a fixed level, round them off with a soft
-    // saturation and leave headroom for the encoder.
+    // saturation, then down to the music's share of the game's mix.
     mix.normalize(1.15);
     for (std::size_t i = 0; i < frames; ++i) {
-        mix.left[i] = static_cast<float>(softClip(mix.left[i]) * 0.86);
-        mix.right[i] = static_cast<float>(softClip(mix.right[i]) * 0.86);
+        mix.left[i] = static_cast<float>(softClip(mix.left[i]));
+        mix.right[i] = static_cast<float>(softClip(mix.right[i]));
     }
+    mix.normalize(kMusicPeak);
     // Fade the last bars of the track out through the reverb tail.
     const std::size_t fade =
         std::min(frames, static_cast<std::size_t>((arrangement.fadeOutSeconds + kTailSeconds) * sampleRate));

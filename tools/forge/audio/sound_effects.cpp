@@ -1,5 +1,7 @@
 #include "sound_effects.h"
 
+#include "mix_budget.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -547,6 +549,17 @@ const std::vector<SoundEffect>& soundEffects() {
         {"_clapping02.wav", clapping02}, {"_clapping03.wav", clapping03},
     };
     return table;
+}
+
+std::vector<Stereo> effectsForTheMix() {
+    std::vector<Stereo> effects;
+    double together = 0.0;
+    for (const SoundEffect& effect : soundEffects()) {
+        effects.push_back(effect.make());
+        together += effects.back().peak();
+    }
+    for (Stereo& effect : effects) effect.scale(kEffectPeaksTogether / together);
+    return effects;
 }
 
 } // namespace pomlets::forge

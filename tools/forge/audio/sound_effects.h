@@ -17,5 +17,9 @@ struct SoundEffect {
 
 // Every file of the sounds folder, in the order the game loads them.
 const std::vector<SoundEffect>& soundEffects();
+// Every effect of soundEffects(), in its order, at its level in the game's
+// mix: the recipes' levels scaled alike, so that all the peaks together make
+// kEffectPeaksTogether (mix_budget.h).
+std::vector<Stereo> effectsForTheMix();
 
 } // namespace pomlets::forge
