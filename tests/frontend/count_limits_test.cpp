@@ -94,18 +94,9 @@ constexpr std::array<Item, 4> storeItems{{
 
 using Case = std::tuple<Count, Edge, Path>;
 
-class CountLimitsTest : public FrontendTest, public ::testing::WithParamInterface<Case> {
+class CountLimitsTest : public StillClockGameTest, public ::testing::WithParamInterface<Case> {
 protected:
-    void TearDown() override {
-        keyboardState().fill(0);
-        setTickCount(std::nullopt);
-        setRandomizeClock(-1);
-        FrontendTest::TearDown();
-        resetDisplayObjects();
-    }
-
-    // The profile file as a start finds it: every count at a middling value
-    // but the one under test.
+    // The profile file as the start finds it.
     void writeProfile(const Counts& c) {
         const auto text = [](int64_t v) { return std::to_string(v); };
         writeScrambled("\\init\\6702", {text(c.credits), text(c.items[0]), text(c.items[1]), text(c.items[3]),
@@ -182,15 +173,16 @@ TEST_P(CountLimitsTest, NoErrorNothingTakenWithoutItsCounterpartAndSavedReadsBac
     typedName = "Ann";
     // A table of ten zero scores, so that any Freestyle score enters it.
     writeScrambled("\\init\\6095", std::vector<std::string>(10, "0,Nobody"));
-    Counts start{1000, {50, 50, 50, 50, 50, 50}, 50};
-    start[count] = valueAt(count, edge);
-    writeProfile(start);
+    // Every count at a middling value but the one under test.
+    Counts before{1000, {50, 50, 50, 50, 50, 50}, 50};
+    before[count] = valueAt(count, edge);
+    writeProfile(before);
 
-    FMain& w = this->start();
-    ASSERT_EQ(live(), start) << "loaded as the file holds them";
+    FMain& w = start();
+    ASSERT_EQ(live(), before) << "loaded as the file holds them";
     clearShownBoxes();
 
-    Counts expected = start;
+    Counts expected = before;
     std::vector<std::string> expectedBoxes;
     bool collected = false;
     switch (path) {
@@ -203,8 +195,8 @@ TEST_P(CountLimitsTest, NoErrorNothingTakenWithoutItsCounterpartAndSavedReadsBac
             return collected;
         });
         EXPECT_TRUE(collected) << "the Bomb's blast took the Money piece and the Music Note";
-        expected.credits = oneMore(Count::Credits, start.credits);
-        expected.musicNotes = oneMore(Count::MusicNotes, start.musicNotes);
+        expected.credits = oneMore(Count::Credits, before.credits);
+        expected.musicNotes = oneMore(Count::MusicNotes, before.musicNotes);
         if (freestyle) {
             expectedBoxes.push_back("Congratulations!  " + std::to_string(score) +
                                     " is a new high score!  Please enter your name.");
