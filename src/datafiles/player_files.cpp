@@ -395,6 +395,22 @@ void saveHighScores() {
     takeTable(table);
 }
 
+void reloadHighScores() {
+    ScoresOnDisk disk;
+    try {
+        disk.lines = readDataLines(highScoreFile);
+        disk.known = true;
+    } catch (const RuntimeError&) {
+        disk.known = false;
+    }
+    // Only a table read back whole replaces the one in memory.
+    if (disk.clean()) {
+        scores.disk = disk;
+        takeTable(disk.entries());
+    }
+    showHighScores();
+}
+
 void loadProfile() {
     profile = {};
     profile.loaded = true;

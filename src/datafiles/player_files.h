@@ -31,6 +31,10 @@ size_t highScorePlace(int32_t score);
 // Puts the entry at that place; the entries from there move down one place
 // (into a free place where there is one, else the tenth entry is lost).
 void putHighScore(size_t place, const HighScoreEntry& entry);
+// After a save: reads the table back as the file holds it (a name loses its
+// leading blanks, as at every load) and refills fMain().scores_freestyle. A
+// file that does not read back whole leaves the table in memory as it is.
+void reloadHighScores();
 // Refills fMain().scores_freestyle from highScores.
 void showHighScores();
 // Reads the thirteen profile values and sets the volume bar fMain().HScroll2.

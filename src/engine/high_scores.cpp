@@ -27,20 +27,20 @@ void enterHighScore() {
     if (leaving()) return;
     putHighScore(place, {name, score});
 
-    // The list shows the table as it stands in memory, saved or not: a
-    // failed save is told and tried again at the next one.
-    saveTelling(PlayerFile::HighScores, saveHighScores);
-    showHighScores();
+    // A saved table is read back and shown as the file holds it; a table
+    // that could not be saved is shown as it stands in memory (the failure
+    // is told and the save tried again at the next one).
+    if (saveTelling(PlayerFile::HighScores, saveHighScores)) reloadHighScores();
+    else showHighScores();
 
     fMain().mScores_Click();
     setListText(fMain().scoreModes, QStringLiteral("Freestyle"));
 }
 
 void awardArcadeLevel() {
+    // Whatever the won level names is awarded, an empty name too: the entry
+    // leads to the level file its number names.
     const std::string& name = currentLevel.awardLevelName;
-    // A level file that names no award (an empty name) awards nothing: an
-    // empty entry would lead to no level.
-    if (name.empty()) return;
     QListWidget* levels = fMain().tLevels;
     const QString entry = fromWindows1252(name);
     for (int i = 0; i < levels->count(); ++i)

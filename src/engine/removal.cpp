@@ -1,6 +1,7 @@
 #include "engine/removal.h"
 
 #include <cstdlib>
+#include <limits>
 
 #include "common/brains.h"
 #include "engine/chance.h"
@@ -23,6 +24,14 @@ namespace {
 constexpr int maxBlastDepth = 256;
 
 int blastDepth = 0;
+
+// The player's credits and Music Notes count one more for a collected piece;
+// a count at the most its type holds stays there, and the piece is collected
+// all the same.
+template <typename Count>
+Count oneMore(Count count) {
+    return count == std::numeric_limits<Count>::max() ? count : static_cast<Count>(count + 1);
+}
 
 struct DepthGuard {
     DepthGuard() { ++blastDepth; }
@@ -75,11 +84,11 @@ void killPiece(int16_t row, int16_t column) {
         bTypeCount = add16(bTypeCount, -1);
     }
     if (p.isMoney) {
-        credits = add16(credits, 1);
+        credits = oneMore(credits);
         playSound(sndCoin);
     } else if (p.typeName == "Music") {
         playSound(sndMusic);
-        musicNotes = add32(musicNotes, 1);
+        musicNotes = oneMore(musicNotes);
     } else {
         addPointPopup(effectX(p.column), effectY(p.y), toInt32(std::abs(static_cast<double>(p.points))));
     }

@@ -1,5 +1,6 @@
 // The store, the backgrounds, the music volume and the bands panels.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "common/brains.h"
@@ -18,13 +19,14 @@ namespace {
 struct StoreItem {
     const char* question;
     int16_t price;
+    const char* many;  // the item's name for a count of them
 };
 // Items 0 to 3; items 4 and 5 are not for sale in this version.
 constexpr std::array<StoreItem, 4> storeItems{{
-    {"a Slammer", 2},
-    {"a Bomb", 4},
-    {"a Detonator", 7},
-    {"a Bowling Ball", 10},
+    {"a Slammer", 2, "Slammers"},
+    {"a Bomb", 4, "Bombs"},
+    {"a Detonator", 7, "Detonators"},
+    {"a Bowling Ball", 10, "Bowling Balls"},
 }};
 
 QString decimal(int value) { return QString::number(value); }
@@ -54,6 +56,14 @@ void FMain::purchase_Click(int16_t Index) {
     }
     if (Index < 0 || Index > 5) return;
     const StoreItem& item = storeItems[static_cast<size_t>(Index)];
+    int16_t& count = items[static_cast<size_t>(Index)];
+    // A count holds no more than its 16 bits: such a purchase is refused
+    // before anything is taken.
+    if (count == INT16_MAX) {
+        msgBox("You already have " + std::to_string(count) + " " + item.many +
+               ", the most you can hold.  Nothing was bought.");
+        return;
+    }
     if (credits < item.price) {
         msgBox("Insufficient credits to make this transaction.  Sorry!");
         return;
@@ -62,8 +72,8 @@ void FMain::purchase_Click(int16_t Index) {
                                  std::to_string(item.price) + " credits?";
     if (msgBox(question, MsgButtons::YesNo) != MsgResult::Yes) return;
     credits = static_cast<int16_t>(credits - item.price);
-    items[static_cast<size_t>(Index)] = add16(items[static_cast<size_t>(Index)], 1);
-    tpurchase[static_cast<size_t>(Index)]->setText(decimal(items[static_cast<size_t>(Index)]));
+    count = static_cast<int16_t>(count + 1);
+    tpurchase[static_cast<size_t>(Index)]->setText(decimal(count));
     tBank->setText(decimal(credits));
     saveProfileReporting();
 }

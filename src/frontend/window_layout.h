@@ -34,13 +34,14 @@ constexpr Twips scores_freestyle{240, 1440, 3135, 1980};
 // Panel 2: credits.
 constexpr Twips Text1{240, 720, 3135, 3735};
 
-// Panel 3: store.
-constexpr Twips tBank{840, 210, 375, 285};
+// Panel 3: store. The credits and the counts are wide enough for any 16-bit
+// count, "-32768" included.
+constexpr Twips tBank{630, 210, 660, 285};
 constexpr Twips Image4{120, 720, 3360, 4350};
 constexpr Twips Image5{20, 120, 1320, 570};
 constexpr Twips tpurchase(int k) {
     constexpr std::array<int, 6> tops{1480, 2090, 2650, 3270, 3880, 4480};
-    return {3000, tops[static_cast<unsigned>(k)], k == 0 ? 265 : 270, 285};
+    return {2850, tops[static_cast<unsigned>(k)], 555, 285};
 }
 constexpr Twips purchase(int k) {
     constexpr std::array<int, 6> tops{1440, 2040, 2640, 3240, 3840, 4440};

@@ -2,13 +2,19 @@
 // Arcade level.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <optional>
+
 #include "common/brains.h"
+#include "datafiles/level_list.h"
 #include "datafiles/player_files.h"
+#include "datafiles/save_notices.h"
 #include "datafiles/scrambler.h"
 #include "engine/high_scores.h"
 #include "frontend/fmain.h"
 #include "frontend/message_box.h"
 #include "platform/runtime.h"
+#include "support/file_faults.h"
 #include "support/program_folder.h"
 
 namespace pomlets {
@@ -104,6 +110,36 @@ TEST_F(HighScores, ZeroTableTakesAnyScoreAtTheTop) {
     EXPECT_EQ(shownBoxes().size(), 1u);
 }
 
+// A saved table is read back as the file holds it: a name typed with leading
+// blanks loses them, on the panel, in memory and at the next save. A table
+// that could not be saved shows as it stands in memory.
+TEST_F(HighScores, SavedNameShowsAsItReadsBack) {
+    for (const bool saveFails : {false, true}) {
+        SCOPED_TRACE(saveFails ? "save fails" : "save works");
+        for (size_t i = 0; i < highScores.size(); ++i)
+            highScores[i] = {"P" + std::to_string(i), static_cast<int32_t>(1000 - 100 * i)};
+        saveHighScores();
+        typedName = "  Bob";
+        score = 700;
+        {
+            std::optional<testing::FileFaults> full;
+            if (saveFails) full.emplace(testing::Fault{testing::FaultKind::Error, ENOSPC, 1, true, ""});
+            enterHighScore();
+        }
+        const std::string shown = saveFails ? "  Bob" : "Bob";
+        EXPECT_EQ(highScores[3].name, shown);
+        EXPECT_EQ(fMain().scores_freestyle->item(3)->text().toStdString(), "04.    700   \t" + shown);
+        EXPECT_EQ(highScores[4].name, "P3");
+        // The next save writes what the panel shows.
+        forgetSaveNotices();
+        saveHighScores();
+        highScores = {};
+        loadHighScores();
+        EXPECT_EQ(highScores[3].name, "Bob");
+        EXPECT_EQ(highScores[3].score, 700);
+    }
+}
+
 class Award : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -164,12 +200,28 @@ TEST_F(Award, AlreadyListedOnlyByExactName) {
     EXPECT_EQ(fMain().tLevels->count(), 3);
 }
 
-TEST_F(Award, NoNameAwardsNothing) {
+// A won level awards whatever its file names, an empty name too, once; the
+// entry leads to the level its number names, also after a new start.
+TEST_F(Award, AnEmptyNameIsAwardedOnce) {
     currentLevel.awardLevelName = "";
     awardArcadeLevel();
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_EQ(shownBoxes()[0].text, "Congratulations!  You have been awarded a new level for Arcade mode!");
+    EXPECT_EQ(plainList(), "First Steps\r\n1\r\nSecond Wind\r\n2\r\n\r\n14\r\n");
+    QListWidget* levels = fMain().tLevels;
+    ASSERT_EQ(levels->count(), 3);
+    EXPECT_EQ(levels->item(2)->text(), QString());
+    EXPECT_EQ(levels->item(2)->data(Qt::UserRole).toInt(), 14);
+    const LevelList list = readLevelList();
+    EXPECT_FALSE(list.damaged);
+    ASSERT_EQ(list.levels.size(), 3u);
+    EXPECT_EQ(list.levels[2].name, "");
+    EXPECT_EQ(list.levels[2].number, 14);
+
+    clearShownBoxes();
+    awardArcadeLevel();
     EXPECT_TRUE(shownBoxes().empty());
-    EXPECT_EQ(plainList(), "First Steps\r\n1\r\nSecond Wind\r\n2\r\n");
-    EXPECT_EQ(fMain().tLevels->count(), 2);
+    EXPECT_EQ(levels->count(), 3);
 }
 
 } // namespace

@@ -14,16 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CampaignWinTest : public FrontendTest {
-protected:
-    void TearDown() override {
-        keyboardState().fill(0);
-        setTickCount(std::nullopt);
-        setRandomizeClock(-1);
-        FrontendTest::TearDown();
-        resetDisplayObjects();
-    }
-};
+using CampaignWinTest = StillClockGameTest;
 
 TEST_F(CampaignWinTest, WonFirstLevelAwardsTheSecondAtOnce) {
     setTickCount(100000);

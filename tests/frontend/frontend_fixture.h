@@ -98,4 +98,18 @@ protected:
     bool sawGameRunning = false;
 };
 
+// Games played through the Play command on the still clock, which the test
+// moves on at every pass; the clock, the seeding clock, the keys and the
+// display objects are given back after each test.
+class StillClockGameTest : public FrontendTest {
+protected:
+    void TearDown() override {
+        keyboardState().fill(0);
+        setTickCount(std::nullopt);
+        setRandomizeClock(-1);
+        FrontendTest::TearDown();
+        resetDisplayObjects();
+    }
+};
+
 } // namespace pomlets::testing

@@ -135,7 +135,7 @@ TEST_F(FrontendTest, ControlsLieAtTheirPositions) {
     // Spot checks of the layout table itself.
     EXPECT_EQ(layout::main_BtnRun.left, 2280);
     EXPECT_EQ(layout::purchase(2).height, 255);
-    EXPECT_EQ(layout::tpurchase(0).width, 265);
+    EXPECT_EQ(layout::tpurchase(0).width, 555);
     struct Case {
         QWidget* control;
         layout::Twips twips;

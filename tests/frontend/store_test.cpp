@@ -103,6 +103,42 @@ TEST_F(StoreTest, TooFewCreditsOnlyTellsThePlayer) {
     EXPECT_EQ(folder->readText("init/6702"), profileBefore);
 }
 
+TEST_F(StoreTest, AFullCountRefusesThePurchaseBeforeAnythingIsTaken) {
+    FMain& w = openStore(100);
+    items[0] = 32767;
+    saveProfile();
+    profileBefore = folder->readText("init/6702");
+    w.mStore->trigger();
+    answer = MsgResult::Yes;
+    w.purchase[0]->click();
+    EXPECT_EQ(boxTexts(),
+              std::vector<std::string>{"You already have 32767 Slammers, the most you can hold.  Nothing was bought."});
+    EXPECT_EQ(shownBoxes()[0].buttons, MsgButtons::OkOnly);
+    EXPECT_EQ(credits, 100);
+    EXPECT_EQ(items[0], 32767);
+    EXPECT_EQ(w.tBank->text(), "100");
+    EXPECT_EQ(folder->readText("init/6702"), profileBefore);
+}
+
+// The credits and every count shown whole in their labels, whatever 16-bit
+// value they hold.
+TEST_F(StoreTest, EveryCountShowsWhole) {
+    FMain& w = openStore(0);
+    for (int16_t value : {int16_t{-32768}, int16_t{32767}, int16_t{12345}, int16_t{-1}, int16_t{0}}) {
+        credits = value;
+        items.fill(value);
+        w.mStore->trigger();
+        const QString whole = QString::number(value);
+        std::vector<QLabel*> labels{w.tBank};
+        labels.insert(labels.end(), w.tpurchase.begin(), w.tpurchase.end());
+        for (QLabel* label : labels) {
+            EXPECT_EQ(label->text(), whole);
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(whole), label->contentsRect().width())
+                << whole.toStdString() << " in a label " << label->contentsRect().width() << " pixels wide";
+        }
+    }
+}
+
 TEST_F(StoreTest, NoChangesNothing) {
     FMain& w = openStore(50);
     answer = MsgResult::No;

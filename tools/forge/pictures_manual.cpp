@@ -274,7 +274,7 @@ QImage storeShot(const ManualPictures& pics, int sharpness) {
         }
     };
     put(layout::Image5, "Image5.bmp");
-    drawTextTopLeft(p, "12", sansFont(11), onPanel(layout::tBank).topLeft() + QPointF(2, 2), QColor(250, 236, 180));
+    drawText(p, "12", sansFont(11), onPanel(layout::tBank).center(), QColor(250, 236, 180));
     put(layout::Image4, "Image4.bmp");
     p.end();
     return mainWindow(pics, panel, 0.52, sharpness);
