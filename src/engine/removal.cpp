@@ -10,6 +10,7 @@
 #include "engine/messages.h"
 #include "engine/sound_effects.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -23,6 +24,7 @@ namespace {
 constexpr int maxBlastDepth = 256;
 
 int blastDepth = 0;
+POMLETS_RESTORED(blastDepth);
 
 struct DepthGuard {
     DepthGuard() { ++blastDepth; }

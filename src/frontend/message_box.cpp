@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -13,6 +14,7 @@ namespace {
 std::function<MsgResult(const ShownBox&)> messageResponder;
 std::function<std::string(const ShownBox&)> inputResponder;
 std::vector<ShownBox> shown;
+POMLETS_RESTORED(messageResponder, inputResponder, shown);
 
 QString programName() { return QStringLiteral("Pomlets"); }
 } // namespace

@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/start_values.h"
+
 namespace pomlets {
 
 namespace {
@@ -23,6 +25,7 @@ const FileCalls systemCalls{
 };
 
 FileCalls calls = systemCalls;
+POMLETS_RESTORED(calls);
 
 struct Stream {
     int fd;

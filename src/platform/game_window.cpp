@@ -13,6 +13,7 @@
 
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -22,6 +23,7 @@ namespace {
 // Fixed storage, so that windows living until program exit never outlive it.
 constexpr size_t maxWindows = 16;
 std::array<GameWindow*, maxWindows> liveWindows{};
+POMLETS_NOT_RESTORED(liveWindows, "each window enters when it is made and leaves when it goes");
 
 void setCommonHints() {
     // The game is a Qt program: Ctrl-C and termination keep their usual meaning.
@@ -450,6 +452,7 @@ void presentToWindowSurface(GameWindow::Impl& impl, SDL_Surface* frame, const Ti
 bool useGraphicsCard(GameWindow::Impl& impl) {
     enum class Answer { Unknown, Card, Processor };
     static Answer answer = Answer::Unknown;
+    POMLETS_LOCAL_NOT_RESTORED(answer, "a fact of the machine, asked once");
     if (answer == Answer::Processor) return false;
     if (answer == Answer::Unknown && !graphicsDevicePresent()) {
         answer = Answer::Processor;

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/start_values.h"
+
 namespace pomlets {
 
 namespace {
@@ -18,6 +20,7 @@ struct HeldLock {
 
 HeldLock& heldLock() {
     static HeldLock held;
+    POMLETS_LOCAL_RESTORED_BY(held, unlockProgramFolder);
     return held;
 }
 

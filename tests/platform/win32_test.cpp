@@ -11,9 +11,13 @@
 #include "media_files.h"
 #include "platform/win32.h"
 #include "support/program_folder.h"
+#include "support/settable_clock.h"
 
 namespace pomlets {
 namespace {
+
+using testing::advanceTickCount;
+using testing::setTickCount;
 
 TEST(TickCountTest, RunsFreezesAndMovesOn) {
     const int32_t a = GetTickCount();
