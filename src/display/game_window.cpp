@@ -203,11 +203,14 @@ void destroy() {
 
 StartValues& displayObjects() {
     static StartValues group([] {
-        // The game window closes only once a game has ended.
-        const bool wasEnded = endGame;
+        // The game window closes only once a game has ended; a log already
+        // let go is not written to.
+        const bool wasEnded = endGame, wasLogging = logEnabled;
         endGame = true;
+        logEnabled = logEnabled && logFile.isOpen();
         destroy();
         endGame = wasEnded;
+        logEnabled = wasLogging;
     });
     POMLETS_LOCAL_NOT_RESTORED(group, "what is put back");
     return group;
