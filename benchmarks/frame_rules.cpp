@@ -12,9 +12,12 @@
 #include "engine/field.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/settable_clock.h"
 
 namespace pomlets {
 namespace {
+
+using testing::setTickCount;
 
 struct Scene {
     PlayField field;

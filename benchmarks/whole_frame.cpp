@@ -26,9 +26,13 @@
 #include "platform/runtime.h"
 #include "platform/win32.h"
 #include "headless_main.h"
+#include "support/settable_clock.h"
 
 namespace pomlets {
 namespace {
+
+using testing::setTickCount;
+using testing::advanceTickCount;
 
 using Clock = std::chrono::steady_clock;
 

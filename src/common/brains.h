@@ -1,6 +1,6 @@
 // The game's shared records and state. Every subsystem reads and writes these
-// variables directly, on the program's one thread; resetSharedState() puts all
-// of them back to their program-start values.
+// variables directly, on the program's one thread. Each is named to the shared
+// state's group, which resetSharedState() puts back to the program's start.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 
 #include "platform/directx.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -135,83 +136,147 @@ T& appendTo(std::vector<T>& list, int16_t& last) {
     return list[static_cast<size_t>(last)];
 }
 
+// The group of every variable below.
+StartValues& sharedState();
+
 // --- the field, the pieces, the effects ---------------------------------
 inline PlayField field;
+POMLETS_RESTORED_IN(sharedState(), field);
 inline std::array<PieceDef, 20> pieceDefs;
+POMLETS_RESTORED_IN(sharedState(), pieceDefs);
 inline int16_t lastPieceType = 0;
+POMLETS_RESTORED_IN(sharedState(), lastPieceType);
 inline std::vector<PieceDef> fallingPieces;
+POMLETS_RESTORED_IN(sharedState(), fallingPieces);
 inline int16_t lastFalling = -1;
+POMLETS_RESTORED_IN(sharedState(), lastFalling);
 inline std::vector<Explosion> explosions;
+POMLETS_RESTORED_IN(sharedState(), explosions);
 inline int16_t lastExplosion = -1;
+POMLETS_RESTORED_IN(sharedState(), lastExplosion);
 inline std::vector<PointPopup> pointPopups;
+POMLETS_RESTORED_IN(sharedState(), pointPopups);
 inline int16_t lastPointPopup = -1;
+POMLETS_RESTORED_IN(sharedState(), lastPointPopup);
 inline std::vector<Zap> zaps;
+POMLETS_RESTORED_IN(sharedState(), zaps);
 inline int16_t lastZap = -1;
+POMLETS_RESTORED_IN(sharedState(), lastZap);
 inline std::vector<MessageGlyph> messageGlyphs;
+POMLETS_RESTORED_IN(sharedState(), messageGlyphs);
 inline int16_t lastMessageGlyph = -1;
+POMLETS_RESTORED_IN(sharedState(), lastMessageGlyph);
 inline std::vector<Frog> frogs;
+POMLETS_RESTORED_IN(sharedState(), frogs);
 inline int16_t lastFrog = -1;
+POMLETS_RESTORED_IN(sharedState(), lastFrog);
 
 // --- the current level -----------------------------------------------------
 inline LevelInfo currentLevel;
+POMLETS_RESTORED_IN(sharedState(), currentLevel);
 inline int32_t spawnInterval = 0;
+POMLETS_RESTORED_IN(sharedState(), spawnInterval);
 inline bool levelOver = false;
+POMLETS_RESTORED_IN(sharedState(), levelOver);
 inline bool levelWon = false;
+POMLETS_RESTORED_IN(sharedState(), levelWon);
 
 // --- scalar state of the engine ------------------------------------------
 inline int32_t score = 0;
+POMLETS_RESTORED_IN(sharedState(), score);
 inline int16_t currentRow = 0;
+POMLETS_RESTORED_IN(sharedState(), currentRow);
 inline bool endGame = false;  // owned by the engine's play module
+POMLETS_RESTORED_IN(sharedState(), endGame);
 inline std::string gameMode;
+POMLETS_RESTORED_IN(sharedState(), gameMode);
 inline int16_t pendingDumps = 0;
+POMLETS_RESTORED_IN(sharedState(), pendingDumps);
 inline int32_t nextScoreTick = 0;
+POMLETS_RESTORED_IN(sharedState(), nextScoreTick);
 inline int32_t lastKeyTime = 0;
+POMLETS_RESTORED_IN(sharedState(), lastKeyTime);
 inline int16_t lastKeyCode = 0;
+POMLETS_RESTORED_IN(sharedState(), lastKeyCode);
 inline bool paused = false;
+POMLETS_RESTORED_IN(sharedState(), paused);
 inline int32_t pausedTotal = 0;
+POMLETS_RESTORED_IN(sharedState(), pausedTotal);
 inline bool frogGiven = false;
+POMLETS_RESTORED_IN(sharedState(), frogGiven);
 inline int32_t frogUntil = 0;
+POMLETS_RESTORED_IN(sharedState(), frogUntil);
 inline bool pythagoreanGiven = false;
+POMLETS_RESTORED_IN(sharedState(), pythagoreanGiven);
 inline int16_t calculatorSum = 0;
+POMLETS_RESTORED_IN(sharedState(), calculatorSum);
 inline int16_t bTypeCount = 0;
+POMLETS_RESTORED_IN(sharedState(), bTypeCount);
 
 // --- the player profile and high scores --------------------------------------
 inline int16_t credits = 0;
+POMLETS_RESTORED_IN(sharedState(), credits);
 inline std::array<int16_t, 6> items{};  // 0 Slammers, 1 Bombs, 2 Detonators, 3 Bowling Balls, 4, 5
+POMLETS_RESTORED_IN(sharedState(), items);
 inline bool profileFlag1 = false;
+POMLETS_RESTORED_IN(sharedState(), profileFlag1);
 inline bool profileFlag2 = false;
+POMLETS_RESTORED_IN(sharedState(), profileFlag2);
 inline bool profileFlag3 = false;
+POMLETS_RESTORED_IN(sharedState(), profileFlag3);
 inline int32_t musicNotes = 0;
+POMLETS_RESTORED_IN(sharedState(), musicNotes);
 inline std::string themeName;
+POMLETS_RESTORED_IN(sharedState(), themeName);
 inline int16_t musicVolume = 0;  // owned by the music module
+POMLETS_RESTORED_IN(sharedState(), musicVolume);
 inline std::array<HighScoreEntry, 10> highScores;
+POMLETS_RESTORED_IN(sharedState(), highScores);
 
 // --- the mode table and the bands ------------------------------------------
 inline std::vector<ModeInfo> modes;
+POMLETS_RESTORED_IN(sharedState(), modes);
 inline int16_t lastModeIndex = -1;
+POMLETS_RESTORED_IN(sharedState(), lastModeIndex);
 inline std::vector<std::string> bandNames;
+POMLETS_RESTORED_IN(sharedState(), bandNames);
 inline std::vector<std::string> bandUrls;
+POMLETS_RESTORED_IN(sharedState(), bandUrls);
 inline int16_t lastBandIndex = -1;
+POMLETS_RESTORED_IN(sharedState(), lastBandIndex);
 
 // --- music -------------------------------------------------------------------
 inline uint32_t musicStream = 0;
+POMLETS_RESTORED_IN(sharedState(), musicStream);
 inline int16_t lastSongIndex = 0;
+POMLETS_RESTORED_IN(sharedState(), lastSongIndex);
 inline std::string nowPlaying;
+POMLETS_RESTORED_IN(sharedState(), nowPlaying);
 
 // --- sounds and pictures loaded for each game ---------------------------------
 inline SoundRef sndChangeRow, sndMoveRow, sndGameOver;
+POMLETS_RESTORED_IN(sharedState(), sndChangeRow, sndMoveRow, sndGameOver);
 inline std::array<SoundRef, 3> sndConnect;
+POMLETS_RESTORED_IN(sharedState(), sndConnect);
 inline SoundRef sndPop, sndSlam, sndGorgonArrive, sndCoin, sndGorgonLeave;
+POMLETS_RESTORED_IN(sharedState(), sndPop, sndSlam, sndGorgonArrive, sndCoin, sndGorgonLeave);
 inline SoundRef sndCalculateMinus, sndCalculatePlus, sndBowling;
+POMLETS_RESTORED_IN(sharedState(), sndCalculateMinus, sndCalculatePlus, sndBowling);
 inline std::array<SoundRef, 3> sndFrog;
+POMLETS_RESTORED_IN(sharedState(), sndFrog);
 inline SoundRef sndDetonate, sndMusic, sndBauble1, sndBauble2;
+POMLETS_RESTORED_IN(sharedState(), sndDetonate, sndMusic, sndBauble1, sndBauble2);
 inline std::array<SoundRef, 3> sndClapping;
+POMLETS_RESTORED_IN(sharedState(), sndClapping);
 
 inline SurfaceRef pointerImage, zapVImage, zapHImage, frameOverlay, explosionImage, themePlate;
+POMLETS_RESTORED_IN(sharedState(), pointerImage, zapVImage, zapHImage, frameOverlay, explosionImage, themePlate);
 inline std::array<SurfaceRef, 38> glyphSurfaces;  // A-Z, "!", space, 0-9
+POMLETS_RESTORED_IN(sharedState(), glyphSurfaces);
 inline std::array<SurfaceRef, 6> frogFrames;      // frames 1 to 5; 0 unused
+POMLETS_RESTORED_IN(sharedState(), frogFrames);
 
 // Puts every variable above back to its program-start value.
-void resetSharedState();
+inline void resetSharedState() { sharedState().restore(); }
 
 } // namespace pomlets

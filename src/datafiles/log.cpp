@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_calls.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -20,6 +21,7 @@ locale_t userTimeLocale() {
         if (!chosen) chosen = newlocale(LC_TIME_MASK, "C", nullptr);
         return chosen;
     }();
+    POMLETS_LOCAL_NOT_RESTORED(locale, "the user's time formats, taken once");
     return locale;
 }
 

@@ -4,13 +4,22 @@
 #include <string>
 
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
 // Logging is on; every operation below does nothing while it is false.
 inline bool logEnabled = false;
-// The open log file.
+POMLETS_RESTORED(logEnabled);
+// The open log file; let go as it is, without a closing line.
 inline TextFile logFile;
+POMLETS_RESTORED_BY(logFile, [] {
+    if (!logFile.isOpen()) return;
+    try {
+        logFile.close();
+    } catch (const RuntimeError&) {
+    }
+});
 
 // openLog's failure: the log could not be created or written in the program
 // folder. causeNumber() is the system's error number, such as ENOSPC (0 when

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "platform/start_values.h"
+
 namespace pomlets {
 
 // The four built-in tracks, in the order they are added; each entry is
@@ -14,6 +16,7 @@ inline const std::array<std::string, 4> builtInTracks = {
     "Quillo - Paper Kites",
     "Brackwater - Slow River Lights",
 };
+POMLETS_NOT_RESTORED(builtInTracks, "a constant, made when the program starts");
 
 // Empties fMain().songs and adds the four built-in tracks (the box sorts them).
 void fillMusicList();

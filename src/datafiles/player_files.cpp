@@ -10,6 +10,7 @@
 #include "datafiles/data_lines.h"
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -113,6 +114,13 @@ struct ScoresOnDisk {
     }
 };
 
+// What the last loads of both files read; forgetPlayerFileReadings() puts it back.
+StartValues& readings() {
+    static StartValues group;
+    POMLETS_LOCAL_NOT_RESTORED(group, "what is put back");
+    return group;
+}
+
 struct ScoresState {
     bool loaded = false;  // a load ran: memory and file are to be merged
     ScoresOnDisk disk;
@@ -120,6 +128,7 @@ struct ScoresState {
     size_t inUse = tableSize;
 };
 ScoresState scores;
+POMLETS_RESTORED_IN(readings(), scores);
 
 bool sameEntry(const HighScoreEntry& a, const HighScoreEntry& b) { return a.score == b.score && a.name == b.name; }
 
@@ -245,6 +254,7 @@ struct ProfileState {
     }
 };
 ProfileState profile;
+POMLETS_RESTORED_IN(readings(), profile);
 
 // One value of the merge: what the file holds now where the player left the
 // value alone, the player's value where it changed; a count the player changed
@@ -492,9 +502,6 @@ void saveProfile() {
 
 void keepThemeAsRead() { profile.base[themeLine] = themeName; }
 
-void forgetPlayerFileReadings() {
-    scores = {};
-    profile = {};
-}
+void forgetPlayerFileReadings() { readings().restore(); }
 
 } // namespace pomlets

@@ -6,12 +6,14 @@
 #include "datafiles/log.h"
 #include "frontend/message_box.h"
 #include "platform/file_calls.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
 namespace {
 
 std::map<PlayerFile, std::string> told;
+POMLETS_RESTORED(told);
 
 struct FileNames {
     const char* what;

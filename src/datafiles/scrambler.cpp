@@ -10,6 +10,7 @@
 #include "platform/file_calls.h"
 #include "platform/program_files.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -28,13 +29,13 @@ void initCipherTables(int16_t seed, int16_t randomArgument, int16_t range) {
     cipherReady = true;
 }
 
-void resetCipherTables() {
-    cipherTableA = {};
-    cipherTableB = {};
-    cipherCursorA = 0;
-    cipherCursorB = 0;
-    cipherReady = false;
+StartValues& cipherState() {
+    static StartValues group;
+    POMLETS_LOCAL_NOT_RESTORED(group, "what is put back");
+    return group;
 }
+
+void resetCipherTables() { cipherState().restore(); }
 
 void resetCipherCursors() {
     cipherCursorA = 0;

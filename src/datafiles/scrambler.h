@@ -8,13 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/start_values.h"
+
 namespace pomlets {
+
+// The group of the key tables and cursors; resetCipherTables() puts it back.
+StartValues& cipherState();
 
 inline std::array<int16_t, 100> cipherTableA{};
 inline std::array<int16_t, 99> cipherTableB{};
 inline int16_t cipherCursorA = 0;
 inline int16_t cipherCursorB = 0;
 inline bool cipherReady = false;
+POMLETS_RESTORED_IN(cipherState(), cipherTableA, cipherTableB, cipherCursorA, cipherCursorB, cipherReady);
 
 // Builds both key tables from the generator seeded with seed; every entry lies
 // in 1 to range. Runs once per program: later calls change nothing.

@@ -8,6 +8,7 @@
 #include "frontend/fmain.h"
 #include "platform/file_names.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -17,6 +18,7 @@ namespace {
 // Each picture keeps the description record it was made with; the letters
 // share one record, and so do the frog frames.
 DDSURFACEDESC2 pointerDesc, zapVDesc, zapHDesc, frameDesc, glyphDesc, frogDesc, explosionDesc, plateDesc;
+POMLETS_RESTORED(pointerDesc, zapVDesc, zapHDesc, frameDesc, glyphDesc, frogDesc, explosionDesc, plateDesc);
 
 // A file that cannot be loaded ends the set-up: it is logged, the display is
 // given back, and the player is told which file it was.
@@ -156,12 +158,6 @@ void initVariables() {
     themePlate = loadPicture("\\themes\\" + themeName + "\\plate_0" + std::to_string(plate) + ".bmp", plateDesc, false);
 
     resetLevel();
-}
-
-void resetPictureDescriptions() {
-    for (DDSURFACEDESC2* desc : {&pointerDesc, &zapVDesc, &zapHDesc, &frameDesc, &glyphDesc, &frogDesc,
-                                 &explosionDesc, &plateDesc})
-        *desc = {};
 }
 
 } // namespace pomlets

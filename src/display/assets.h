@@ -9,7 +9,5 @@ namespace pomlets {
 // file cannot be loaded the failure is logged, the display given back, and a
 // RuntimeError naming the file is raised.
 void initVariables();
-// Tests: the pictures' description records as they are when the program starts.
-void resetPictureDescriptions();
 
 } // namespace pomlets

@@ -6,6 +6,7 @@
 #include "engine/keys.h"
 #include "platform/bass.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -15,6 +16,7 @@ namespace {
 // Whether this game's initDX opened the music output: destroy frees it
 // exactly once, however often it runs.
 bool musicOutputStarted = false;
+POMLETS_RESTORED_IN(displayObjects(), musicOutputStarted);
 
 // Shows the cursor until it is visible: the hidden count of a game (and of a
 // pause it ended in) is given back, and no more, so that the next game's
@@ -82,6 +84,7 @@ bool FConsole::Unload() {
 
 FConsole& fConsole() {
     static FConsole window;
+    POMLETS_LOCAL_NOT_RESTORED(window, "unloaded with the display; the window object stays, as a form does");
     return window;
 }
 
@@ -200,34 +203,19 @@ void destroy() {
     musicOutputOpen = false;
 }
 
-void resetDisplayObjects() {
-    if (musicOutputStarted) BASS_Free();
-    musicOutputStarted = false;
-    musicOutputOpen = false;
-    gameRanSilent = false;
-    silenceTold = false;
-    showCursorAgain();
-    if (ddraw) ddraw->RestoreDisplayMode();
-    const bool wasEnded = endGame;
-    endGame = true;
-    fConsole().Unload();
-    endGame = wasEnded;
-    dx.reset();
-    ddraw.reset();
-    dinput.reset();
-    dsound.reset();
-    screenWidth = screenHeight = 0;
-    primaryDesc = {};
-    primary.reset();
-    backBuffer.reset();
-    backBufferDesc = {};
-    textFont.reset();
-    keyboard.reset();
-    keyState = {};
-    mouse.reset();
-    colorKey = {};
-    soundBufferDesc = {};
-    waveFormat = {};
+StartValues& displayObjects() {
+    static StartValues group([] {
+        // The game window closes only once a game has ended; a log already
+        // let go is not written to.
+        const bool wasEnded = endGame, wasLogging = logEnabled;
+        endGame = true;
+        logEnabled = logEnabled && logFile.isOpen();
+        destroy();
+        endGame = wasEnded;
+        logEnabled = wasLogging;
+    });
+    POMLETS_LOCAL_NOT_RESTORED(group, "what is put back");
+    return group;
 }
 
 } // namespace pomlets

@@ -6,8 +6,13 @@
 #include <memory>
 
 #include "platform/directx.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
+
+// The group of the display objects below. Putting it back first gives the
+// display back as destroy does, whether or not a game has ended.
+StartValues& displayObjects();
 
 // --- the display objects, shared with the engine and the drawing code -------
 inline std::shared_ptr<DirectX7> dx;            // made on first use; emptied by destroy
@@ -27,6 +32,9 @@ inline std::shared_ptr<DirectInputDevice> mouse;  // set up and acquired, never 
 inline DDCOLORKEY colorKey;                     // white: the key of every keyed picture
 inline DSBUFFERDESC soundBufferDesc;            // given to every sound-effect buffer
 inline WAVEFORMATEX waveFormat;                 // given to every sound-effect buffer
+POMLETS_RESTORED_IN(displayObjects(), dx, ddraw, dinput, dsound, screenWidth, screenHeight, primaryDesc, primary,
+                    backBuffer, backBufferDesc, textFont, keyboard, keyState, mouse, colorKey, soundBufferDesc,
+                    waveFormat);
 
 // Whether this game's music output could be opened; without it the game runs silent.
 inline bool musicOutputOpen = false;
@@ -38,6 +46,7 @@ inline bool silenceTold = false;
 inline constexpr const char* noSoundNotice =
     "Pomlets found no sound device, so the game played without sound and music.  It plays silent until a sound "
     "device is there when a game starts.";
+POMLETS_RESTORED_IN(displayObjects(), musicOutputOpen, gameRanSilent, silenceTold);
 // The log line written when no audio device can be opened.
 inline constexpr const char* noAudioLogText = "initDX - no audio device, the game runs silent";
 
@@ -87,7 +96,8 @@ void initDX();
 // the game window. Safe to run twice for one game.
 void destroy();
 
-// Tests: empties every display object and unloads the game window.
-void resetDisplayObjects();
+// Tests: gives the display back, unloads the game window and puts every
+// display object back as it was when the program started.
+inline void resetDisplayObjects() { displayObjects().restore(); }
 
 } // namespace pomlets

@@ -9,6 +9,7 @@
 #include "platform/bass.h"
 #include "platform/file_names.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -18,6 +19,7 @@ namespace {
 // Entries whose track could not be opened in this game: they are not tried
 // again, so a broken track costs one attempt a game rather than one a pass.
 std::set<std::string> brokenTracks;
+POMLETS_RESTORED(brokenTracks);
 
 } // namespace
 

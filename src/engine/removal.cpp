@@ -11,6 +11,7 @@
 #include "engine/messages.h"
 #include "engine/sound_effects.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -24,6 +25,7 @@ namespace {
 constexpr int maxBlastDepth = 256;
 
 int blastDepth = 0;
+POMLETS_RESTORED(blastDepth);
 
 // The player's credits and Music Notes count one more for a collected piece;
 // a count at the most its type holds stays there, and the piece is collected

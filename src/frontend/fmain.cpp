@@ -28,6 +28,7 @@
 #include "platform/media_checks.h"
 #include "platform/program_files.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 #include "platform/win32.h"
 
@@ -509,6 +510,11 @@ void FMain::closeEvent(QCloseEvent* event) {
 namespace {
 std::unique_ptr<FMain>& mainWindow() {
     static std::unique_ptr<FMain> window;
+    // The main window and its secondary windows closed and deleted.
+    POMLETS_LOCAL_RESTORED_BY(window, [] {
+        releaseFMain();
+        if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
     return window;
 }
 } // namespace
@@ -520,6 +526,7 @@ FMain& fMain() {
         // A program that ends without releasing the window still lets it go
         // while the application object exists.
         static bool cleanupAdded = false;
+        POMLETS_LOCAL_NOT_RESTORED(cleanupAdded, "Qt lets it go at the application's end, once");
         if (!cleanupAdded) {
             cleanupAdded = true;
             qAddPostRoutine(releaseFMain);

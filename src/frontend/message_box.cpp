@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "frontend/leaving.h"
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -17,6 +18,7 @@ namespace {
 std::function<MsgResult(const ShownBox&)> messageResponder;
 std::function<std::string(const ShownBox&)> inputResponder;
 std::vector<ShownBox> shown;
+POMLETS_RESTORED(messageResponder, inputResponder, shown);
 
 QString programName() { return QStringLiteral("Pomlets"); }
 } // namespace

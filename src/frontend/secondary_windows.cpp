@@ -10,6 +10,7 @@
 #include "datafiles/music_list.h"
 #include "frontend/artwork.h"
 #include "frontend/window_layout.h"
+#include "platform/start_values.h"
 #include "platform/windows1252.h"
 
 namespace pomlets {
@@ -23,8 +24,11 @@ void place(QWidget* widget, const layout::Twips& at) {
 }
 
 QPointer<FSplash> splashWindow;
+POMLETS_NOT_RESTORED(splashWindow, "null once its window is gone, which the main window closes");
 QPointer<FPieces> piecesWindow;
+POMLETS_NOT_RESTORED(piecesWindow, "null once its window is gone, which the main window closes");
 QPointer<FControls> controlsWindow;
+POMLETS_NOT_RESTORED(controlsWindow, "null once its window is gone, which the main window closes");
 
 template <typename Window>
 Window& showWindow(QPointer<Window>& slot) {

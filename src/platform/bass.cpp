@@ -11,6 +11,7 @@
 #include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -47,6 +48,7 @@ struct Output {
 
 Output& output() {
     static Output o;
+    POMLETS_LOCAL_RESTORED_BY(o, BASS_Free);
     return o;
 }
 

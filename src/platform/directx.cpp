@@ -19,6 +19,7 @@
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -184,14 +185,17 @@ private:
 
 FontCache& fontCache() {
     static FontCache cache;
+    POMLETS_LOCAL_NOT_RESTORED(cache, "fonts, opened once for the run and closed at its end");
     return cache;
 }
 
 // Whether DrawText keeps its record of drawn texts (tests switch it on).
 bool recordingTexts = false;
+POMLETS_NOT_RESTORED(recordingTexts, "switched once for the whole run");
 
 std::function<void(const DirectDrawSurface7&)>& flipWatcher() {
     static std::function<void(const DirectDrawSurface7&)> watcher;
+    POMLETS_LOCAL_RESTORED(watcher);
     return watcher;
 }
 
@@ -240,6 +244,7 @@ struct DirectDrawSurface7::Impl {
 
     void startTracking() {
         static uint64_t surfacesMade = 0;
+        POMLETS_LOCAL_NOT_RESTORED(surfacesMade, "numbers tell the surfaces of the whole run apart");
         number = ++surfacesMade;
         rowColour.assign(static_cast<size_t>(surface->h), -1);
         sincePresent.reset(surface->w, surface->h, true);
@@ -497,6 +502,7 @@ struct SettledText {
 
 SettledText& lastSettled() {
     static SettledText settled;
+    POMLETS_LOCAL_NOT_RESTORED(settled, "checked against the font, text, place and pixels it was made from");
     return settled;
 }
 

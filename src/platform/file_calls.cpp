@@ -6,6 +6,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "platform/start_values.h"
+
 namespace pomlets {
 
 namespace {
@@ -26,6 +28,7 @@ const FileCalls systemCalls{
 };
 
 FileCalls calls = systemCalls;
+POMLETS_RESTORED(calls);
 
 ssize_t streamWrite(void* cookie, const char* buffer, size_t size) {
     const int fd = *static_cast<int*>(cookie);

@@ -14,6 +14,7 @@
 #include "platform/process_guard.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -23,6 +24,7 @@ namespace {
 // Fixed storage, so that windows living until program exit never outlive it.
 constexpr size_t maxWindows = 16;
 std::array<GameWindow*, maxWindows> liveWindows{};
+POMLETS_NOT_RESTORED(liveWindows, "each window enters when it is made and leaves when it goes");
 
 void setCommonHints() {
     // The game is a Qt program: Ctrl-C and termination keep their usual meaning.
@@ -503,6 +505,7 @@ void presentDirect(GameWindow::Impl& impl, SDL_Surface* frame, const Tiles* writ
 bool useGraphicsCard(GameWindow::Impl& impl) {
     enum class Answer { Unknown, Card, Processor };
     static Answer answer = Answer::Unknown;
+    POMLETS_LOCAL_NOT_RESTORED(answer, "a fact of the machine, asked once");
     if (answer == Answer::Processor) return false;
     if (answer == Answer::Unknown && !graphicsDevicePresent()) {
         answer = Answer::Processor;

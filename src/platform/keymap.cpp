@@ -5,6 +5,7 @@
 
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -76,6 +77,7 @@ int directInputCode(int sdlScancode) {
 
 DIKEYBOARDSTATE& keyboardState() {
     static DIKEYBOARDSTATE state{};
+    POMLETS_LOCAL_RESTORED(state);
     return state;
 }
 

@@ -11,6 +11,8 @@
 
 #include "platform/file_calls.h"
 
+#include "platform/start_values.h"
+
 namespace pomlets {
 
 namespace {
@@ -22,6 +24,7 @@ struct HeldLock {
 
 HeldLock& heldLock() {
     static HeldLock held;
+    POMLETS_LOCAL_RESTORED_BY(held, unlockProgramFolder);
     return held;
 }
 

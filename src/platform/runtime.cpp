@@ -18,6 +18,7 @@
 
 #include "platform/file_calls.h"
 #include "platform/program_files.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -255,6 +256,7 @@ std::string plainText(double value) { return numberDigits(value); }
 namespace {
 constexpr uint32_t rndStart = 0x050000;
 uint32_t generatorState = rndStart;
+POMLETS_RESTORED(generatorState);
 } // namespace
 
 float rnd() {
@@ -271,6 +273,7 @@ void randomize(double seed) {
 
 namespace {
 double fixedSeedClock = -1;  // tests: the seconds since midnight that seeding reads
+POMLETS_RESTORED(fixedSeedClock);
 } // namespace
 
 void setRandomizeClock(double secondsSinceMidnight) { fixedSeedClock = secondsSinceMidnight; }
@@ -305,6 +308,7 @@ std::string& folderStore() {
         if (ec) return std::filesystem::current_path(ec).string();
         return exe.parent_path().string();
     }();
+    POMLETS_LOCAL_RESTORED(folder);
     return folder;
 }
 

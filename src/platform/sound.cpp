@@ -10,23 +10,30 @@
 #include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
 namespace {
 
 bool audioOpen = false;
+POMLETS_NOT_RESTORED(audioOpen, "follows the audio device, which the music output and the sound effects close");
 // Set once the device is to close as soon as nothing sounds on it. Read by
 // the mixer's thread, which calls channelDone when a sound ends.
 std::atomic<bool> closeWhenQuiet{false};
+POMLETS_NOT_RESTORED(closeWhenQuiet, "follows the audio device, which the music output and the sound effects close");
 // SDL's id of the device the mixer opened (0 when not known), and whether it
 // is paused because nothing can sound.
 SDL_AudioDeviceID mixerDevice = 0;
+POMLETS_NOT_RESTORED(mixerDevice, "follows the audio device, which the music output and the sound effects close");
 bool audioHeld = false;
+POMLETS_NOT_RESTORED(audioHeld, "follows the audio device, which the music output and the sound effects close");
 // Channels in use; fixed storage so that buffers living until exit are safe.
 constexpr int maxChannels = 1024;
 std::bitset<maxChannels> channelsTaken;
+POMLETS_NOT_RESTORED(channelsTaken, "follows the audio device, which the music output and the sound effects close");
 int channelsAllocated = 0;
+POMLETS_NOT_RESTORED(channelsAllocated, "follows the audio device, which the music output and the sound effects close");
 
 using Clock = std::chrono::steady_clock;
 

@@ -1,13 +1,13 @@
-// The machine's clock and its wait, the clock that stands still for tests
-// moving it between passes, and the tick count read from whichever is in use.
+// The machine's clock and its wait, and the tick count read from the clock in
+// use.
 #include "platform/tick_clock.h"
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <thread>
 
 #include "platform/sdl_internal.h"
+#include "platform/start_values.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -16,13 +16,13 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 const Steady::time_point programStart = Steady::now();
+POMLETS_NOT_RESTORED(programStart, "the moment the program started");
 
-// The steady clock of the machine, since the program started, plus what
-// tests moved it on by.
+// The steady clock of the machine, since the program started.
 class MachineClock final : public TickClock {
 public:
     int64_t now() override {
-        return std::chrono::duration_cast<std::chrono::microseconds>(Steady::now() - programStart).count() + offset;
+        return std::chrono::duration_cast<std::chrono::microseconds>(Steady::now() - programStart).count();
     }
 
     bool waitForEvents(int64_t until) override {
@@ -41,38 +41,20 @@ public:
         for (int64_t left = until - now(); left > 0; left = until - now())
             std::this_thread::sleep_for(std::chrono::microseconds(left));
     }
-
-    void moveOn(int64_t microseconds) override { offset += microseconds; }
-
-    int64_t offset = 0;
 };
 
-// A clock that stands still: a test sets it and moves it on between passes
-// itself, so its wait has nothing to wait for.
-class StillClock final : public TickClock {
-public:
-    int64_t now() override { return at; }
-    bool waitForEvents(int64_t /*until*/) override { return false; }
-    void sleepUntil(int64_t /*until*/) override {}
-    void moveOn(int64_t microseconds) override { at += microseconds; }
-
-    int64_t at = 0;
-};
-
-MachineClock machineClock;
-StillClock stillClock;
-TickClock* clockInUse = &machineClock;
+MachineClock theMachineClock;
+POMLETS_NOT_RESTORED(theMachineClock, "the machine's clock keeps nothing of its own");
+TickClock* clockInUse = &theMachineClock;
+POMLETS_RESTORED(clockInUse);
 
 } // namespace
 
 TickClock& tickClock() { return *clockInUse; }
 
-void useTickClock(TickClock* clock) { clockInUse = clock ? clock : &machineClock; }
+TickClock& machineClock() { return theMachineClock; }
 
-void resetTickClock() {
-    machineClock.offset = 0;
-    clockInUse = &machineClock;
-}
+void useTickClock(TickClock* clock) { clockInUse = clock ? clock : &theMachineClock; }
 
 // --- the tick count -----------------------------------------------------------------
 
@@ -81,20 +63,5 @@ int32_t GetTickCount() {
     const int64_t ms = us >= 0 ? us / 1000 : -((999 - us) / 1000);  // whole milliseconds, rounded down
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms)));
 }
-
-void setTickCount(std::optional<int32_t> ms) {
-    if (ms) {
-        stillClock.at = int64_t{*ms} * 1000;
-        clockInUse = &stillClock;
-        return;
-    }
-    if (clockInUse != &stillClock) return;
-    // Running again from the value it stood at, without a jump.
-    machineClock.offset = 0;
-    machineClock.offset = stillClock.at - machineClock.now();
-    clockInUse = &machineClock;
-}
-
-void advanceTickCount(int32_t ms) { tickClock().moveOn(int64_t{ms} * 1000); }
 
 } // namespace pomlets

@@ -1,8 +1,8 @@
 // The clock under the tick count, and the two ways the game gives the
 // processor back: waiting for a window event until a moment of that clock,
 // and sleeping to a moment close ahead.
-// The program runs on the machine's steady clock; a test may put a clock of
-// its own in its place, whose wait moves its time on instead of sleeping.
+// The program runs on the machine's steady clock; another clock may be put in
+// its place, one whose wait moves its time on instead of sleeping, say.
 #pragma once
 
 #include <cstdint>
@@ -23,16 +23,14 @@ public:
     // once when until is not ahead. It may return a little later, by the
     // machine's wake-up latency.
     virtual void sleepUntil(int64_t until) = 0;
-    // Moves the clock on (tests: time that passes between two passes).
-    virtual void moveOn(int64_t microseconds) = 0;
 };
 
-// The clock in use: the machine's, unless a test put another in its place.
+// The clock in use: the machine's, unless another was put in its place.
 TickClock& tickClock();
+// The machine's steady clock, counting from the program's start.
+TickClock& machineClock();
 // Puts a clock in place of the machine's; nullptr gives the machine's back.
 // The clock must live until it is replaced.
 void useTickClock(TickClock* clock);
-// Tests: the machine's clock in use again, counting from the program's start.
-void resetTickClock();
 
 } // namespace pomlets

@@ -22,16 +22,22 @@
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
-#include "platform/tick_clock.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
 namespace {
 
 int32_t cursorCount = 0;
+// The cursor shown again with the count.
+POMLETS_RESTORED_BY(cursorCount, [] {
+    cursorCount = 0;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
+});
 
 std::function<void(const std::string&)>& shellRecorder() {
     static std::function<void(const std::string&)> recorder;
+    POMLETS_LOCAL_RESTORED(recorder);
     return recorder;
 }
 
@@ -142,13 +148,6 @@ int32_t ShellExecuteA(HWND /*window*/, const std::string& operation, const std::
 }
 
 void setShellRecorder(std::function<void(const std::string&)> recorder) { shellRecorder() = std::move(recorder); }
-
-void resetWindowsCalls() {
-    resetTickClock();
-    cursorCount = 0;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
-    shellRecorder() = nullptr;
-}
 
 bool startProgram(const std::string& path) {
     struct stat info{};

@@ -16,10 +16,6 @@ namespace pomlets {
 // Milliseconds since the program started, as a signed 32-bit value, of the
 // clock in use (platform/tick_clock.h).
 int32_t GetTickCount();
-// Tests: a clock standing still at a value (nullopt: the machine's clock runs
-// on from it), or the clock in use moved on.
-void setTickCount(std::optional<int32_t> ms);
-void advanceTickCount(int32_t ms);
 
 // Shows (true) or hides the mouse cursor over the game window; returns the display count.
 int32_t ShowCursor(bool show);
@@ -37,10 +33,6 @@ void setShellRecorder(std::function<void(const std::string&)> recorder);
 // Starts another program, detached, without waiting. Returns false when it
 // cannot be started (missing or not executable).
 bool startProgram(const std::string& path);
-
-// Tests: the clock running from the program's start again, the cursor count
-// at 0 and the real opener: these calls as they are when the program starts.
-void resetWindowsCalls();
 
 // Delivers pending window events: the game window's SDL events (key-downs to
 // its handler, close requests, focus and minimise changes), then Qt's.

@@ -6,6 +6,7 @@
 #include "platform/runtime.h"
 #include "platform/win32.h"
 #include "support/program_state.h"
+#include "support/settable_clock.h"
 
 namespace pomlets::testing {
 

@@ -6,6 +6,7 @@
 #include "field_picture.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/settable_clock.h"
 
 namespace pomlets::testing {
 namespace {

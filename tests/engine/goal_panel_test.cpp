@@ -8,10 +8,12 @@
 #include "engine/main_loops.h"
 #include "game_session.h"
 #include "platform/win32.h"
+#include "support/settable_clock.h"
 
 namespace pomlets {
 namespace {
 
+using testing::advanceTickCount;
 using testing::bannerText;
 using testing::drewText;
 using testing::GameSession;

@@ -10,10 +10,12 @@
 #include "game_session.h"
 #include "platform/bass.h"
 #include "platform/win32.h"
+#include "support/settable_clock.h"
 
 namespace pomlets {
 namespace {
 
+using testing::advanceTickCount;
 using testing::EveryPass;
 using testing::GameSession;
 

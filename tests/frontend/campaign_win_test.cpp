@@ -8,6 +8,7 @@
 #include "engine/main_loops.h"
 #include "frontend_fixture.h"
 #include "support/scripted_player.h"
+#include "support/settable_clock.h"
 
 namespace pomlets::testing {
 namespace {

@@ -13,9 +13,13 @@
 #include "platform/win32.h"
 #include "support/file_faults.h"
 #include "support/program_folder.h"
+#include "support/settable_clock.h"
 
 namespace pomlets {
 namespace {
+
+using testing::advanceTickCount;
+using testing::setTickCount;
 
 TEST(TickCountTest, RunsFreezesAndMovesOn) {
     const int32_t a = GetTickCount();

@@ -6,11 +6,8 @@
 
 namespace pomlets::testing {
 
-// The shared game state, the display objects and the game window, the music
-// output, the main window and its secondary windows, the run log, the
-// scrambler's key tables, the generator and its seeding clock, the tick count,
-// the cursor, the keyboard state, the message-box and opener stand-ins, the
-// pictures' description records, and the program folder (the built one).
+// Every variable of the program back to its start value, with what it holds
+// given back (platform/start_values.h), and the program folder the built one.
 void resetProgramState();
 
 } // namespace pomlets::testing

@@ -8,7 +8,7 @@
 #include <map>
 #include <random>
 
-#include "platform/tick_clock.h"
+#include "support/settable_clock.h"
 
 namespace pomlets::testing {
 
@@ -20,7 +20,7 @@ namespace pomlets::testing {
 // before it came to wait, so polling before a due time moves the clock on too.
 // A sleep moves the clock to its end, as late as a wait may wake; what is
 // scheduled in between happens there.
-class SimulatedClock final : public TickClock {
+class SimulatedClock final : public MovableClock {
 public:
     explicit SimulatedClock(int64_t startMicroseconds, uint32_t seed = 1);
     ~SimulatedClock() override;
