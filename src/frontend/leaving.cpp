@@ -11,13 +11,16 @@
 #include "datafiles/log.h"
 #include "frontend/fmain.h"
 #include "platform/process_guard.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
 namespace {
 
 bool onTheWayOut = false;
+POMLETS_RESTORED(onTheWayOut);
 QtMessageHandler earlierHandler = nullptr;
+POMLETS_NOT_RESTORED(earlierHandler, "Qt's handler before ours, taken once when the program starts to watch");
 
 // Every box and open menu goes away unanswered, as with Escape.
 void closeBoxes() {
@@ -85,6 +88,7 @@ bool leaving() { return onTheWayOut || leaveRequested(); }
 
 void leaveWithoutDisplay() {
     static bool left = false;
+    POMLETS_LOCAL_NOT_RESTORED(left, "the program ends right after");
     if (left) ::_exit(1);
     left = true;
     onTheWayOut = true;

@@ -93,7 +93,9 @@ bool displayUnreachable(std::string& name) {
 namespace {
 
 int leavePipe[2] = {-1, -1};
+POMLETS_NOT_RESTORED(leavePipe, "made once, when the signals are first watched, and kept for the whole run");
 volatile std::sig_atomic_t leaveAsked = 0;
+POMLETS_RESTORED_BY(leaveAsked, [] { forgetLeaveRequest(); });
 
 extern "C" void onLeaveSignal(int) {
     const int saved = errno;
@@ -106,6 +108,7 @@ extern "C" void onLeaveSignal(int) {
 }
 
 DisplayLostHandler displayLost = nullptr;
+POMLETS_NOT_RESTORED(displayLost, "set once, when the display is first watched");
 
 extern "C" int onDisplayConnectionBroken(void*) {
     if (displayLost) displayLost();

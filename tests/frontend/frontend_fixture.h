@@ -23,6 +23,7 @@
 #include "platform/win32.h"
 #include "support/program_folder.h"
 #include "support/program_state.h"
+#include "support/settable_clock.h"
 
 namespace pomlets::testing {
 
