@@ -19,10 +19,28 @@ bool audioOpen = false;
 // Set once the device is to close as soon as nothing sounds on it. Read by
 // the mixer's thread, which calls channelDone when a sound ends.
 std::atomic<bool> closeWhenQuiet{false};
-// SDL's id of the device the mixer opened (0 when not known), and whether it
-// is paused because nothing can sound.
+// SDL's id of the device the mixer opened (0 when not known); whether it is
+// to be held while no effect sounds (the music output is paused), and
+// whether it is held. Read by the mixer's thread, as a sound ends.
 SDL_AudioDeviceID mixerDevice = 0;
+std::atomic<bool> holdWhenQuiet{false};
 bool audioHeld = false;
+
+// Holds the device or lets it run. Held, it is paused and its mixer locked
+// by the program's own thread: SDL's audio thread, which would otherwise go
+// on waking for every buffer of silence, sleeps on the lock until the device
+// is let go again.
+void setHeld(bool hold) {
+    if (hold == audioHeld) return;
+    if (hold) {
+        SDL_PauseAudioDevice(mixerDevice, 1);
+        SDL_LockAudioDevice(mixerDevice);
+    } else {
+        SDL_UnlockAudioDevice(mixerDevice);
+        SDL_PauseAudioDevice(mixerDevice, 0);
+    }
+    audioHeld = hold;
+}
 // Channels in use; fixed storage so that buffers living until exit are safe.
 constexpr int maxChannels = 1024;
 std::bitset<maxChannels> channelsTaken;
@@ -41,9 +59,15 @@ bool sounding() {
 // On the mixer's thread, as a sound ends: the closing itself is left to the
 // program's own thread, which the mixer must not wait for.
 void channelDone(int /*channel*/) {
-    if (!closeWhenQuiet) return;
+    if (!closeWhenQuiet && !holdWhenQuiet) return;
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [] { sdl::closeAudioIfQuiet(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app,
+            [] {
+                sdl::closeAudioIfQuiet();
+                sdl::holdAudioIfQuiet();
+            },
+            Qt::QueuedConnection);
 }
 
 } // namespace
@@ -88,12 +112,19 @@ void closeAudioIfQuiet() {
 }
 
 void holdAudio(bool hold) {
-    if (!audioOpen || !mixerDevice) return;
-    // Effects already sounding go on: the device is paused only without them.
-    if (hold && sounding()) return;
-    if (hold == audioHeld) return;
-    SDL_PauseAudioDevice(mixerDevice, hold ? 1 : 0);
-    audioHeld = hold;
+    holdWhenQuiet = hold;
+    if (hold) holdAudioIfQuiet();
+    else wakeAudio();
+}
+
+void holdAudioIfQuiet() {
+    // Effects already sounding go on: the device is held once they have ended.
+    if (!audioOpen || !mixerDevice || !holdWhenQuiet || sounding()) return;
+    setHeld(true);
+}
+
+void wakeAudio() {
+    if (audioOpen && mixerDevice) setHeld(false);
 }
 
 void closeAudio() {
@@ -162,7 +193,7 @@ void DirectSoundBuffer::Play(int32_t /*flags*/) {
     const bool resume = impl_->stoppedMidway;
     impl_->stoppedMidway = false;
     if (impl_->audible()) {
-        sdl::holdAudio(false);
+        sdl::wakeAudio();
         if (resume && Mix_Paused(impl_->channel)) {
             Mix_Resume(impl_->channel);
             return;
