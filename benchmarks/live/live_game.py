@@ -7,7 +7,10 @@ is paused with P for a while, and is then stopped. During play an arrow key
 is pressed every 0.6 s. Reported:
   - process CPU (all threads, renderer threads included), % of one core, in
     play and while paused, from /proc/<pid>/stat, and beside it the CPU of
-    the X server, which turns what the game presents into pixels;
+    the X server, which turns what the game presents into pixels; the same
+    from the scheduler's nanosecond counts (/proc/<pid>/task/*/schedstat),
+    which show what clock ticks cannot (a paused game far below 0.1 %), and
+    split by thread;
   - memory at the end of play: proportional set size (PSS, from
     smaps_rollup), resident (VmRSS) and its peak (VmHWM);
   - threads: the most seen in play (sampled every second) and while paused;
@@ -56,6 +59,34 @@ def cpu_seconds(pid):
     with open("/proc/%d/stat" % pid) as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / TICKS  # utime + stime, all threads
+
+
+def thread_ns(pid):
+    """The scheduler's CPU nanoseconds of every thread of the process, by
+    thread id, with the thread's name."""
+    threads = {}
+    base = "/proc/%d/task" % pid
+    for tid in os.listdir(base):
+        try:
+            with open(os.path.join(base, tid, "schedstat")) as f:
+                ns = int(f.read().split()[0])
+            with open(os.path.join(base, tid, "comm")) as f:
+                name = f.read().strip()
+        except (OSError, ValueError, IndexError):
+            continue
+        threads[int(tid)] = (name, ns)
+    return threads
+
+
+def thread_split(before, after, span):
+    """CPU of each thread over the span, % of one core, by thread name (the
+    threads of one name added), largest first; a thread that started in the
+    span counts from 0, one that ended in it is not seen."""
+    split = {}
+    for tid, (name, ns) in after.items():
+        start = before.get(tid, (name, 0))[1]
+        split[name] = split.get(name, 0.0) + 100.0 * (ns - start) / 1e9 / span
+    return sorted(split.items(), key=lambda item: -item[1])
 
 
 def memory_kb(pid, key):
@@ -291,6 +322,7 @@ def main():
             """CPU of the game and of the X server over the span, % of one
             core, and the most threads the game had in it."""
             start_ns, cpu0, x0 = time.monotonic_ns(), cpu_seconds(game.pid), cpu_seconds(xvfb.pid)
+            ns0, xns0 = thread_ns(game.pid), thread_ns(xvfb.pid)
             end = time.monotonic() + seconds
             threads, presses, next_sample = thread_count(game.pid), 0, time.monotonic() + 1
             while time.monotonic() < end:
@@ -305,9 +337,13 @@ def main():
                     next_sample += 1
                 time.sleep(max(0.0, pause_until - time.monotonic()))
             end_ns, cpu1, x1 = time.monotonic_ns(), cpu_seconds(game.pid), cpu_seconds(xvfb.pid)
+            ns1, xns1 = thread_ns(game.pid), thread_ns(xvfb.pid)
             threads = max(threads, thread_count(game.pid))
             span = (end_ns - start_ns) / 1e9
-            return start_ns, end_ns, 100.0 * (cpu1 - cpu0) / span, 100.0 * (x1 - x0) / span, threads
+            split = thread_split(ns0, ns1, span)
+            x_split = thread_split(xns0, xns1, span)
+            return (start_ns, end_ns, 100.0 * (cpu1 - cpu0) / span, 100.0 * (x1 - x0) / span, threads,
+                    sum(p for _, p in split), sum(p for _, p in x_split), split)
 
         play = measure(args.play, args.keys)
         rss, pss = memory_kb(game.pid, "VmRSS"), pss_kb(game.pid)
@@ -327,6 +363,13 @@ def main():
               (args.play, args.pause, "" if still_playing else " (the game had ended before the pause)"))
         print("  process CPU, %% of one core:   play %6.2f   paused %6.2f" % (play[2], pause[2]))
         print("  X server CPU, %% of one core:  play %6.2f   paused %6.2f" % (play[3], pause[3]))
+        print("  scheduler, %% of one core:     play %9.4f   paused %9.4f" % (play[5], pause[5]))
+        print("  X server, scheduler:          play %9.4f   paused %9.4f" % (play[6], pause[6]))
+        paused_split = dict(pause[7])
+        for name, percent in play[7]:
+            print("    thread %-18s      play %9.4f   paused %9.4f" % (name, percent, paused_split.pop(name, 0.0)))
+        for name, percent in paused_split.items():
+            print("    thread %-18s      play %9.4f   paused %9.4f" % (name, 0.0, percent))
         print("  threads:                      play %6d   paused %6d" % (play[4], pause[4]))
         print("  memory at the end of play:    PSS %.1f MB, resident %.1f MB (peak %.1f MB)" %
               (pss / 1024.0, rss / 1024.0, hwm / 1024.0))

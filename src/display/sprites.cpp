@@ -1,5 +1,10 @@
 #include "display/sprites.h"
 
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QPointer>
+#include <vector>
+
 #include "common/brains.h"
 #include "display/game_window.h"
 #include "frontend/fmain.h"
@@ -11,6 +16,54 @@ namespace {
 
 // 16-bit coordinate arithmetic, as the drawing code computes its rectangles.
 int32_t c16(int32_t value) { return toInt16(value); }
+
+// The text of the mode box's choice, read from Qt again only when the choice
+// or the box's entries changed: the item counters ask at every frame, the
+// player changes it between games.
+class ChosenText {
+public:
+    const QString& of(QComboBox* box) {
+        if (box != box_ || !box_ || box->model() != model_) follow(box);
+        if (stale_ || box->currentIndex() != index_) {
+            index_ = box->currentIndex();
+            text_ = box->currentText();
+            stale_ = false;
+        }
+        return text_;
+    }
+
+private:
+    void follow(QComboBox* box) {
+        for (const QMetaObject::Connection& c : connections_) QObject::disconnect(c);
+        connections_.clear();
+        box_ = box;
+        model_ = box->model();
+        stale_ = true;
+        if (!model_) return;
+        const auto changed = [this] { stale_ = true; };
+        connections_ = {
+            QObject::connect(model_, &QAbstractItemModel::dataChanged, changed),
+            QObject::connect(model_, &QAbstractItemModel::rowsInserted, changed),
+            QObject::connect(model_, &QAbstractItemModel::rowsRemoved, changed),
+            QObject::connect(model_, &QAbstractItemModel::rowsMoved, changed),
+            QObject::connect(model_, &QAbstractItemModel::modelReset, changed),
+            QObject::connect(model_, &QAbstractItemModel::layoutChanged, changed),
+        };
+    }
+
+    QPointer<QComboBox> box_;
+    QPointer<QAbstractItemModel> model_;
+    std::vector<QMetaObject::Connection> connections_;
+    int index_ = -1;
+    bool stale_ = true;
+    QString text_;
+};
+
+bool freestyleChosen() {
+    static ChosenText mode;
+    QComboBox* box = fMain().tMode;
+    return box && mode.of(box) == QStringLiteral("Freestyle");
+}
 
 } // namespace
 
@@ -56,8 +109,7 @@ void drawZap(int16_t index) {
 
 void drawInventoryBar() {
     if (!displayUp()) return;
-    const bool freestyle = fMain().tMode && fMain().tMode->currentText() == QStringLiteral("Freestyle");
-    if (freestyle) {
+    if (freestyleChosen()) {
         backBuffer->DrawText(300, 33, " x " + plainText(items[0]), false);
         backBuffer->DrawText(400, 33, " x " + plainText(items[1]), false);
         backBuffer->DrawText(500, 33, " x " + plainText(items[2]), false);

@@ -2,6 +2,7 @@
 #include "engine/main_loops.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -53,22 +54,31 @@ struct LoopTimes {
 // preparation: it is captured right after the overlay and before anything
 // else is drawn, the music title above all (the title is drawn over it on
 // the passes that follow, so it is never part of the copy). It names the
-// surfaces it was made from and is composed anew when one of them changes.
+// surfaces it was made from, as they stood then, and is composed anew when
+// another one is in use or one of them was written since.
 struct BackgroundCache {
-    SurfaceRef picture;
-    SurfaceRef madeOn, plate, overlay;
+    struct Source {
+        SurfaceRef surface;
+        uint64_t writes = 0;
 
-    bool fits() const {
-        return picture && madeOn == backBuffer && plate == themePlate && overlay == frameOverlay;
-    }
+        bool is(const SurfaceRef& now) const { return surface == now && (!now || now->writeCount() == writes); }
+        void take(const SurfaceRef& now) {
+            surface = now;
+            writes = now ? now->writeCount() : 0;
+        }
+    };
+    SurfaceRef picture, madeOn;
+    Source plate, overlay;
+
+    bool fits() const { return picture && madeOn == backBuffer && plate.is(themePlate) && overlay.is(frameOverlay); }
     // Takes the back buffer as it stands, just after the overlay.
     void capture() {
         if (!picture || madeOn != backBuffer)
             picture = std::make_shared<DirectDrawSurface7>(backBuffer->width(), backBuffer->height());
         picture->Blt(RECT{}, backBuffer, RECT{}, 0);
         madeOn = backBuffer;
-        plate = themePlate;
-        overlay = frameOverlay;
+        plate.take(themePlate);
+        overlay.take(frameOverlay);
     }
 };
 

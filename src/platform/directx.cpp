@@ -5,6 +5,8 @@
 #include <SDL_ttf.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fontconfig/fontconfig.h>
 #include <map>
@@ -216,8 +218,46 @@ void closeFonts() { fontCache().close(); }
 
 // --- surfaces -----------------------------------------------------------------
 
+namespace {
+
+// What a tile holds, as a number: two tiles at the same place of surfaces of
+// one size that have the same number hold the same pixels. A number is new
+// (no other tile holds it), taken over with the pixels of a tile copied
+// whole, or made from the drawing that wrote the tile, with the number the
+// tile held before when the drawing's pixels depend on what lay under them.
+uint64_t mixed(uint64_t a, uint64_t b) {
+    uint64_t z = a * 0x9E3779B97F4A7C15ull + b + 0x632BE59BD9B4E019ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+uint64_t freshContent() {
+    static uint64_t made = 0;
+    POMLETS_LOCAL_NOT_RESTORED(made, "numbers tell the contents of the whole run apart");
+    return mixed(++made, 0xF7E5);
+}
+
+uint64_t mixedRect(uint64_t a, const RECT& r) {
+    return mixed(mixed(a, (uint64_t{static_cast<uint32_t>(r.left)} << 32) | static_cast<uint32_t>(r.top)),
+                 (uint64_t{static_cast<uint32_t>(r.right)} << 32) | static_cast<uint32_t>(r.bottom));
+}
+
+// The kinds of drawing, so that no two of them make the same number.
+enum DrawingKind : uint64_t { FillKind = 1, BlitKind, TextKind, SettledTextKind };
+
+// The base under an opaque drawing that covers a tile whole: what lay
+// there before does not count.
+constexpr uint64_t coveredBase = 0xC0FE;
+
+inline const uint16_t* row(const SDL_Surface* s, int y) {
+    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(s->pixels) +
+                                             static_cast<ptrdiff_t>(y) * s->pitch);
+}
+
+} // namespace
+
 struct DirectDrawSurface7::Impl {
-    SdlPtr<SDL_Surface> surface;
     int32_t caps = DDSCAPS_OFFSCREENPLAIN;
     bool hasKey = false;
     uint16_t keyLow = 0, keyHigh = 0;
@@ -227,87 +267,191 @@ struct DirectDrawSurface7::Impl {
     // The primary surface: its back buffer and the window it is shown in.
     SurfaceRef backBuffer;
     GameWindow* window = nullptr;
-    // Tiles written since the surface was last presented. All at first.
-    Tiles sincePresent;
-    // Every surface has its own number, and a count of its writes: a surface
-    // that a picture was copied over whole knows which picture, as it stood
-    // then, and which tiles were written since. Copying the same picture again
-    // needs only those tiles.
+    // Every surface has its own number, and a count of its writes: a drawing
+    // from it is told apart by both.
     uint64_t number = 0;
     uint64_t writes = 0;
-    uint64_t copiedFrom = 0, copiedAtWrites = 0;
-    Tiles sinceCopy;
-    // Per row, the colour that the whole row is known to hold, or -1: a fill
-    // of such a row with its own colour changes nothing and is left out, so a
-    // screen drawn again the same way (the pause screen) costs next to nothing.
-    std::vector<int32_t> rowColour;
 
-    void startTracking() {
+    // What a write puts into its area, which decides the numbers of the
+    // tiles it touches.
+    struct Drawing {
+        enum class Kind {
+            Over,    // pixels that depend on what lay under them, or may
+            Opaque,  // pixels that do not
+            CopyOf,  // the pixels of the same place of `from`, a surface of this size
+        };
+        Kind kind;
+        uint64_t op = 0;  // the drawing, with everything that decides its pixels
+        const Impl* from = nullptr;
+    };
+
+    // The surface's pixels; a new surface holds a number of its own in every tile.
+    void adopt(SdlPtr<SDL_Surface> pixels) {
         static uint64_t surfacesMade = 0;
         POMLETS_LOCAL_NOT_RESTORED(surfacesMade, "numbers tell the surfaces of the whole run apart");
         number = ++surfacesMade;
-        rowColour.assign(static_cast<size_t>(surface->h), -1);
-        sincePresent.reset(surface->w, surface->h, true);
-        sinceCopy.reset(surface->w, surface->h, false);
-        copiedFrom = 0;
+        surface_ = std::move(pixels);
+        rowColour_.assign(static_cast<size_t>(surface_->h), -1);
+        columns_ = (surface_->w + Tiles::width - 1) / Tiles::width;
+        bands_ = (surface_->h + Tiles::height - 1) / Tiles::height;
+        content_.resize(static_cast<size_t>(columns_) * static_cast<size_t>(bands_));
+        for (uint64_t& tile : content_) tile = freshContent();
+        presentedContent_.assign(content_.size(), 0);
     }
-    // The rectangle [left, right) x [top, bottom) is written (clipped to the
-    // surface).
-    void wrote(int left, int top, int right, int bottom) {
-        top = std::max(top, 0);
-        bottom = std::min(bottom, surface->h);
-        if (top >= bottom || std::max(left, 0) >= std::min(right, surface->w)) return;
-        std::fill(rowColour.begin() + top, rowColour.begin() + bottom, -1);
-        changed(left, top, right, bottom);
-    }
-    void changed(int left, int top, int right, int bottom) {
-        sincePresent.mark(left, top, right, bottom);
-        sinceCopy.mark(left, top, right, bottom);
-        ++writes;
-    }
-    void changedRows(int top, int bottom) { changed(0, top, surface->w, bottom); }
-    void wrote(const RECT& r) { wrote(r.left, r.top, r.right, r.bottom); }
-    void wrote(const SDL_Rect& r) { wrote(r.x, r.y, r.x + r.w, r.y + r.h); }
 
-    // Copies the tiles written since the picture was last copied over this
-    // surface whole, which are the only ones that can differ from it, when
-    // the picture is unchanged since then; false when it is not.
-    bool restoreFrom(const Impl& picture) {
-        if (copiedFrom != picture.number || copiedAtWrites != picture.writes) return false;
-        SDL_Surface* d = surface.get();
-        SDL_Surface* s = picture.surface.get();
-        for (int band = 0; band < sinceCopy.bands(); ++band) {
-            const int top = band * Tiles::height, bottom = std::min(top + Tiles::height, d->h);
-            sinceCopy.forEachRun(band, [&](int first, int end) {
-                const int left = first * Tiles::width, right = std::min(end * Tiles::width, d->w);
-                for (int y = top; y < bottom; ++y)
-                    std::memcpy(row(d, y) + left, row(s, y) + left, static_cast<size_t>(right - left) * 2);
-                wrote(left, top, right, bottom);
-            });
+    const SDL_Surface* pixels() const { return surface_.get(); }
+
+    // The one way to the pixels for writing: the area (clipped to the
+    // surface) gets what the drawing puts there, and every tile it touches
+    // gets its new number. Returns the surface, to be written inside the
+    // area only. A drawing of which only a part is written, since the rest
+    // already holds what it puts there, names its whole rectangle.
+    SDL_Surface* write(const SDL_Rect& requested, const Drawing& drawing, const SDL_Rect* whole = nullptr) {
+        SDL_Surface* s = surface_.get();
+        const SDL_Rect all{0, 0, s->w, s->h};
+        SDL_Rect area;
+        if (!SDL_IntersectRect(&requested, &all, &area)) return s;
+        ++writes;
+        std::fill(rowColour_.begin() + area.y, rowColour_.begin() + area.y + area.h, -1);
+        const int right = area.x + area.w, bottom = area.y + area.h;
+        const SDL_Rect& cover = whole ? *whole : area;
+        for (int band = area.y / Tiles::height; band <= (bottom - 1) / Tiles::height; ++band) {
+            const int top = band * Tiles::height;
+            const bool rowsCovered = cover.y <= top && cover.y + cover.h >= std::min(top + Tiles::height, s->h);
+            for (int column = area.x / Tiles::width; column <= (right - 1) / Tiles::width; ++column) {
+                const int left = column * Tiles::width;
+                const bool covered =
+                    rowsCovered && cover.x <= left && cover.x + cover.w >= std::min(left + Tiles::width, s->w);
+                const size_t at = static_cast<size_t>(band * columns_ + column);
+                uint64_t& tile = content_[at];
+                switch (drawing.kind) {
+                case Drawing::Kind::Over: tile = mixed(tile, drawing.op); break;
+                case Drawing::Kind::Opaque: tile = mixed(covered ? coveredBase : tile, drawing.op); break;
+                case Drawing::Kind::CopyOf: tile = covered ? drawing.from->content_[at] : freshContent(); break;
+                }
+            }
         }
-        return true;
+        return s;
     }
-    // The picture was just copied over this surface whole.
-    void copied(const Impl& picture) {
-        sinceCopy.clear();
-        copiedFrom = picture.number;
-        copiedAtWrites = picture.writes;
+
+    // Copies the picture, of this surface's size, over the whole surface:
+    // only the tiles that do not hold the same already.
+    void copyWhole(const Impl& picture) {
+        const SDL_Surface* s = picture.pixels();
+        for (int band = 0; band < bands_; ++band) {
+            const int top = band * Tiles::height, bottom = std::min(top + Tiles::height, surface_->h);
+            for (int c = 0; c < columns_;) {
+                const auto differs = [&](int column) {
+                    const size_t at = static_cast<size_t>(band * columns_ + column);
+                    return content_[at] != picture.content_[at];
+                };
+                if (!differs(c)) {
+                    ++c;
+                    continue;
+                }
+                const int first = c;
+                while (c < columns_ && differs(c)) ++c;
+                const int left = first * Tiles::width, right = std::min(c * Tiles::width, surface_->w);
+                SDL_Surface* d = write(SDL_Rect{left, top, right - left, bottom - top}, {Drawing::Kind::CopyOf, 0, &picture});
+                for (int y = top; y < bottom; ++y)
+                    std::memcpy(mutableRow(d, y) + left, row(s, y) + left, static_cast<size_t>(right - left) * 2);
+            }
+        }
+#ifdef POMLETS_CHECK_WRITES
+        for (int y = 0; y < surface_->h; ++y)
+            if (std::memcmp(row(surface_.get(), y), row(s, y), static_cast<size_t>(surface_->w) * 2) != 0)
+                writeCheckFailed("a whole copy left a tile that was written unmarked", 0, y / Tiles::height);
+#endif
     }
+
+    // Per row, the colour that the whole row is known to hold, or -1: a fill
+    // of such a row with its own colour changes nothing and is left out, so a
+    // screen drawn again the same way (the pause screen) costs next to nothing.
+    int32_t rowColour(int y) const { return rowColour_[static_cast<size_t>(y)]; }
+    void rowsHold(int top, int bottom, int32_t colour) {
+        std::fill(rowColour_.begin() + top, rowColour_.begin() + bottom, colour);
+    }
+
+    // The tiles whose pixels may differ from those last presented: a tile
+    // whose number is the one it had then holds the same pixels.
+    void changedSincePresent(Tiles& changed) const {
+        changed.reset(surface_->w, surface_->h, false);
+        for (int band = 0; band < bands_; ++band)
+            for (int column = 0; column < columns_; ++column) {
+                const size_t at = static_cast<size_t>(band * columns_ + column);
+                if (content_[at] != presentedContent_[at]) changed.mark(column, band);
+            }
+#ifdef POMLETS_CHECK_WRITES
+        // Every tile taken as unchanged is compared with what was presented.
+        if (presentedPixels_.empty()) return;
+        for (int band = 0; band < bands_; ++band)
+            for (int column = 0; column < columns_; ++column) {
+                if (changed.marked(column, band)) continue;
+                const int left = column * Tiles::width, n = std::min(Tiles::width, surface_->w - left);
+                for (int y = band * Tiles::height; y < std::min((band + 1) * Tiles::height, surface_->h); ++y)
+                    if (std::memcmp(row(surface_.get(), y) + left,
+                                    presentedPixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(surface_->w) +
+                                        static_cast<size_t>(left),
+                                    static_cast<size_t>(n) * 2) != 0)
+                        writeCheckFailed("a tile changed unmarked since the last present", column, band);
+            }
+#endif
+    }
+    // The surface was just presented as it stands.
+    void presented() {
+        presentedContent_ = content_;
+#ifdef POMLETS_CHECK_WRITES
+        presentedPixels_.resize(static_cast<size_t>(surface_->w) * static_cast<size_t>(surface_->h));
+        for (int y = 0; y < surface_->h; ++y)
+            std::memcpy(presentedPixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(surface_->w),
+                        row(surface_.get(), y), static_cast<size_t>(surface_->w) * 2);
+#endif
+    }
+
+    // Tests of the check: the pixels, with no tile told.
+    SDL_Surface* pixelsUntold() { return surface_.get(); }
+
+private:
+    static uint16_t* mutableRow(SDL_Surface* s, int y) {
+        return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
+    }
+#ifdef POMLETS_CHECK_WRITES
+    [[noreturn]] static void writeCheckFailed(const char* what, int column, int band) {
+        std::fprintf(stderr, "pixel write check: %s (tile column %d, band %d)\n", what, column, band);
+        std::abort();
+    }
+    std::vector<uint16_t> presentedPixels_;
+#endif
+
+    SdlPtr<SDL_Surface> surface_;
+    int columns_ = 0, bands_ = 0;
+    std::vector<uint64_t> content_, presentedContent_;
+    std::vector<int32_t> rowColour_;
 };
 
+namespace {
+
+SDL_Rect sdlRect(const RECT& r) { return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+} // namespace
+
+namespace sdl {
+
+SDL_Surface* pixelsUntold(DirectDrawSurface7& surface) { return surface.impl()->pixelsUntold(); }
+
+} // namespace sdl
+
 DirectDrawSurface7::DirectDrawSurface7(int width, int height) : impl_(std::make_unique<Impl>()) {
-    impl_->surface = sdl::newSurface565(width, height);
-    impl_->startTracking();
+    impl_->adopt(sdl::newSurface565(width, height));
 }
 
-DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {
-    impl_->startTracking();
-}
+DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 DirectDrawSurface7::~DirectDrawSurface7() = default;
 
-int DirectDrawSurface7::width() const { return impl_->surface->w; }
-int DirectDrawSurface7::height() const { return impl_->surface->h; }
+int DirectDrawSurface7::width() const { return impl_->pixels()->w; }
+int DirectDrawSurface7::height() const { return impl_->pixels()->h; }
+uint64_t DirectDrawSurface7::writeCount() const { return impl_->writes; }
 
 SurfaceRef DirectDrawSurface7::GetAttachedSurface(const DDSCAPS2& caps) {
     if (impl_->backBuffer && (caps.caps & DDSCAPS_BACKBUFFER)) return impl_->backBuffer;
@@ -316,8 +460,8 @@ SurfaceRef DirectDrawSurface7::GetAttachedSurface(const DDSCAPS2& caps) {
 
 void DirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2& desc) const {
     desc.flags |= DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.width = impl_->surface->w;
-    desc.height = impl_->surface->h;
+    desc.width = width();
+    desc.height = height();
     desc.caps.caps = impl_->caps;
     if (impl_->backBuffer) {
         desc.flags |= DDSD_BACKBUFFERCOUNT;
@@ -328,29 +472,42 @@ void DirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2& desc) const {
 void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
     if (!impl_->backBuffer) throw RuntimeError(err::InvalidCall, "only the primary surface flips");
     // The back buffer is shown as it is and keeps its contents: every frame is
-    // drawn whole, so nothing needs swapping. Tiles not written since its
-    // last present need no comparing.
+    // drawn whole, so nothing needs swapping. Tiles that hold what they held
+    // at the last present need no comparing.
     if (impl_->window && impl_->window->exists()) {
         Impl& back = *impl_->backBuffer->impl_;
-        sdl::present(*impl_->window, back.surface.get(), &back.sincePresent);
-        back.sincePresent.clear();
+        static thread_local Tiles changed;
+        back.changedSincePresent(changed);
+        // The present only reads the frame.
+        sdl::present(*impl_->window, const_cast<SDL_Surface*>(back.pixels()), &changed);
+        back.presented();
         if (flipWatcher()) flipWatcher()(*impl_->backBuffer);
     }
 }
 
 int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, const RECT& srcRect, int32_t flags) {
     if (!src) throw RuntimeError(err::ObjectNotSet);
-    SDL_Surface* d = impl_->surface.get();
-    SDL_Surface* s = src->impl_->surface.get();
+    const SDL_Surface* d = impl_->pixels();
+    const SDL_Surface* s = src->impl_->pixels();
     const RECT dr = isZero(destRect) ? RECT{0, 0, d->w, d->h} : destRect;
     const RECT sr = isZero(srcRect) ? RECT{0, 0, s->w, s->h} : srcRect;
     // No clipper: a rectangle off its surface draws nothing.
     if (!liesOn(dr, d) || !liesOn(sr, s)) return DDERR_NOTONSURFACE;
 
+    const bool keyed = (flags & DDBLT_KEYSRC) && src->impl_->hasKey;
+    const bool onItself = src.get() == this;
+    const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
+    // A picture of the same size copied over the whole surface.
+    if (!onItself && !keyed && s->w == d->w && s->h == d->h && dw == d->w && dh == d->h && dr.left == 0 &&
+        dr.top == 0 && sr.left == 0 && sr.top == 0 && sr.right == s->w && sr.bottom == s->h) {
+        impl_->copyWhole(*src->impl_);
+        return 0;
+    }
+
     // A surface blitted onto itself reads from a copy of the source part.
     SdlPtr<SDL_Surface> copy;
     RECT from = sr;
-    if (s == d) {
+    if (onItself) {
         copy = sdl::newSurface565(sr.right - sr.left, sr.bottom - sr.top);
         for (int y = sr.top; y < sr.bottom; ++y)
             std::memcpy(row(copy.get(), y - sr.top), row(s, y) + sr.left, static_cast<size_t>(copy->w) * 2);
@@ -358,25 +515,28 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
         from = RECT{0, 0, copy->w, copy->h};
     }
 
-    const bool keyed = (flags & DDBLT_KEYSRC) && src->impl_->hasKey;
     const uint16_t keyLow = src->impl_->keyLow;
     const uint16_t keyRange = static_cast<uint16_t>(src->impl_->keyHigh - keyLow);
-    const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
     const int sw = from.right - from.left, sh = from.bottom - from.top;
 
-    const bool wholeCopy = src.get() != this && !keyed && dr.left == 0 && dr.top == 0 && dw == d->w && dh == d->h &&
-                           from.left == 0 && from.top == 0 && sw == s->w && sh == s->h && dw == sw && dh == sh;
-    if (wholeCopy && impl_->restoreFrom(*src->impl_)) {
-        impl_->copied(*src->impl_);
-        return 0;
+    // What a blit puts down is its source as it stands, the key, and the two
+    // rectangles; a surface's own pixels elsewhere are not told apart, so a
+    // blit onto itself makes new content.
+    Impl::Drawing drawing{keyed ? Impl::Drawing::Kind::Over : Impl::Drawing::Kind::Opaque, 0};
+    if (onItself) {
+        drawing = {Impl::Drawing::Kind::Over, freshContent()};
+    } else {
+        uint64_t op = mixed(mixed(BlitKind, src->impl_->number), src->impl_->writes);
+        if (keyed) op = mixed(op, (uint64_t{keyLow} << 16) | src->impl_->keyHigh);
+        drawing.op = mixedRect(mixedRect(op, sr), dr);
     }
-    impl_->wrote(dr);
+    SDL_Surface* out = impl_->write(sdlRect(dr), drawing);
     if (dw == sw && dh == sh) {
         for (int y = 0; y < dh; ++y) {
-            uint16_t* out = row(d, dr.top + y) + dr.left;
+            uint16_t* to = row(out, dr.top + y) + dr.left;
             const uint16_t* in = row(s, from.top + y) + from.left;
-            if (keyed) keyedRow(out, in, dw, keyLow, keyRange);
-            else std::memcpy(out, in, static_cast<size_t>(dw) * 2);
+            if (keyed) keyedRow(to, in, dw, keyLow, keyRange);
+            else std::memcpy(to, in, static_cast<size_t>(dw) * 2);
         }
     } else {
         // Nearest source pixel to the centre of each destination pixel.
@@ -387,46 +547,42 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
         int previousSy = -1;
         for (int y = 0; y < dh; ++y) {
             const int sy = from.top + static_cast<int>((int64_t{2} * y + 1) * sh / (int64_t{2} * dh));
-            uint16_t* out = row(d, dr.top + y) + dr.left;
+            uint16_t* to = row(out, dr.top + y) + dr.left;
             if (!keyed && sy == previousSy) {
                 // The same source row again: copy the row just drawn.
-                std::memcpy(out, row(d, dr.top + y - 1) + dr.left, static_cast<size_t>(dw) * 2);
+                std::memcpy(to, row(out, dr.top + y - 1) + dr.left, static_cast<size_t>(dw) * 2);
                 continue;
             }
             previousSy = sy;
-            stretchedRow(out, row(s, sy), xmap.data(), dw, keyed, keyLow, keyRange);
+            stretchedRow(to, row(s, sy), xmap.data(), dw, keyed, keyLow, keyRange);
         }
     }
-    if (wholeCopy) impl_->copied(*src->impl_);
     return 0;
 }
 
 int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
-    SDL_Surface* d = impl_->surface.get();
+    const SDL_Surface* d = impl_->pixels();
     RECT r = rect;
     if (r.right <= r.left || r.bottom <= r.top) r = RECT{0, 0, d->w, d->h};
     if (!liesOn(r, d)) return DDERR_NOTONSURFACE;
     const uint16_t colour = to565(color);
+    const Impl::Drawing drawing{Impl::Drawing::Kind::Opaque, mixedRect(mixed(FillKind, colour), r)};
     if (r.left != 0 || r.right != d->w) {
-        impl_->wrote(r);
-        SDL_Rect area{r.left, r.top, r.right - r.left, r.bottom - r.top};
-        return SDL_FillRect(d, &area, colour) == 0 ? 0 : DDERR_NOTONSURFACE;
+        SDL_Rect area = sdlRect(r);
+        return SDL_FillRect(impl_->write(area, drawing), &area, colour) == 0 ? 0 : DDERR_NOTONSURFACE;
     }
     // Whole rows: only those not known to hold the colour already, in runs.
-    std::vector<int32_t>& known = impl_->rowColour;
     for (int y = r.top; y < r.bottom;) {
-        if (known[static_cast<size_t>(y)] == colour) {
+        if (impl_->rowColour(y) == colour) {
             ++y;
             continue;
         }
         const int top = y;
-        while (y < r.bottom && known[static_cast<size_t>(y)] != colour) known[static_cast<size_t>(y++)] = colour;
+        while (y < r.bottom && impl_->rowColour(y) != colour) ++y;
         SDL_Rect area{0, top, d->w, y - top};
-        impl_->changedRows(top, y);
-        if (SDL_FillRect(d, &area, colour) != 0) {
-            std::fill(known.begin() + top, known.begin() + y, -1);
-            return DDERR_NOTONSURFACE;
-        }
+        const SDL_Rect filled = sdlRect(r);
+        if (SDL_FillRect(impl_->write(area, drawing, &filled), &area, colour) != 0) return DDERR_NOTONSURFACE;
+        impl_->rowsHold(top, y, colour);
     }
     return 0;
 }
@@ -440,19 +596,35 @@ void DirectDrawSurface7::recordText(int32_t x, int32_t y, const std::string& tex
     textLog_.push_back(DrawnText{x, y, text});
 }
 
+namespace {
+
+// A text drawing with everything that decides its pixels.
+uint64_t textOp(uint64_t kind, const StdFont& font, int32_t color, bool transparent, const std::string& text,
+                int32_t x, int32_t y) {
+    uint64_t op = mixed(mixed(kind, std::hash<std::string>()(text)), std::hash<std::string>()(font.name));
+    op = mixed(op, (static_cast<uint64_t>(std::llround(font.size * 64)) << 3) | (font.bold ? 4u : 0u) |
+                       (font.italic ? 2u : 0u) | (transparent ? 1u : 0u));
+    op = mixed(op, static_cast<uint32_t>(color));
+    return mixed(op, (uint64_t{static_cast<uint32_t>(x)} << 32) | static_cast<uint32_t>(y));
+}
+
+} // namespace
+
 void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
     recordText(x, y, text);
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
     SDL_Rect at{x, y, line->w, line->h};
-    impl_->wrote(at);
+    SDL_Surface* out = impl_->write(
+        at, {Impl::Drawing::Kind::Over,
+             textOp(TextKind, impl_->font, impl_->foreColor, impl_->fontTransparent, text, x, y)});
     if (!impl_->fontTransparent) {
         // An opaque text cell has the device's default white background.
         SDL_Rect box = at;
-        SDL_FillRect(impl_->surface.get(), &box, 0xFFFF);
+        SDL_FillRect(out, &box, 0xFFFF);
     }
-    SDL_BlitSurface(line, nullptr, impl_->surface.get(), &at);
+    SDL_BlitSurface(line, nullptr, out, &at);
 }
 
 void DirectDrawSurface7::recordDrawnTexts(bool on) { recordingTexts = on; }
@@ -460,7 +632,7 @@ void DirectDrawSurface7::recordDrawnTexts(bool on) { recordingTexts = on; }
 namespace {
 
 // The pixels of an area of a surface, row after row.
-std::vector<uint16_t> pixelsOf(SDL_Surface* s, const SDL_Rect& area) {
+std::vector<uint16_t> pixelsOf(const SDL_Surface* s, const SDL_Rect& area) {
     std::vector<uint16_t> pixels(static_cast<size_t>(area.w) * static_cast<size_t>(area.h));
     for (int y = 0; y < area.h; ++y)
         std::memcpy(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(area.w), row(s, area.y + y) + area.x,
@@ -468,7 +640,7 @@ std::vector<uint16_t> pixelsOf(SDL_Surface* s, const SDL_Rect& area) {
     return pixels;
 }
 
-bool holds(SDL_Surface* s, const SDL_Rect& area, const std::vector<uint16_t>& pixels) {
+bool holds(const SDL_Surface* s, const SDL_Rect& area, const std::vector<uint16_t>& pixels) {
     if (pixels.size() != static_cast<size_t>(area.w) * static_cast<size_t>(area.h)) return false;
     for (int y = 0; y < area.h; ++y)
         if (std::memcmp(row(s, area.y + y) + area.x,
@@ -518,30 +690,31 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
-    SDL_Surface* d = impl_->surface.get();
+    const SDL_Surface* d = impl_->pixels();
     const SDL_Rect at{x, y, line->w, line->h}, whole{0, 0, d->w, d->h};
     SDL_Rect area;
     if (!SDL_IntersectRect(&at, &whole, &area)) return;
+    const Impl::Drawing drawing{Impl::Drawing::Kind::Over,
+                                textOp(SettledTextKind, impl_->font, impl_->foreColor, true, text, x, y)};
 
     SettledText& settled = lastSettled();
     if (settled.isFor(font, impl_->foreColor, text, area)) {
         if (holds(d, area, settled.after)) return;  // already settled: drawing it again changes nothing
         if (holds(d, area, settled.before)) {
-            impl_->wrote(area);
-            putPixels(d, area, settled.after);
+            putPixels(impl_->write(area, drawing), area, settled.after);
             return;
         }
     }
-    impl_->wrote(area);
     std::vector<uint16_t> pixels = pixelsOf(d, area);
     settled = SettledText{font, impl_->foreColor, text, area, pixels, {}};
+    SDL_Surface* out = impl_->write(area, drawing);
     // Each blend moves an edge pixel part of the way to the text's colour, in
     // whole steps of 16-bit colour; it stands still within a few dozen blends.
     constexpr int mostBlends = 256;
     for (int i = 0; i < mostBlends; ++i) {
         SDL_Rect target = at;
-        SDL_BlitSurface(line, nullptr, d, &target);
-        std::vector<uint16_t> blended = pixelsOf(d, area);
+        SDL_BlitSurface(line, nullptr, out, &target);
+        std::vector<uint16_t> blended = pixelsOf(out, area);
         const bool still = blended == pixels;
         pixels = std::move(blended);
         if (still) break;
@@ -551,7 +724,7 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
 
 void GameWindow::presentWhole(const DirectDrawSurface7& frame) {
     impl()->forgetShown();
-    sdl::present(*this, frame.impl()->surface.get());
+    sdl::present(*this, const_cast<SDL_Surface*>(frame.impl()->pixels()));
 }
 
 void DirectDrawSurface7::watchFlips(std::function<void(const DirectDrawSurface7&)> watcher) {
@@ -570,7 +743,7 @@ void DirectDrawSurface7::SetFontTransparency(bool transparent) { impl_->fontTran
 void DirectDrawSurface7::SetForeColor(int32_t color) { impl_->foreColor = color; }
 
 uint16_t DirectDrawSurface7::pixel565(int x, int y) const {
-    SDL_Surface* s = impl_->surface.get();
+    const SDL_Surface* s = impl_->pixels();
     if (x < 0 || y < 0 || x >= s->w || y >= s->h) throw RuntimeError(err::Subscript);
     return row(s, y)[x];
 }
@@ -653,10 +826,11 @@ SurfaceRef DirectDraw7::CreateSurfaceFromFile(const std::string& path, DDSURFACE
     checkPicture(path, file);
     const SdlPtr<SDL_Surface> loaded(SDL_LoadBMP_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1));
     if (!loaded) throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
-    auto impl = std::make_unique<DirectDrawSurface7::Impl>();
-    impl->surface.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0));
-    if (!impl->surface)
+    SdlPtr<SDL_Surface> converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0));
+    if (!converted)
         throw RuntimeError(err::InvalidProperty, RuntimeError::textOf(err::InvalidProperty) + ": " + path);
+    auto impl = std::make_unique<DirectDrawSurface7::Impl>();
+    impl->adopt(std::move(converted));
     auto picture = std::make_shared<DirectDrawSurface7>(std::move(impl));
     const bool sized = (desc.flags & DDSD_WIDTH) && (desc.flags & DDSD_HEIGHT) && desc.width > 0 && desc.height > 0;
     if (sized && (desc.width != picture->width() || desc.height != picture->height())) {

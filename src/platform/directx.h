@@ -160,6 +160,8 @@ public:
     int framesPresented() const;
     // How many window pixels the presents have sent to the window system.
     int64_t pixelsSent() const;
+    // How many frame pixels the presents compared with what the window showed.
+    int64_t pixelsCompared() const;
 
     // Tests: the window system gives the window this size (out of full screen).
     void simulateSize(int width, int height);
@@ -194,6 +196,9 @@ public:
 
     int width() const;
     int height() const;
+    // How many writes the surface had since it was made: what was made from
+    // it stands for it as long as this has not moved on.
+    uint64_t writeCount() const;
 
     SurfaceRef GetAttachedSurface(const DDSCAPS2& caps);
     void GetSurfaceDesc(DDSURFACEDESC2& desc) const;

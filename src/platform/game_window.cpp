@@ -286,7 +286,7 @@ inline bool sameColumn(const uint16_t* a, const uint16_t* b, int n) {
 // every tile is compared. Returns false when so much differs that sending the
 // whole frame is the better way.
 bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, const Tiles* written,
-                  std::vector<SDL_Rect>& parts) {
+                  std::vector<SDL_Rect>& parts, int64_t& compared) {
     // Columns of a tile's width in bands of a tile's height; a band's
     // neighbouring changed columns make one rectangle, from the first to the
     // last changed row in them, and a rectangle continues one of the band
@@ -318,6 +318,7 @@ bool changedParts(const std::vector<uint16_t>& shown, const SDL_Surface* frame, 
             const uint16_t* was = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
             for (const auto& [first, end] : runs) {
                 const int left = first * columnWidth, right = std::min(end * columnWidth, w);
+                compared += right - left;
                 if (std::memcmp(now + left, was + left, static_cast<size_t>(right - left) * 2) == 0) continue;
                 for (int c = first; c < end; ++c) {
                     const int x = c * columnWidth, n = std::min(columnWidth, w - x);
@@ -376,7 +377,7 @@ bool partsToSend(GameWindow::Impl& impl, const SDL_Surface* frame, const SDL_Sur
             frame->h != impl.shownHeight || target != impl.shownTarget ||
             (target && (target->w != impl.targetWidth || target->h != impl.targetHeight));
     if (frame != impl.shownFrom) written = nullptr;
-    if (!whole) whole = !changedParts(impl.shownFrame, frame, written, parts);
+    if (!whole) whole = !changedParts(impl.shownFrame, frame, written, parts, impl.pixelsCompared);
     if (!whole && parts.empty()) return false;
     // Until the frame has reached the window, what it shows is not known.
     impl.shownValid = false;
@@ -690,6 +691,8 @@ void GameWindow::simulateMinimised(bool minimised) { minimised_ = minimised; }
 int GameWindow::framesPresented() const { return impl_->framesPresented; }
 
 int64_t GameWindow::pixelsSent() const { return impl_->pixelsSent; }
+
+int64_t GameWindow::pixelsCompared() const { return impl_->pixelsCompared; }
 
 void GameWindow::simulateSize(int width, int height) {
     if (!impl_->window()) return;

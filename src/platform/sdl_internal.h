@@ -55,6 +55,7 @@ struct GameWindow::Impl {
     bool mapPending = false;
     int framesPresented = 0;
     int64_t pixelsSent = 0;
+    int64_t pixelsCompared = 0;
 
     // What the window shows: a copy of the frame last presented, so that a
     // present sends only what differs from it. It stands while `shownValid`;
@@ -96,9 +97,15 @@ void closeAudioIfQuiet();
 // Closes the audio device at once: at program exit.
 void closeAudio();
 bool audioIsOpen();
-// Pauses the audio device while the music output is paused and no effect
-// sounds, so that SDL stops mixing silence; false lets it run again.
+// Holds the audio device while the music output is paused and no effect
+// sounds, so that SDL's audio thread sleeps instead of mixing silence: at
+// once, or as the last effect ends; false lets it run again.
 void holdAudio(bool hold);
+// Holds it now if it is to be held and nothing sounds (the program's own
+// thread, when a sound has ended).
+void holdAudioIfQuiet();
+// Lets it run for an effect that starts, still to be held once that ends.
+void wakeAudio();
 
 // A mixer channel of its own for a sound buffer; -1 when none is left.
 int allocateChannel();
@@ -115,6 +122,10 @@ GameWindow* firstWindow();
 // last presented; they are then not compared. Raises 5 when the window system
 // refuses.
 void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = nullptr);
+
+// Tests of the write check: the surface's pixels, written without telling
+// which tiles change, as a write that forgot to would.
+SDL_Surface* pixelsUntold(DirectDrawSurface7& surface);
 
 // Destroys every game window's SDL window, at program exit.
 void destroyAllWindows();

@@ -22,12 +22,31 @@ POMLETS_NOT_RESTORED(audioOpen, "follows the audio device, which the music outpu
 // the mixer's thread, which calls channelDone when a sound ends.
 std::atomic<bool> closeWhenQuiet{false};
 POMLETS_NOT_RESTORED(closeWhenQuiet, "follows the audio device, which the music output and the sound effects close");
-// SDL's id of the device the mixer opened (0 when not known), and whether it
-// is paused because nothing can sound.
+// SDL's id of the device the mixer opened (0 when not known); whether it is
+// to be held while no effect sounds (the music output is paused), and
+// whether it is held. Read by the mixer's thread, as a sound ends.
 SDL_AudioDeviceID mixerDevice = 0;
 POMLETS_NOT_RESTORED(mixerDevice, "follows the audio device, which the music output and the sound effects close");
+std::atomic<bool> holdWhenQuiet{false};
+POMLETS_NOT_RESTORED(holdWhenQuiet, "follows the music output, which pauses and resumes the device");
 bool audioHeld = false;
 POMLETS_NOT_RESTORED(audioHeld, "follows the audio device, which the music output and the sound effects close");
+
+// Holds the device or lets it run. Held, it is paused and its mixer locked
+// by the program's own thread: SDL's audio thread, which would otherwise go
+// on waking for every buffer of silence, sleeps on the lock until the device
+// is let go again.
+void setHeld(bool hold) {
+    if (hold == audioHeld) return;
+    if (hold) {
+        SDL_PauseAudioDevice(mixerDevice, 1);
+        SDL_LockAudioDevice(mixerDevice);
+    } else {
+        SDL_UnlockAudioDevice(mixerDevice);
+        SDL_PauseAudioDevice(mixerDevice, 0);
+    }
+    audioHeld = hold;
+}
 // Channels in use; fixed storage so that buffers living until exit are safe.
 constexpr int maxChannels = 1024;
 std::bitset<maxChannels> channelsTaken;
@@ -48,9 +67,15 @@ bool sounding() {
 // On the mixer's thread, as a sound ends: the closing itself is left to the
 // program's own thread, which the mixer must not wait for.
 void channelDone(int /*channel*/) {
-    if (!closeWhenQuiet) return;
+    if (!closeWhenQuiet && !holdWhenQuiet) return;
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [] { sdl::closeAudioIfQuiet(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app,
+            [] {
+                sdl::closeAudioIfQuiet();
+                sdl::holdAudioIfQuiet();
+            },
+            Qt::QueuedConnection);
 }
 
 } // namespace
@@ -95,12 +120,19 @@ void closeAudioIfQuiet() {
 }
 
 void holdAudio(bool hold) {
-    if (!audioOpen || !mixerDevice) return;
-    // Effects already sounding go on: the device is paused only without them.
-    if (hold && sounding()) return;
-    if (hold == audioHeld) return;
-    SDL_PauseAudioDevice(mixerDevice, hold ? 1 : 0);
-    audioHeld = hold;
+    holdWhenQuiet = hold;
+    if (hold) holdAudioIfQuiet();
+    else wakeAudio();
+}
+
+void holdAudioIfQuiet() {
+    // Effects already sounding go on: the device is held once they have ended.
+    if (!audioOpen || !mixerDevice || !holdWhenQuiet || sounding()) return;
+    setHeld(true);
+}
+
+void wakeAudio() {
+    if (audioOpen && mixerDevice) setHeld(false);
 }
 
 void closeAudio() {
@@ -169,7 +201,7 @@ void DirectSoundBuffer::Play(int32_t /*flags*/) {
     const bool resume = impl_->stoppedMidway;
     impl_->stoppedMidway = false;
     if (impl_->audible()) {
-        sdl::holdAudio(false);
+        sdl::wakeAudio();
         if (resume && Mix_Paused(impl_->channel)) {
             Mix_Resume(impl_->channel);
             return;

@@ -1,7 +1,6 @@
-// Which parts of a surface were written: the surface in tiles of 32 x 16
-// pixels, a mark each. A present compares only the marked tiles with what the
-// window shows, and a copy of the same unchanged picture over a surface
-// restores only the tiles drawn on since the last one.
+// Which tiles of a surface, in tiles of 32 x 16 pixels, a mark each: the
+// tiles whose pixels may differ from those last presented, which are the
+// only ones a present compares with what the window shows.
 #pragma once
 
 #include <algorithm>
@@ -19,23 +18,8 @@ public:
         columns_ = (surfaceWidth + width - 1) / width;
         bands_ = (surfaceHeight + height - 1) / height;
         marks_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(bands_), marked ? 1 : 0);
-        any_ = marked && !marks_.empty();
     }
-    // Marks every tile that the rectangle [left, right) x [top, bottom) touches.
-    void mark(int left, int top, int right, int bottom) {
-        left = std::max(left, 0);
-        top = std::max(top, 0);
-        right = std::min(right, columns_ * width);
-        bottom = std::min(bottom, bands_ * height);
-        if (left >= right || top >= bottom) return;
-        for (int band = top / height; band <= (bottom - 1) / height; ++band)
-            std::fill_n(marks_.begin() + band * columns_ + left / width, (right - 1) / width - left / width + 1, 1);
-        any_ = true;
-    }
-    void clear() {
-        if (any_) std::fill(marks_.begin(), marks_.end(), 0);
-        any_ = false;
-    }
+    void mark(int column, int band) { marks_[static_cast<size_t>(band * columns_ + column)] = 1; }
 
     int columns() const { return columns_; }
     int bands() const { return bands_; }
@@ -57,7 +41,6 @@ public:
 
 private:
     int columns_ = 0, bands_ = 0;
-    bool any_ = false;
     std::vector<uint8_t> marks_;
 };
 

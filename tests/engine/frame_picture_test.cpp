@@ -133,7 +133,10 @@ TEST(FramePicture, CachedBackgroundEqualsOneComposedFromScratchOverAWholeGame) {
             if (frogsShowing) ++frogFrames;
         }
         if (frames == 10) themePlate = pictureFile("\\themes\\" + otherTheme + "\\plate_02.bmp", false);
+        // The same pictures drawn on in place count as changed as well.
+        if (frames == 15) themePlate->BltColorFill(RECT{10, 10, 200, 100}, 0x00FF00);
         if (frames == 20) frameOverlay = pictureFile("\\images\\frameA.bmp", true);
+        if (frames == 25) frameOverlay->BltColorFill(RECT{0, 0, 400, 30}, 0x0000FF);
         if (frames == 30 && !frogGiven) score = 60001;  // the Frog bonus at the end of the next frame
         if (frogGiven && !frogsSeen && lastFrog >= 0) frogsSeen = true;
         if (frogsSeen && !frogsShowing && !frogsGone) {

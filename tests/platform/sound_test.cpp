@@ -143,9 +143,9 @@ TEST_F(MusicTest, AStreamsWholeLife) {
 }
 
 // While the music output is paused and no effect sounds, the audio device is
-// paused as well, so that SDL mixes no silence; an effect still sounding
-// keeps it running, and an effect started meanwhile or BASS_Start lets it
-// run again.
+// held, so that SDL mixes no silence; an effect still sounding keeps it
+// running until it ends, and an effect started meanwhile or BASS_Start lets
+// it run again.
 TEST_F(MusicTest, APausedOutputWithNothingSoundingPausesTheDevice) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
     auto device = [] {
@@ -168,6 +168,16 @@ TEST_F(MusicTest, APausedOutputWithNothingSoundingPausesTheDevice) {
     EXPECT_TRUE(effect->isPlaying());
     EXPECT_TRUE(BASS_Start());
     effect->Stop();  // stopped midway: it sounds no more
+    // An effect that sounds when the output pauses plays out, and the device
+    // is held once it has ended.
+    testing::writeWav(folder.file("short.wav"), 150);
+    SoundRef blip = dsound->CreateSoundBufferFromFile(folder.file("short.wav"), desc, format);
+    blip->Play(0);
+    EXPECT_TRUE(BASS_Pause());
+    EXPECT_TRUE(eventually([&] { return !blip->isPlaying(); }));
+    EXPECT_TRUE(eventually([&] { return device() == SDL_AUDIO_PAUSED; })) << "held once the effect has ended";
+    EXPECT_TRUE(BASS_Start());
+    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
     EXPECT_TRUE(BASS_Pause());
     EXPECT_EQ(device(), SDL_AUDIO_PAUSED);
     effect->Play(0);

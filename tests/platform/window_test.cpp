@@ -377,18 +377,24 @@ TEST(DisplayTest, APartialPresentShowsWhatAWholePresentShows) {
     }
 }
 
-// Rows that the back buffer's drawing did not touch since its last present
-// are not compared; the rows it did touch are, so drawing the same picture
-// again presents nothing, and a changed pixel in them is presented.
-TEST(DisplayTest, FlipPresentsWhatTheDrawingChanged) {
-    GameWindow window;
+// The primary surface of a display held full screen in the shown window.
+SurfaceRef fullScreenOn(GameWindow& window, DirectDraw7& ddraw) {
     window.show();
-    DirectDraw7 ddraw;
     ddraw.SetCooperativeLevel(&window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX);
     ddraw.SetDisplayMode(1024, 768, 16, 0, 0);
     DDSURFACEDESC2 desc;
     desc.caps.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    const SurfaceRef primary = ddraw.CreateSurface(desc);
+    return ddraw.CreateSurface(desc);
+}
+
+// Tiles that the back buffer's drawing did not touch since its last present,
+// or drew again just as they were, are not compared; the others are, so
+// drawing the same picture again presents nothing, and a changed pixel in
+// them is presented.
+TEST(DisplayTest, FlipPresentsWhatTheDrawingChanged) {
+    GameWindow window;
+    DirectDraw7 ddraw;
+    const SurfaceRef primary = fullScreenOn(window, ddraw);
     const SurfaceRef back = primary->GetAttachedSurface(DDSCAPS2{DDSCAPS_BACKBUFFER});
     DDSURFACEDESC2 pictureDesc;
     pictureDesc.flags = DDSD_WIDTH | DDSD_HEIGHT;
@@ -409,10 +415,13 @@ TEST(DisplayTest, FlipPresentsWhatTheDrawingChanged) {
     draw(100);
     const int first = window.framesPresented();
     EXPECT_EQ(first, 1);
+    const int64_t compared = window.pixelsCompared();
     for (int i = 0; i < 5; ++i) draw(100);
     EXPECT_EQ(window.framesPresented(), first) << "the same picture again";
+    EXPECT_EQ(window.pixelsCompared(), compared) << "drawn again the same, nothing needs comparing";
     draw(101);
     EXPECT_EQ(window.framesPresented(), first + 1) << "a sprite one pixel on";
+    EXPECT_GT(window.pixelsCompared(), compared);
     EXPECT_EQ(back->pixelRGB(180, 300), 0xFF6531u);  // &H3366FF in 16 bits
     EXPECT_EQ(window.shownPixels()[static_cast<size_t>(300 * 1024 + 180)], back->pixelRGB(180, 300));
     draw(101);
@@ -433,6 +442,30 @@ TEST(DisplayTest, FlipPresentsWhatTheDrawingChanged) {
     draw(101);
     EXPECT_EQ(window.framesPresented(), first + 3);
     ddraw.RestoreDisplayMode();
+}
+
+// In the checking build every present compares each tile taken as unchanged
+// with what was presented: pixels written without telling which tiles they
+// are in stop the program there.
+TEST(DisplayDeathTest, AWriteThatDoesNotTellItsTilesIsCaught) {
+#ifndef POMLETS_CHECK_WRITES
+    GTEST_SKIP() << "checked in the sanitizer build only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            GameWindow window;
+            DirectDraw7 ddraw;
+            const SurfaceRef primary = fullScreenOn(window, ddraw);
+            const SurfaceRef back = primary->GetAttachedSurface(DDSCAPS2{DDSCAPS_BACKBUFFER});
+            back->BltColorFill(RECT{}, 0x3366FF);
+            primary->Flip(nullptr, DDFLIP_WAIT);
+            SDL_Surface* pixels = sdl::pixelsUntold(*back);
+            static_cast<uint16_t*>(pixels->pixels)[500] = 0x1234;
+            primary->Flip(nullptr, DDFLIP_WAIT);
+        },
+        "changed unmarked");
+#endif
 }
 
 } // namespace
