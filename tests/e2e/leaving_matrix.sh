@@ -24,8 +24,10 @@ states=("$@")
                               freestyle paused arcade)
 causes=(xserver topclient mainclient TERM HUP INT)
 jobs_at_once=${POMLETS_E2E_JOBS:-6}
-# Generous: the machine running the tests may be slow and busy.
-end_deadline=20
+# Generous: the machine running the tests may be slow and busy, and the
+# program built with the sanitizers is slower still. A process that spins is
+# caught all the same: it never ends, and its CPU time shows it.
+end_deadline=60
 
 python=$(command -v /usr/bin/python3 || command -v python3)
 for tool in Xvfb xdotool flock python3; do
