@@ -9,6 +9,7 @@
 #include "display/game_window.h"
 #include "frontend/fmain.h"
 #include "platform/runtime.h"
+#include "platform/start_values.h"
 
 namespace pomlets {
 
@@ -61,6 +62,7 @@ private:
 
 bool freestyleChosen() {
     static ChosenText mode;
+    POMLETS_LOCAL_NOT_RESTORED(mode, "a cache of the box's text, which follows the box it reads");
     QComboBox* box = fMain().tMode;
     return box && mode.of(box) == QStringLiteral("Freestyle");
 }
