@@ -81,8 +81,14 @@ run_case() {  # <state> <cause>
     game_pid="" xvfb_pid="" main_window="" menu_bar=0
     work=$(mktemp -d /tmp/pomlets-leave-XXXXXX)
     local out=$results/$state.$cause
+    # Whether the cause has come: a failure before it is the run's failure to
+    # reach its state ("SETUP"), which is tried again; one after it is the
+    # program's.
+    caused=""
     fail() {
-        echo "$state $cause FAILED $*" >"$out"
+        local outcome=SETUP
+        [[ -n $caused ]] && outcome=FAILED
+        echo "$state $cause $outcome $*" >"$out"
         {
             echo "--- $state $cause: $* ---"
             [[ -f $work/log.txt ]] && tail -n 5 "$work/log.txt"
@@ -166,7 +172,7 @@ run_case() {  # <state> <cause>
         done
         return 1
     }
-    click_client() { xdotool mousemove --window "$main_window" "$1" $(($2 + menu_bar)) click 1; }
+    click_client() { xdotool mousemove --sync --window "$main_window" "$1" $(($2 + menu_bar)) click 1; }
     # A menu of the menu bar (0 Game, 1 Options, 2 View) and its nth item.
     menu_item() {  # <menu> <item>
         local popup="" i
@@ -188,9 +194,15 @@ run_case() {  # <state> <cause>
             popup=$(wait_other 5) && break
         done
         [[ -n $popup ]] || fail "the mode list did not drop down"
-        eval "$(xdotool getwindowgeometry --shell "$popup" | sed 's/^/popup_/')"
-        xdotool mousemove $((popup_X + popup_WIDTH / 2)) $((popup_Y + popup_HEIGHT * (2 * $1 + 1) / 6)) click 1
-        wait_no_other || fail "the mode list stayed open"
+        # The list may still be settling where it drops down: its place is
+        # read again and the entry clicked again while it stays open.
+        local attempt
+        for attempt in 1 2 3; do
+            eval "$(xdotool getwindowgeometry --shell "$popup" | sed 's/^/popup_/')"
+            xdotool mousemove --sync $((popup_X + popup_WIDTH / 2)) $((popup_Y + popup_HEIGHT * (2 * $1 + 1) / 6)) click 1
+            wait_no_other && return 0
+        done
+        fail "the mode list stayed open"
     }
     key_to_game() {  # <key>: one key-down, held a moment, to the game display
         xdotool windowfocus --sync "$game_window" 2>/dev/null || xdotool windowfocus "$game_window" 2>/dev/null
@@ -260,6 +272,7 @@ run_case() {  # <state> <cause>
     esac
     alive || fail "Pomlets ended before the cause"
     [[ $state == loading ]] || sleep 0.5  # the last input handled
+    caused=yes
     touch "$work/before-cause"
     cp "$work/init/6095" "$work/before-cause.6095"
     cp "$work/init/6702" "$work/before-cause.6702"
@@ -326,7 +339,15 @@ run_case() {  # <state> <cause>
 running=0
 for state in "${states[@]}"; do
     for cause in "${causes[@]}"; do
-        (run_case "$state" "$cause") &
+        (
+            # A run that could not reach its state on a busy machine is tried
+            # again, twice at most; what a cause did is never tried again.
+            for attempt in 1 2 3; do
+                (run_case "$state" "$cause")
+                read -r _ _ outcome _ <"$results/$state.$cause" 2>/dev/null || outcome=missing
+                [[ $outcome == SETUP ]] || break
+            done
+        ) &
         running=$((running + 1))
         if (( running >= jobs_at_once )); then
             wait -n
