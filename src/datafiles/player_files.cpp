@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -19,38 +21,11 @@ namespace {
 
 const char* const highScoreFile = "\\init\\6095";
 const char* const profileFile = "\\init\\6702";
-constexpr size_t profileLineCount = 13;
 
 constexpr size_t tableSize = 10;
 
 int32_t lenient32(const std::string& text) { return toInt32(lenientNumber(text)); }
 std::string flagText(bool flag) { return flag ? "1" : "0"; }
-
-// A field that fieldText wrote, from the rest of a line: leading blanks
-// skipped; a field in double quotes runs to its closing quote, may hold
-// commas, and reads a doubled double quote as one; an unquoted field ends at
-// a comma.
-std::string nameField(const std::string& line) {
-    size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    std::string field;
-    if (i < line.size() && line[i] == '"') {
-        for (++i; i < line.size(); ++i) {
-            if (line[i] == '"') {
-                if (i + 1 < line.size() && line[i + 1] == '"') {
-                    field += '"';
-                    ++i;
-                    continue;
-                }
-                break;
-            }
-            field += line[i];
-        }
-        return field;
-    }
-    const size_t comma = line.find(',', i);
-    return line.substr(i, comma == std::string::npos ? std::string::npos : comma - i);
-}
 
 // The first error a reading meets, from the top of the file.
 struct FirstFault {
@@ -59,6 +34,32 @@ struct FirstFault {
         if (!error) error = e;
     }
 };
+
+// Parses the first count lines with parse(i, line), which raises where a line
+// holds no value. Notes the first fault met and returns the lines among them
+// that the file has but that hold no value (a damaged one too).
+template <class Parse>
+std::vector<size_t> parseLines(const DataLines& lines, size_t count, FirstFault& fault, Parse parse) {
+    std::vector<size_t> unread;
+    for (size_t i = 0; i < count; ++i) {
+        if (i >= lines.plain.size()) {
+            fault.note(RuntimeError(err::PastEndOfFile));
+            break;
+        }
+        if (lines.isDamaged(i)) {
+            fault.note(RuntimeError(err::InvalidCall));
+            unread.push_back(i);
+            continue;
+        }
+        try {
+            parse(i, lines.plain[i]);
+        } catch (const RuntimeError& error) {
+            fault.note(error);
+            unread.push_back(i);
+        }
+    }
+    return unread;
+}
 
 // After a load that found lines it could not read: the copy of the file is
 // kept, and the load raises its first error with the copy's name.
@@ -73,46 +74,63 @@ struct FirstFault {
     throw DamagedFileError(first, copy);
 }
 
-// --- high scores ---------------------------------------------------------
-
-// What stands on disk of the table, as last read or written.
-struct ScoresOnDisk {
-    bool known = false;  // the bytes of the file were read (or it was found missing)
-    DataLines lines;
-    bool clean() const { return known && lines.present && entries().size() == tableSize && unread().empty(); }
-
-    // The entries the file holds, in file order.
-    std::vector<HighScoreEntry> entries() const { return parse().first; }
-    // The indexes of the lines among the first ten that hold no entry.
-    std::vector<size_t> unread() const { return parse().second; }
-
-    std::pair<std::vector<HighScoreEntry>, std::vector<size_t>> parse(FirstFault* fault = nullptr) const {
-        std::pair<std::vector<HighScoreEntry>, std::vector<size_t>> out;
-        FirstFault ignored;
-        FirstFault& first = fault ? *fault : ignored;
-        for (size_t i = 0; i < tableSize; ++i) {
-            if (i >= lines.plain.size()) {
-                first.note(RuntimeError(err::PastEndOfFile));
-                break;
-            }
-            if (lines.isDamaged(i)) {
-                first.note(RuntimeError(err::InvalidCall));
-                out.second.push_back(i);
-                continue;
-            }
-            const std::string& line = lines.plain[i];
-            const size_t comma = line.find(',');
-            try {
-                out.first.push_back({comma == std::string::npos ? std::string() : nameField(line.substr(comma + 1)),
-                                     lenient32(line.substr(0, comma))});
-            } catch (const RuntimeError& error) {
-                first.note(error);
-                out.second.push_back(i);
-            }
-        }
-        return out;
-    }
+// One of the player's files as this run knows it.
+struct KnownFile {
+    bool loaded = false;  // a load ran: memory and file are to be merged
+    bool known = false;   // the bytes of the file were read (or it was found missing)
+    DataLines disk;       // the file as last read or written
 };
+
+// What a save of one of the player's files is made of.
+struct FileSave {
+    const char* file;
+    KnownFile& state;
+    // The player changed something that the file does not hold yet.
+    bool changed;
+    // The file as known was read whole.
+    std::function<bool()> clean;
+    // Parses state.disk anew into the file's values; no side effects.
+    std::function<void()> parse;
+    // The lines to write, the player's changes merged with what the file
+    // holds; reread: the file was read again, as it was not read whole.
+    std::function<DataLines(bool reread)> compose;
+    // Memory takes what the file holds now; written: the composed lines.
+    std::function<void(bool written)> settle;
+};
+
+// The one save of the player's files: a file not read whole is read again; a
+// file that still has damaged lines is written only when the player changed
+// something, and only after a checked copy of it is kept.
+void saveFile(const FileSave& save) {
+    KnownFile& state = save.state;
+    const bool reread = state.loaded && !save.clean();
+    if (reread) {
+        // Read again: what kept the file from being read may have passed.
+        try {
+            state.disk = readDataLines(save.file);
+            state.known = true;
+        } catch (const RuntimeError&) {
+            state.known = false;
+            if (!save.changed) return;
+            throw;
+        }
+        save.parse();
+    }
+    const DataLines lines = save.compose(reread);
+    if (reread && state.disk.present && !save.clean()) {
+        if (!save.changed) {
+            save.settle(false);
+            return;  // nothing to write: the file stays as it is
+        }
+        keepDamagedCopy(save.file);
+    }
+    writeDataLines(save.file, lines.plain, lines.damaged);
+    state.loaded = true;
+    state.known = true;
+    state.disk = lines;
+    save.parse();
+    save.settle(true);
+}
 
 // What the last loads of both files read; forgetPlayerFileReadings() puts it back.
 StartValues& readings() {
@@ -121,9 +139,41 @@ StartValues& readings() {
     return group;
 }
 
+// --- high scores ---------------------------------------------------------
+
+std::string scoreLine(const HighScoreEntry& entry) { return std::to_string(entry.score) + "," + fieldText(entry.name); }
+
+// What the table's file holds: its entries in file order, and the lines among
+// the first ten that hold no entry.
+struct ScoresRead {
+    std::vector<HighScoreEntry> entries;
+    std::vector<size_t> unread;
+};
+
+ScoresRead parseScores(const DataLines& lines, FirstFault& fault) {
+    ScoresRead out;
+    out.unread = parseLines(lines, tableSize, fault, [&](size_t, const std::string& line) {
+        const size_t comma = line.find(',');
+        out.entries.push_back(
+            {comma == std::string::npos ? std::string() : firstField(line.substr(comma + 1), FieldQuotes::Doubled),
+             lenient32(line.substr(0, comma))});
+    });
+    return out;
+}
+
+ScoresRead parseScores(const DataLines& lines) {
+    FirstFault ignored;
+    return parseScores(lines, ignored);
+}
+
+bool scoresClean(const KnownFile& file) {
+    if (!file.known || !file.disk.present) return false;
+    const ScoresRead read = parseScores(file.disk);
+    return read.entries.size() == tableSize && read.unread.empty();
+}
+
 struct ScoresState {
-    bool loaded = false;  // a load ran: memory and file are to be merged
-    ScoresOnDisk disk;
+    KnownFile file;
     std::vector<HighScoreEntry> base;  // the table as it stood when last in step with the file
     size_t inUse = tableSize;
 };
@@ -154,103 +204,158 @@ std::vector<HighScoreEntry> addedEntries() {
     return added;
 }
 
+// The lines of the table to write, and the table they hold. Where the file
+// was read again, its entries with the player's new ones ranked in; a line
+// that holds no entry takes no place and stays as it was, as long as there is
+// room for it among the ten. Else the table in memory is the whole table.
+DataLines scoreLines(bool reread, const std::vector<HighScoreEntry>& added, std::vector<HighScoreEntry>& table) {
+    const DataLines& disk = scores.file.disk;
+    DataLines out{true, {}, {}};
+    if (!reread || !disk.present) {
+        table.assign(highScores.begin(), highScores.begin() + static_cast<std::ptrdiff_t>(scores.inUse));
+        for (const auto& entry : table) out.plain.push_back(scoreLine(entry));
+        return out;
+    }
+    const ScoresRead read = parseScores(disk);
+    table = read.entries;
+    for (const auto& entry : added) {
+        const auto at = std::find_if(table.begin(), table.end(),
+                                     [&](const HighScoreEntry& e) { return entry.score >= e.score; });
+        table.insert(at, entry);
+    }
+    if (table.size() > tableSize) table.resize(tableSize);
+    std::vector<size_t> unread = read.unread;
+    unread.resize(std::min(unread.size(), tableSize - table.size()));
+    size_t e = 0, u = 0;
+    while (e < table.size() || u < unread.size()) {
+        if (u < unread.size() && (unread[u] <= out.plain.size() || e == table.size())) {
+            const size_t from = unread[u++];
+            const auto damaged = std::find_if(disk.damaged.begin(), disk.damaged.end(),
+                                              [&](const DamagedLine& d) { return d.index == from; });
+            if (damaged != disk.damaged.end()) out.damaged.push_back({out.plain.size(), damaged->scrambled});
+            out.plain.push_back(damaged != disk.damaged.end() ? std::string() : disk.plain[from]);
+        } else {
+            out.plain.push_back(scoreLine(table[e++]));
+        }
+    }
+    return out;
+}
+
 // --- profile -------------------------------------------------------------
 
-// The thirteen values of the profile as text, in file order: numbers in
-// decimal, flags as 1 or 0, the theme's own text.
+// What a line of the profile holds, which decides how it is read, written
+// and merged.
+enum class Held {
+    Count,   // a 16-bit count that a game or a purchase changes by steps
+    Notes,   // the 32-bit count of Music Notes
+    Flag,    // 1 or 0
+    Theme,   // the theme's own text
+    Volume,  // 16-bit, 0 to 100: the volume bar refuses any other value
+};
+
+struct ProfileLine {
+    Held held;
+    int16_t* count = nullptr;  // a Count or the Volume
+    int32_t* notes = nullptr;
+    bool* flag = nullptr;
+    std::string* text = nullptr;
+};
+
+// The lines of the profile file, in their order. The Detonators (items[2])
+// stand after items[5].
+constexpr ProfileLine profileLines[] = {
+    {.held = Held::Count, .count = &credits},     {.held = Held::Count, .count = &items[0]},
+    {.held = Held::Count, .count = &items[1]},    {.held = Held::Count, .count = &items[3]},
+    {.held = Held::Count, .count = &items[4]},    {.held = Held::Count, .count = &items[5]},
+    {.held = Held::Count, .count = &items[2]},    {.held = Held::Flag, .flag = &profileFlag1},
+    {.held = Held::Flag, .flag = &profileFlag2},  {.held = Held::Flag, .flag = &profileFlag3},
+    {.held = Held::Notes, .notes = &musicNotes},  {.held = Held::Theme, .text = &themeName},
+    {.held = Held::Volume, .count = &musicVolume},
+};
+constexpr size_t profileLineCount = std::size(profileLines);
+
+// The value of a line as text, as it stands in memory: numbers in decimal,
+// flags as 1 or 0, the theme's own text.
+std::string liveValue(const ProfileLine& line) {
+    switch (line.held) {
+    case Held::Count:
+    case Held::Volume: return std::to_string(*line.count);
+    case Held::Notes: return std::to_string(*line.notes);
+    case Held::Flag: return flagText(*line.flag);
+    case Held::Theme: break;
+    }
+    return *line.text;
+}
+
+// The value of a line of the file as text; raises when it does not fit its
+// variable.
+std::string fileValue(const ProfileLine& line, const std::string& text) {
+    if (line.held == Held::Theme) return firstField(text, FieldQuotes::Doubled);
+    const double number = lenientNumber(firstField(text));
+    if (line.held == Held::Flag) return flagText(number != 0);
+    if (line.held == Held::Notes) return std::to_string(toInt32(number));
+    const int16_t value = toInt16(number);
+    if (line.held == Held::Volume && (value < 0 || value > 100)) throw RuntimeError(err::InvalidProperty);
+    return std::to_string(value);
+}
+
+// A value as its line is written.
+std::string lineText(const ProfileLine& line, const std::string& value) {
+    return line.held == Held::Theme ? fieldText(value) : value;
+}
+
+// Puts a value into its variable; the volume also moves the bar.
+void applyValue(const ProfileLine& line, const std::string& value) {
+    switch (line.held) {
+    case Held::Count: *line.count = toInt16(lenientNumber(value)); break;
+    case Held::Notes: *line.notes = toInt32(lenientNumber(value)); break;
+    case Held::Flag: *line.flag = value != "0"; break;
+    case Held::Theme: *line.text = value; break;
+    case Held::Volume:
+        *line.count = toInt16(lenientNumber(value));
+        fMain().HScroll2->setValue(*line.count);
+        break;
+    }
+}
+
+// The values of the profile as text, in file order.
 using ProfileText = std::array<std::string, profileLineCount>;
 // Values read from a file; none where a line holds no value.
 using ProfileValues = std::array<std::optional<std::string>, profileLineCount>;
 
 // The player's values, as they stand in memory.
 ProfileText liveProfile() {
-    return {std::to_string(credits),    std::to_string(items[0]),   std::to_string(items[1]),
-            std::to_string(items[3]),   std::to_string(items[4]),   std::to_string(items[5]),
-            std::to_string(items[2]),   flagText(profileFlag1),     flagText(profileFlag2),
-            flagText(profileFlag3),     std::to_string(musicNotes), themeName,
-            std::to_string(musicVolume)};
-}
-
-// The first field of a line: leading blanks skipped, a quoted field taken
-// without its quotes, an unquoted one up to a comma.
-std::string firstField(const std::string& line) {
-    size_t i = line.find_first_not_of(" \t");
-    if (i == std::string::npos) return {};
-    if (line[i] == '"') {
-        const size_t close = line.find('"', i + 1);
-        return line.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-    }
-    const size_t comma = line.find(',', i);
-    return line.substr(i, comma == std::string::npos ? std::string::npos : comma - i);
-}
-
-// Lines 0 to 6 of the profile are the credits and items, 10 the Music Notes:
-// counts, which a game or a purchase changes by steps.
-bool isCount(size_t i) { return i < 7 || i == 10; }
-constexpr size_t themeLine = 11;
-constexpr size_t volumeLine = 12;
-
-// The value of profile line i as text; raises when it does not fit its
-// variable. The volume bar runs from 0 to 100 and refuses any other value.
-std::string profileValue(size_t i, const std::string& line) {
-    if (i == themeLine) return nameField(line);
-    const double number = lenientNumber(firstField(line));
-    if (i >= 7 && i < 10) return flagText(number != 0);
-    if (i == 10) return std::to_string(toInt32(number));
-    const int16_t value = toInt16(number);
-    if (i == volumeLine && (value < 0 || value > 100)) throw RuntimeError(err::InvalidProperty);
-    return std::to_string(value);
+    ProfileText text;
+    for (size_t i = 0; i < profileLineCount; ++i) text[i] = liveValue(profileLines[i]);
+    return text;
 }
 
 // Parses the lines of the file into values; no side effects.
 ProfileValues parseProfile(const DataLines& lines, FirstFault& fault) {
     ProfileValues values;
-    for (size_t i = 0; i < profileLineCount; ++i) {
-        if (i >= lines.plain.size()) {
-            fault.note(RuntimeError(err::PastEndOfFile));
-            continue;
-        }
-        if (lines.isDamaged(i)) {
-            fault.note(RuntimeError(err::InvalidCall));
-            continue;
-        }
-        try {
-            values[i] = profileValue(i, lines.plain[i]);
-        } catch (const RuntimeError& error) {
-            fault.note(error);
-        }
-    }
+    parseLines(lines, profileLineCount, fault,
+               [&](size_t i, const std::string& line) { values[i] = fileValue(profileLines[i], line); });
     return values;
 }
 
-// Puts values into the profile variables; the volume also moves the bar.
+ProfileValues parseProfile(const DataLines& lines) {
+    FirstFault ignored;
+    return parseProfile(lines, ignored);
+}
+
+// Puts values into the profile variables, in file order.
 void applyProfile(const ProfileValues& values) {
-    int16_t* const counts[] = {&credits, &items[0], &items[1], &items[3], &items[4], &items[5], &items[2]};
-    bool* const flags[] = {&profileFlag1, &profileFlag2, &profileFlag3};
-    for (size_t i = 0; i < profileLineCount; ++i) {
-        if (!values[i]) continue;
-        const std::string& v = *values[i];
-        if (i < 7) *counts[i] = toInt16(lenientNumber(v));
-        else if (i < 10) *flags[i - 7] = v != "0";
-        else if (i == 10) musicNotes = toInt32(lenientNumber(v));
-        else if (i == themeLine) themeName = v;
-        else {
-            musicVolume = toInt16(lenientNumber(v));
-            fMain().HScroll2->setValue(musicVolume);
-        }
-    }
+    for (size_t i = 0; i < profileLineCount; ++i)
+        if (values[i]) applyValue(profileLines[i], *values[i]);
 }
 
 struct ProfileState {
-    bool loaded = false;  // a load ran: memory and file are to be merged
-    bool known = false;  // the bytes of the file were read (or it was found missing)
-    DataLines disk;      // the file as last read or written
+    KnownFile file;
     ProfileValues diskValues;
-    ProfileText base;    // the player's values when they were last in step with the file
+    ProfileText base;  // the player's values when they were last in step with the file
     bool clean() const {
-        return known && disk.present && std::all_of(diskValues.begin(), diskValues.end(), [](const auto& v) {
-                   return v.has_value();
-               });
+        return file.known && file.disk.present &&
+               std::all_of(diskValues.begin(), diskValues.end(), [](const auto& v) { return v.has_value(); });
     }
 };
 ProfileState profile;
@@ -260,13 +365,48 @@ POMLETS_RESTORED_IN(readings(), profile);
 // value alone, the player's value where it changed; a count the player changed
 // takes the change on top of what the file holds now.
 std::string mergedValue(size_t i, const ProfileText& live, const std::optional<std::string>& onDisk) {
-    if (!isCount(i) || !onDisk) return live[i];
+    const Held held = profileLines[i].held;
+    if ((held != Held::Count && held != Held::Notes) || !onDisk) return live[i];
     try {
         const double sum = lenientNumber(*onDisk) + lenientNumber(live[i]) - lenientNumber(profile.base[i]);
-        return std::to_string(i == 10 ? toInt32(sum) : toInt16(sum));
+        return std::to_string(held == Held::Notes ? toInt32(sum) : toInt16(sum));
     } catch (const RuntimeError&) {
         return live[i];  // the sum does not fit: the player's value stands
     }
+}
+
+// Merges the file with the player's values, line by line: a line the player
+// left alone stays as the file has it (a damaged line too); a changed one
+// takes the player's value. next: the values memory takes after the save.
+DataLines profileLinesToWrite(const ProfileText& live, ProfileValues& next) {
+    const KnownFile& file = profile.file;
+    const DataLines& disk = file.disk;
+    DataLines out{true, {}, {}};
+    size_t written = 0;  // lines up to here hold something to write
+    for (size_t i = 0; i < profileLineCount; ++i) {
+        const ProfileLine& held = profileLines[i];
+        const std::optional<std::string>& onDisk = profile.diskValues[i];
+        std::string line;
+        if (!file.loaded || !disk.present || live[i] != profile.base[i]) {
+            const std::string value = file.loaded && disk.present ? mergedValue(i, live, onDisk) : live[i];
+            line = lineText(held, value);
+            next[i] = value;
+            written = i + 1;
+        } else if (i < disk.plain.size()) {
+            for (const auto& d : disk.damaged)
+                if (d.index == i) out.damaged.push_back(d);
+            // A value goes back as itself; a line without one as it stood.
+            line = onDisk ? lineText(held, *onDisk) : disk.plain[i];
+            // A value read now that memory did not know yet; the theme in
+            // use stays the one shown.
+            if (onDisk && held.held != Held::Theme) next[i] = onDisk;
+            written = i + 1;
+        }
+        out.plain.push_back(line);
+    }
+    // Lines the file never had and the player gave nothing for stay absent.
+    out.plain.resize(written);
+    return out;
 }
 
 } // namespace
@@ -315,121 +455,67 @@ void showHighScores() {
 
 void loadHighScores() {
     scores = {};
-    scores.loaded = true;
+    scores.file.loaded = true;
     highScores.fill(HighScoreEntry{});
     try {
-        scores.disk.lines = readDataLines(highScoreFile);
+        scores.file.disk = readDataLines(highScoreFile);
     } catch (const RuntimeError&) {
         // Nothing of the file is known: no entry takes a place until it is.
         takeTable({});
         showHighScores();
         throw;
     }
-    scores.disk.known = true;
-    if (!scores.disk.lines.present) {
+    scores.file.known = true;
+    if (!scores.file.disk.present) {
         // No table yet: ten empty entries, as a new table has.
         takeTable(std::vector<HighScoreEntry>(tableSize));
         showHighScores();
         throw RuntimeError(err::FileNotFound);
     }
     FirstFault fault;
-    takeTable(scores.disk.parse(&fault).first);
+    takeTable(parseScores(scores.file.disk, fault).entries);
     showHighScores();
     if (fault.error) raiseDamage(highScoreFile, *fault.error);
 }
 
 void saveHighScores() {
     const std::vector<HighScoreEntry> added = addedEntries();
-    const bool merge = scores.loaded && !scores.disk.clean();
-    if (merge) {
-        // Read again: what kept the file from being read may have passed.
-        try {
-            scores.disk.lines = readDataLines(highScoreFile);
-            scores.disk.known = true;
-        } catch (const RuntimeError&) {
-            scores.disk.known = false;
-            if (added.empty()) return;
-            throw;
-        }
-    }
-    const ScoresOnDisk& disk = scores.disk;
-    std::vector<std::string> plain;
-    std::vector<DamagedLine> keep;
     std::vector<HighScoreEntry> table;
-    if (!merge || !disk.lines.present) {
-        // The file was read whole (or there is none): the table in memory is
-        // the whole table.
-        table.assign(highScores.begin(), highScores.begin() + static_cast<std::ptrdiff_t>(scores.inUse));
-        for (const auto& entry : table) plain.push_back(std::to_string(entry.score) + "," + fieldText(entry.name));
-    } else {
-        // The file's entries with the player's new ones ranked in; a line
-        // that holds no entry takes no place and stays as it was, as long as
-        // there is room for it among the ten.
-        table = disk.entries();
-        for (const auto& entry : added) {
-            const auto at = std::find_if(table.begin(), table.end(),
-                                         [&](const HighScoreEntry& e) { return entry.score >= e.score; });
-            table.insert(at, entry);
-        }
-        if (table.size() > tableSize) table.resize(tableSize);
-        std::vector<size_t> unread = disk.unread();
-        unread.resize(std::min(unread.size(), tableSize - table.size()));
-        size_t e = 0, u = 0;
-        while (e < table.size() || u < unread.size()) {
-            if (u < unread.size() && (unread[u] <= plain.size() || e == table.size())) {
-                const size_t from = unread[u++];
-                const auto damaged = std::find_if(disk.lines.damaged.begin(), disk.lines.damaged.end(),
-                                                  [&](const DamagedLine& d) { return d.index == from; });
-                if (damaged != disk.lines.damaged.end()) keep.push_back({plain.size(), damaged->scrambled});
-                plain.push_back(damaged != disk.lines.damaged.end() ? std::string() : disk.lines.plain[from]);
-            } else {
-                const HighScoreEntry& entry = table[e++];
-                plain.push_back(std::to_string(entry.score) + "," + fieldText(entry.name));
-            }
-        }
-        if (!disk.clean()) {
-            if (added.empty()) {
-                // Nothing new to write: the file stays as it is, and the
-                // table shows what it holds.
-                takeTable(table);
-                showHighScores();
-                return;
-            }
-            keepDamagedCopy(highScoreFile);
-        }
-    }
-    writeDataLines(highScoreFile, plain, keep);
-    scores.loaded = true;
-    scores.disk.known = true;
-    scores.disk.lines = {true, plain, keep};
-    takeTable(table);
+    saveFile({highScoreFile, scores.file, !added.empty(), [] { return scoresClean(scores.file); }, [] {},
+              [&](bool reread) { return scoreLines(reread, added, table); },
+              [&](bool written) {
+                  takeTable(table);
+                  // Nothing written: the table shows what the file holds.
+                  if (!written) showHighScores();
+              }});
 }
 
 void reloadHighScores() {
-    ScoresOnDisk disk;
+    KnownFile file;
     try {
-        disk.lines = readDataLines(highScoreFile);
-        disk.known = true;
+        file.disk = readDataLines(highScoreFile);
+        file.known = true;
     } catch (const RuntimeError&) {
-        disk.known = false;
+        file.known = false;
     }
     // Only a table read back whole replaces the one in memory.
-    if (disk.clean()) {
-        scores.disk = disk;
-        takeTable(disk.entries());
+    if (scoresClean(file)) {
+        scores.file.known = file.known;
+        scores.file.disk = file.disk;
+        takeTable(parseScores(file.disk).entries);
     }
     showHighScores();
 }
 
 void loadProfile() {
     profile = {};
-    profile.loaded = true;
+    profile.file.loaded = true;
     profile.base = liveProfile();
-    profile.disk = readDataLines(profileFile);
-    profile.known = true;
-    if (!profile.disk.present) throw RuntimeError(err::FileNotFound);
+    profile.file.disk = readDataLines(profileFile);
+    profile.file.known = true;
+    if (!profile.file.disk.present) throw RuntimeError(err::FileNotFound);
     FirstFault fault;
-    profile.diskValues = parseProfile(profile.disk, fault);
+    profile.diskValues = parseProfile(profile.file.disk, fault);
     applyProfile(profile.diskValues);
     profile.base = liveProfile();
     if (fault.error) raiseDamage(profileFile, *fault.error);
@@ -437,70 +523,20 @@ void loadProfile() {
 
 void saveProfile() {
     const ProfileText live = liveProfile();
-    const bool changed = live != profile.base;
-    if (profile.loaded && !profile.clean()) {
-        // Read again: what kept the file from being read may have passed.
-        try {
-            profile.disk = readDataLines(profileFile);
-            profile.known = true;
-        } catch (const RuntimeError&) {
-            profile.known = false;
-            if (!changed) return;
-            throw;
-        }
-        FirstFault ignored;
-        profile.diskValues = parseProfile(profile.disk, ignored);
-    }
-
-    // Merge, line by line: a line the player left alone stays as the file
-    // has it (a damaged line too); a changed one takes the player's value.
-    const DataLines& disk = profile.disk;
-    std::vector<std::string> plain;
-    std::vector<DamagedLine> keep;
     ProfileValues next;
-    size_t written = 0;  // lines up to here hold something to write
-    for (size_t i = 0; i < profileLineCount; ++i) {
-        const std::optional<std::string>& onDisk = profile.diskValues[i];
-        std::string line;
-        if (!profile.loaded || !disk.present || live[i] != profile.base[i]) {
-            const std::string value = profile.loaded && disk.present ? mergedValue(i, live, onDisk) : live[i];
-            line = i == themeLine ? fieldText(value) : value;
-            next[i] = value;
-            written = i + 1;
-        } else if (i < disk.plain.size()) {
-            for (const auto& d : disk.damaged)
-                if (d.index == i) keep.push_back(d);
-            // A value goes back as itself; a line without one as it stood.
-            line = !onDisk ? disk.plain[i] : i == themeLine ? fieldText(*onDisk) : *onDisk;
-            // A value read now that memory did not know yet; the theme in
-            // use stays the one shown.
-            if (onDisk && i != themeLine) next[i] = onDisk;
-            written = i + 1;
-        }
-        plain.push_back(line);
-    }
-    // Lines the file never had and the player gave nothing for stay absent.
-    plain.resize(written);
-
-    if (profile.loaded && disk.present && !profile.clean()) {
-        if (!changed) {
-            applyProfile(next);
-            profile.base = liveProfile();
-            return;  // nothing to write: the file stays as it is
-        }
-        keepDamagedCopy(profileFile);
-    }
-    writeDataLines(profileFile, plain, keep);
-    profile.loaded = true;
-    profile.disk = {true, plain, keep};
-    FirstFault ignored;
-    profile.diskValues = parseProfile(profile.disk, ignored);
-    profile.known = true;
-    applyProfile(next);
-    profile.base = liveProfile();
+    saveFile({profileFile, profile.file, live != profile.base, [] { return profile.clean(); },
+              [] { profile.diskValues = parseProfile(profile.file.disk); },
+              [&](bool) { return profileLinesToWrite(live, next); },
+              [&](bool) {
+                  applyProfile(next);
+                  profile.base = liveProfile();
+              }});
 }
 
-void keepThemeAsRead() { profile.base[themeLine] = themeName; }
+void keepThemeAsRead() {
+    for (size_t i = 0; i < profileLineCount; ++i)
+        if (profileLines[i].held == Held::Theme) profile.base[i] = liveValue(profileLines[i]);
+}
 
 void forgetPlayerFileReadings() { readings().restore(); }
 

@@ -406,33 +406,52 @@ std::string TextFile::readAll() {
     return bytes;
 }
 
-std::string TextFile::readField() {
-    requireMode(Mode::Input);
-    if (peekByte() == EOF) throw RuntimeError(err::PastEndOfFile);
-    while (peekByte() == ' ' || peekByte() == '\t') getByte();
+namespace {
+
+// The field rule over any run of bytes: peek() gives the next byte or EOF
+// and leaves it, get() takes it.
+template <class Peek, class Get>
+std::string takeField(Peek peek, Get get, FieldQuotes quotes) {
+    while (peek() == ' ' || peek() == '\t') get();
     // Inside quotes a comma is text; after the closing quote everything up to
     // the field's end is dropped. A line end (CR LF, LF or CR) always ends it.
     enum class Part { Plain, Quoted, AfterQuotes } part = Part::Plain;
-    if (peekByte() == '"') {
-        getByte();
+    if (peek() == '"') {
+        get();
         part = Part::Quoted;
     }
     std::string field;
     for (;;) {
-        const int c = getByte();
+        const int c = get();
         if (c == EOF) return field;
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && peekByte() == '\n') getByte();
+            if (c == '\r' && peek() == '\n') get();
             return field;
         }
         if (part == Part::Quoted) {
-            if (c == '"') part = Part::AfterQuotes;
-            else field += static_cast<char>(c);
+            if (c != '"') field += static_cast<char>(c);
+            else if (quotes == FieldQuotes::Doubled && peek() == '"') field += static_cast<char>(get());
+            else part = Part::AfterQuotes;
             continue;
         }
         if (c == ',') return field;
         if (part == Part::Plain) field += static_cast<char>(c);
     }
+}
+
+} // namespace
+
+std::string firstField(std::string_view line, FieldQuotes quotes) {
+    size_t at = 0;
+    const auto peek = [&]() -> int { return at < line.size() ? static_cast<unsigned char>(line[at]) : EOF; };
+    const auto get = [&]() -> int { return at < line.size() ? static_cast<unsigned char>(line[at++]) : EOF; };
+    return takeField(peek, get, quotes);
+}
+
+std::string TextFile::readField() {
+    requireMode(Mode::Input);
+    if (peekByte() == EOF) throw RuntimeError(err::PastEndOfFile);
+    return takeField([this] { return peekByte(); }, [this] { return getByte(); }, FieldQuotes::Closing);
 }
 
 std::string TextFile::readLine() {

@@ -89,6 +89,21 @@ void setProgramFolder(const std::string& folder);
 // ("\init\6095" -> "<folder>/init/6095").
 std::string appPath(std::string_view relative);
 
+// How a field in double quotes takes a double quote inside it.
+enum class FieldQuotes {
+    // The first one closes the field: the data files as they ship.
+    Closing,
+    // Two in a row stand for one, a single one closes the field: a name or a
+    // theme as the player's files write it, its double quotes doubled.
+    Doubled,
+};
+
+// The one field rule of the data files: leading blanks skipped; a field in
+// double quotes runs to its closing quote, may hold commas, and drops what
+// follows the quote up to the field's end; an unquoted field ends at a comma.
+// A line end always ends a field. This is the first field of the line.
+std::string firstField(std::string_view line, FieldQuotes quotes = FieldQuotes::Closing);
+
 // A sequential text file: field input, whole-line input, line output (CR LF).
 // Text is bytes 0 to 255, kept as they are.
 class TextFile {
@@ -115,9 +130,9 @@ public:
     void close();
     bool isOpen() const { return file_ != nullptr; }
 
-    // The next field: leading blanks skipped; a quoted field is taken without
-    // its quotes; a field ends at a comma or the end of a line. Raises Input
-    // past end of file (62) when nothing is left.
+    // The next field, read as firstField reads one with Closing quotes; the
+    // line goes on after its comma. Raises Input past end of file (62) when
+    // nothing is left.
     std::string readField();
     // The next whole line without its line end (CR LF, LF or CR). 62 at the end.
     std::string readLine();

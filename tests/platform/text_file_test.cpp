@@ -67,6 +67,42 @@ TEST_F(TextFileTest, FieldReaderKeepsEveryByte) {
     EXPECT_EQ(fields(plain + ",\"" + quoted + "\"\xA0\r\n"), (Fields{plain, quoted}));
 }
 
+// The first field of a line under both quoting rules: the data files as they
+// ship close a quoted field at its first double quote; the player's names and
+// themes double the double quotes they hold.
+TEST(FirstField, BothQuotingRules) {
+    const struct {
+        const char* line;
+        const char* closing;
+        const char* doubled;
+    } cases[] = {
+        {"plain", "plain", "plain"},
+        {"", "", ""},
+        {" \t  lead", "lead", "lead"},                     // leading blanks skipped
+        {"x y ,z", "x y ", "x y "},                        // inner and trailing blanks stay
+        {"a,b", "a", "a"},
+        {",x", "", ""},                                    // an empty field
+        {"ab\"c,d", "ab\"c", "ab\"c"},                     // a quote inside an unquoted field is text
+        {"\"a,b\",c", "a,b", "a,b"},                       // a quoted field keeps its comma
+        {"\"\",x", "", ""},
+        {"\"q\" tail,next", "q", "q"},                     // after the closing quote nothing is kept
+        {"  \"x\"", "x", "x"},
+        {"\"say \"\"hi\"\"\"", "say ", "say \"hi\""},      // doubled quotes
+        {"\"\"\"\"", "", "\""},
+        {"\"\"\"\",tail", "", "\""},
+        {"\"a\"\"\"", "a", "a\""},
+        {"\"open", "open", "open"},                       // an unclosed quote runs to the end
+        {"\"open, still\"\"", "open, still", "open, still\""},
+        {"\"", "", ""},
+        {"a\r\nb", "a", "a"},                              // a line end ends it
+        {"\"a\rb\"", "a", "a"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(firstField(c.line, FieldQuotes::Closing), c.closing) << c.line;
+        EXPECT_EQ(firstField(c.line, FieldQuotes::Doubled), c.doubled) << c.line;
+    }
+}
+
 TEST_F(TextFileTest, ReadingPastTheEndRaises62) {
     TextFile file(put("one\r\n"), TextFile::Mode::Input);
     EXPECT_FALSE(file.eof());
