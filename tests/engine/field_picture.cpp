@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 #include "support/program_state.h"
 #include "support/settable_clock.h"
+#include "support/sound_watch.h"
 
 namespace pomlets::testing {
 
@@ -135,7 +136,7 @@ void installSounds() {
         for (SoundRef& s : *group) s = freshSound();
 }
 
-int plays(const SoundRef& sound) { return sound ? sound->timesStarted() : -1; }
+int plays(const SoundRef& sound) { return sound ? timesStarted(sound) : -1; }
 
 void EngineTest::SetUp() {
     // Also run again by table tests before each of their cases.

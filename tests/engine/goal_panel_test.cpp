@@ -9,6 +9,7 @@
 #include "game_session.h"
 #include "platform/win32.h"
 #include "support/settable_clock.h"
+#include "support/sound_watch.h"
 
 namespace pomlets {
 namespace {
@@ -41,7 +42,7 @@ protected:
     int applause() const {
         int started = 0;
         for (const SoundRef& clap : sndClapping)
-            if (clap) started += clap->timesStarted();
+            if (clap) started += testing::timesStarted(clap);
         return started;
     }
 };

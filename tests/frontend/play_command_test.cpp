@@ -13,6 +13,7 @@
 #include "platform/bass.h"
 #include "frontend_fixture.h"
 #include "support/text_lines.h"
+#include "support/sound_watch.h"
 
 namespace pomlets::testing {
 namespace {
