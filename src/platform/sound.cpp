@@ -188,7 +188,9 @@ struct DirectSoundBuffer::Impl {
 
 DirectSoundBuffer::DirectSoundBuffer() : impl_(std::make_unique<Impl>()) {}
 
-DirectSoundBuffer::~DirectSoundBuffer() = default;
+DirectSoundBuffer::~DirectSoundBuffer() {
+    if (soundWatch) soundWatch->gone(*this);
+}
 
 void DirectSoundBuffer::Play(int32_t /*flags*/) {
     if (isPlaying()) return;  // a sound already playing goes on

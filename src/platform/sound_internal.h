@@ -87,12 +87,13 @@ MusicOutputState musicOutputState();
 // A stream's volume, 0 to 100; -1 when there is no such stream.
 int32_t musicStreamVolume(HSTREAM handle);
 
-// Told of each sound buffer loaded and of each sound started (not of a Play
-// that lets a sound go on). The game watches nothing.
+// Told of each sound buffer loaded, of each sound started (not of a Play
+// that lets a sound go on) and of each buffer freed. The game watches nothing.
 class SoundWatch {
 public:
     virtual void loaded(const DirectSoundBuffer& sound, const std::string& path) = 0;
     virtual void started(const DirectSoundBuffer& sound) = 0;
+    virtual void gone(const DirectSoundBuffer& sound) = 0;
 
 protected:
     ~SoundWatch() = default;

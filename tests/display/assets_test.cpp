@@ -305,7 +305,7 @@ TEST_F(AssetsTest, AMissingFileIsLoggedTheDisplayGivenBackAndThePlayerTold) {
         }
         EXPECT_FALSE(ddraw);
         EXPECT_TRUE(cursorVisible());
-        EXPECT_FALSE(musicOutputOpen());
+        EXPECT_FALSE(musicOutputState().open);
         EXPECT_FALSE(fConsole().loaded());
         const std::vector<std::string> texts = logTexts();
         ASSERT_GE(texts.size(), 2u);

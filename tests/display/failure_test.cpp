@@ -77,7 +77,7 @@ TEST_F(SetUpFailureTest, NoDisplayIsLoggedGivenBackAndReported) {
     EXPECT_FALSE(ddraw);
     EXPECT_FALSE(dx);
     EXPECT_TRUE(cursorVisible());
-    EXPECT_FALSE(musicOutputOpen());
+    EXPECT_FALSE(musicOutputState().open);
     EXPECT_FALSE(fConsole().loaded());
     EXPECT_TRUE(endGame);
     const std::vector<std::string> texts = logTexts();

@@ -224,7 +224,7 @@ TEST_F(Keys, PauseTakesItsSpanOutOfTheClock) {
         ++passes;
         sawPauseScreen |= testing::drewText(10, 20, "Paused...  Press the P key to resume.");
         cursorShown |= cursorVisible();
-        musicPaused |= testing::musicOutputPaused() || !testing::musicOutputOpen();
+        musicPaused |= musicOutputState().paused || !musicOutputState().open;
         if (passes == 1) keyboardState().fill(0);
         advanceTickCount(100);
         if (passes == 50) {

@@ -117,7 +117,7 @@ protected:
 
 TEST_F(MusicTest, AStreamsWholeLife) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
-    EXPECT_TRUE(testing::musicOutputOpen());
+    EXPECT_TRUE(musicOutputState().open);
     testing::writeOgg(folder.file("Track"), 400);  // music files have no extension
     const HSTREAM track = BASS_StreamCreateFile(false, folder.file("Track"), 0, 0, 0);
     ASSERT_NE(track, 0u);
@@ -130,12 +130,12 @@ TEST_F(MusicTest, AStreamsWholeLife) {
 
     // Paused, the stream stays active for longer than it lasts.
     EXPECT_TRUE(BASS_Pause());
-    EXPECT_TRUE(testing::musicOutputPaused());
+    EXPECT_TRUE(musicOutputState().paused);
     held.release();
     std::this_thread::sleep_for(600ms);
     EXPECT_EQ(BASS_ChannelIsActive(track), 1);
     EXPECT_TRUE(BASS_Start());
-    EXPECT_FALSE(testing::musicOutputPaused());
+    EXPECT_FALSE(musicOutputState().paused);
 
     EXPECT_TRUE(eventually([&] { return BASS_ChannelIsActive(track) == 0; }));
     EXPECT_TRUE(BASS_StreamFree(track));
@@ -223,7 +223,7 @@ TEST_F(MusicTest, WavWorksAsMusicAndANewStreamEndsTheOld) {
     const HSTREAM three = BASS_StreamCreateFile(false, folder.file("one.wav"), 0, 0, 0);
     BASS_StreamPlay(three, false, 0);
     EXPECT_EQ(BASS_ChannelIsActive(three), 1);
-    EXPECT_TRUE(testing::musicOutputPaused());
+    EXPECT_TRUE(musicOutputState().paused);
     // The volume is kept to 0..100; -1 leaves it.
     BASS_ChannelSetAttributes(three, -1, 250, -101);
     EXPECT_EQ(musicStreamVolume(three), 100);
@@ -234,8 +234,8 @@ TEST_F(MusicTest, WavWorksAsMusicAndANewStreamEndsTheOld) {
 
     // Freeing the output ends every stream; nothing opens until the next start.
     BASS_Free();
-    EXPECT_FALSE(testing::musicOutputOpen());
-    EXPECT_FALSE(testing::musicOutputPaused());
+    EXPECT_FALSE(musicOutputState().open);
+    EXPECT_FALSE(musicOutputState().paused);
     EXPECT_EQ(BASS_ChannelIsActive(three), 0);
     EXPECT_FALSE(BASS_StreamFree(one));
     EXPECT_FALSE(BASS_StreamPlay(three, false, 0));
@@ -291,7 +291,7 @@ TEST(SilentAudioTest, GameGoesOnWithoutAudio) {
               err::FileNotFound);
 
     EXPECT_FALSE(BASS_Init(1, 44100, 0, nullptr, 0));
-    EXPECT_FALSE(testing::musicOutputOpen());
+    EXPECT_FALSE(musicOutputState().open);
     testing::writeWav(folder.file("song"), 200);
     EXPECT_EQ(BASS_StreamCreateFile(false, folder.file("song"), 0, 0, 0), 0u);
     EXPECT_FALSE(BASS_Pause());

@@ -7,11 +7,13 @@ namespace {
 
 class Watch final : public SoundWatch {
 public:
-    void loaded(const DirectSoundBuffer& sound, const std::string& path) override {
-        paths[&sound] = path;
-        starts.erase(&sound);
-    }
+    void loaded(const DirectSoundBuffer& sound, const std::string& path) override { paths[&sound] = path; }
     void started(const DirectSoundBuffer& sound) override { ++starts[&sound]; }
+    // A buffer made later in the same place is another one.
+    void gone(const DirectSoundBuffer& sound) override {
+        starts.erase(&sound);
+        paths.erase(&sound);
+    }
 
     std::map<const DirectSoundBuffer*, int> starts;
     std::map<const DirectSoundBuffer*, std::string> paths;
