@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/directx.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -91,7 +92,7 @@ struct Frame {
         back->DrawText(950, 300, "Score", false);
         back->DrawText(950, 320, score, false);
         back->DrawText(315, 33, "Level 3: the long way down", false);
-        back->clearTextLog();
+        clearDrawnTexts(*back);
         primary->Flip(nullptr, DDFLIP_WAIT);
     }
 };
@@ -131,7 +132,7 @@ void BM_TenTextLines(benchmark::State& state) {
     Frame& f = frame();
     for (auto _ : state) {
         for (int i = 0; i < 10; ++i) f.back->DrawText(100, 20 + 30 * i, " x 123", false);
-        f.back->clearTextLog();
+        clearDrawnTexts(*f.back);
     }
 }
 void BM_Present(benchmark::State& state) {

@@ -17,6 +17,7 @@
 #include "frontend/startup.h"
 #include "platform/runtime.h"
 #include "headless_main.h"
+#include "support/platform_port.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -92,14 +93,14 @@ void BM_PlayToFirstFrame(benchmark::State& state) {
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (firstFrame != Clock::time_point{} || !pomlets::backBuffer) return;
-            for (const auto& drawn : pomlets::backBuffer->textLog()) {
+            for (const auto& drawn : drawnTexts(*pomlets::backBuffer)) {
                 if (drawn.text.rfind("Initializing", 0) == 0 || drawn.text == "Playing...") continue;
                 firstFrame = Clock::now();
                 pomlets::endGame = true;
                 return;
             }
         });
-        if (pomlets::backBuffer) pomlets::backBuffer->clearTextLog();
+        if (pomlets::backBuffer) clearDrawnTexts(*pomlets::backBuffer);
         watch.start();
         const auto begin = Clock::now();
         w.main_BtnRun_Click();
@@ -121,6 +122,6 @@ BENCHMARK(BM_PlayToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char** argv) {
     // The first frame is found in the record of drawn texts.
-    pomlets::DirectDrawSurface7::recordDrawnTexts(true);
+    pomlets::installPlatformPort();
     return pomlets::bench::runHeadless(argc, argv);
 }

@@ -27,6 +27,7 @@
 #include "platform/win32.h"
 #include "headless_main.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -92,7 +93,7 @@ void BM_WholeFrame(benchmark::State& state) {
             QObject::connect(&pass, &QTimer::timeout, [&] {
                 const Clock::time_point now = Clock::now();
                 if (frames++ > 0) frameMs.push_back(std::chrono::duration<double, std::milli>(now - last).count());
-                backBuffer->clearTextLog();
+                clearDrawnTexts(*backBuffer);
                 if (frames % 200 == 0) showMessage("busy busy busy");
                 if (frames > 4000) endGame = true;
                 advanceTickCount(26);

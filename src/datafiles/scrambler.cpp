@@ -35,8 +35,6 @@ StartValues& cipherState() {
     return group;
 }
 
-void resetCipherTables() { cipherState().restore(); }
-
 void resetCipherCursors() {
     cipherCursorA = 0;
     cipherCursorB = 0;

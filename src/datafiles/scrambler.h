@@ -62,7 +62,4 @@ void decryptFile(const std::string& source, const std::string& destination);
 // empty. Returns those lines.
 std::vector<DamagedLine> decryptReadable(const std::string& source, const std::string& destination);
 
-// Tests: forget the tables, as at program start.
-void resetCipherTables();
-
 } // namespace pomlets

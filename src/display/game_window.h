@@ -96,8 +96,4 @@ void initDX();
 // the game window. Safe to run twice for one game.
 void destroy();
 
-// Tests: gives the display back, unloads the game window and puts every
-// display object back as it was when the program started.
-inline void resetDisplayObjects() { displayObjects().restore(); }
-
 } // namespace pomlets

@@ -178,7 +178,8 @@ private:
 
 // The one main window; made on first use.
 FMain& fMain();
-// Closes and forgets the main window (tests, and program exit).
+// Closes and forgets the main window: at program exit, and when the program's
+// state is put back.
 void releaseFMain();
 // Whether the main window has been made (fMain makes it when it has not).
 bool fMainExists();

@@ -101,9 +101,4 @@ void leaveWithoutDisplay() {
     ::_exit(1);
 }
 
-void forgetLeaving() {
-    onTheWayOut = false;
-    forgetLeaveRequest();
-}
-
 } // namespace pomlets

@@ -21,7 +21,4 @@ bool leaving();
 // once with status 1. Also what the loss of a window-system connection calls.
 [[noreturn]] void leaveWithoutDisplay();
 
-// Tests: the program is no longer on its way out.
-void forgetLeaving();
-
 } // namespace pomlets

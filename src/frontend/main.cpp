@@ -5,6 +5,7 @@
 #include <QThreadPool>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 
 #include "frontend/artwork.h"
 #include "frontend/fmain.h"
@@ -13,18 +14,47 @@
 #include "platform/process_guard.h"
 #include "platform/win32.h"
 
+namespace {
+
+// True, with the line said, when the display cannot be reached.
+bool toldNoDisplay() {
+    std::string display;
+    if (!pomlets::displayUnreachable(display)) return false;
+    if (display.empty())
+        std::fprintf(stderr, "Pomlets needs a graphical display, and none is set (DISPLAY is empty).\n");
+    else
+        std::fprintf(stderr, "Pomlets needs a graphical display and could not reach \"%s\".\n", display.c_str());
+    return true;
+}
+
+QtMessageHandler qtOwnMessages = nullptr;
+
+// While Qt opens its display: a display that went away after the check above
+// (or a platform Qt cannot load) is a fatal message, after which Qt aborts. It
+// ends the start as a display that was never there does, with status 1; the
+// program has touched no file yet.
+void startMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && toldNoDisplay()) {
+        std::fflush(stderr);
+        ::_exit(1);
+    }
+    if (qtOwnMessages) qtOwnMessages(type, context, message);
+    if (type == QtFatalMsg) {
+        std::fflush(stderr);
+        ::_exit(1);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // Before anything writes, Qt's first warning included.
     pomlets::ignoreFileSizeSignal();
-    if (std::string display; pomlets::displayUnreachable(display)) {
-        if (display.empty())
-            std::fprintf(stderr, "Pomlets needs a graphical display, and none is set (DISPLAY is empty).\n");
-        else
-            std::fprintf(stderr, "Pomlets needs a graphical display and could not reach \"%s\".\n", display.c_str());
-        return 1;
-    }
+    if (toldNoDisplay()) return 1;
     pomlets::buildKeyTables();
+    qtOwnMessages = qInstallMessageHandler(startMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtOwnMessages);
     pomlets::watchForLeaving();
     // Qt spreads the drawing of large pictures over a pool of threads that
     // then idle for half a minute, into the game. The windows' pictures are

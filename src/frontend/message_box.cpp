@@ -15,13 +15,36 @@
 namespace pomlets {
 
 namespace {
-std::function<MsgResult(const ShownBox&)> messageResponder;
-std::function<std::string(const ShownBox&)> inputResponder;
-std::vector<ShownBox> shown;
-POMLETS_RESTORED(messageResponder, inputResponder, shown);
 
 QString programName() { return QStringLiteral("Pomlets"); }
+
+MsgResult showMessageDialog(const ShownBox& box) {
+    const auto shownBox = messageBoxFor(box.text, box.buttons);
+    const int answer = shownBox->exec();
+    if (box.buttons == MsgButtons::YesNo) return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+    if (box.buttons == MsgButtons::RetryQuit) return answer == QMessageBox::Retry ? MsgResult::Retry : MsgResult::Quit;
+    return MsgResult::Ok;
+}
+
+std::string showInputDialog(const ShownBox& box, const std::string& defaultText) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(box.title.empty() ? programName() : fromWindows1252(box.title));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(fromWindows1252(box.text));
+    dialog.setTextValue(fromWindows1252(defaultText));
+    for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return toWindows1252(dialog.textValue());
+}
+
+const BoxCalls dialogs{showMessageDialog, showInputDialog};
+BoxCalls calls = dialogs;
+POMLETS_NOT_RESTORED(calls, "set once for the run, by the program or by what stands in for its player");
+
 } // namespace
+
+BoxCalls& boxCalls() { return calls; }
+const BoxCalls& dialogBoxCalls() { return dialogs; }
 
 int titleBarWidth(const QString& title) {
     // The title in a bold face a little larger than the windows' own, as
@@ -43,14 +66,7 @@ MsgResult msgBox(const std::string& text, MsgButtons buttons) {
         if (buttons == MsgButtons::RetryQuit) return MsgResult::Quit;
         return MsgResult::Ok;
     }
-    ShownBox box{false, text, "", buttons};
-    shown.push_back(box);
-    if (messageResponder) return messageResponder(box);
-    const auto shownBox = messageBoxFor(text, buttons);
-    const int answer = shownBox->exec();
-    if (buttons == MsgButtons::YesNo) return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
-    if (buttons == MsgButtons::RetryQuit) return answer == QMessageBox::Retry ? MsgResult::Retry : MsgResult::Quit;
-    return MsgResult::Ok;
+    return calls.message(ShownBox{false, text, "", buttons});
 }
 
 std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons buttons) {
@@ -79,26 +95,7 @@ std::unique_ptr<QMessageBox> messageBoxFor(const std::string& text, MsgButtons b
 
 std::string inputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
     if (leaving()) return {};
-    ShownBox box{true, prompt, title, MsgButtons::OkOnly};
-    shown.push_back(box);
-    if (inputResponder) return inputResponder(box);
-    QInputDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(title.empty() ? programName() : fromWindows1252(title));
-    dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setLabelText(fromWindows1252(prompt));
-    dialog.setTextValue(fromWindows1252(defaultText));
-    for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    return toWindows1252(dialog.textValue());
+    return calls.input(ShownBox{true, prompt, title, MsgButtons::OkOnly}, defaultText);
 }
-
-void setMessageBoxResponder(std::function<MsgResult(const ShownBox&)> responder) {
-    messageResponder = std::move(responder);
-}
-void setInputBoxResponder(std::function<std::string(const ShownBox&)> responder) {
-    inputResponder = std::move(responder);
-}
-const std::vector<ShownBox>& shownBoxes() { return shown; }
-void clearShownBoxes() { shown.clear(); }
 
 } // namespace pomlets

@@ -1,4 +1,5 @@
-// Message boxes and the input box, in one place so that tests can answer them.
+// Message boxes and the input box, shown in one place through one table, so
+// that what shows them can be put in the place of Qt's dialogs.
 #pragma once
 
 #include <functional>
@@ -28,16 +29,24 @@ int titleBarWidth(const QString& title);
 std::string inputBox(const std::string& prompt, const std::string& title = "",
                      const std::string& defaultText = "");
 
-// Tests: answer boxes without showing them. Every box shown is recorded.
+// A box to be shown.
 struct ShownBox {
     bool input = false;
     std::string text;   // the message or the prompt
     std::string title;  // the input box's title
     MsgButtons buttons = MsgButtons::OkOnly;
 };
-void setMessageBoxResponder(std::function<MsgResult(const ShownBox&)> responder);
-void setInputBoxResponder(std::function<std::string(const ShownBox&)> responder);
-const std::vector<ShownBox>& shownBoxes();
-void clearShownBoxes();
+
+// What shows a box and waits for the answer. The default entries show Qt's
+// dialogs; msgBox and inputBox call through the table once the program is
+// not on its way out.
+struct BoxCalls {
+    MsgResult (*message)(const ShownBox& box);
+    // The typed text, or empty text on Cancel.
+    std::string (*input)(const ShownBox& box, const std::string& defaultText);
+};
+BoxCalls& boxCalls();
+// Qt's dialogs, as the table holds them at program start.
+const BoxCalls& dialogBoxCalls();
 
 } // namespace pomlets

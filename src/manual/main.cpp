@@ -81,26 +81,42 @@ void watchMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     if (message.startsWith(QLatin1String("The X11 connection broke"))) ::_exit(1);
 }
 
+// True, with the line said, when the display cannot be reached.
+bool toldNoDisplay() {
+    std::string display;
+    if (!displayUnreachable(display)) return false;
+    if (display.empty())
+        std::fprintf(stderr, "The Pomlets manual needs a graphical display, and none is set (DISPLAY is empty).\n");
+    else
+        std::fprintf(stderr, "The Pomlets manual needs a graphical display and could not reach \"%s\".\n",
+                     display.c_str());
+    return true;
+}
+
+// While Qt opens its display: a display that went away after the check (or a
+// platform Qt cannot load) is a fatal message, after which Qt would abort. The
+// start ends as with no display, with status 1.
+void startMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && toldNoDisplay()) ::_exit(1);
+    if (earlierHandler) earlierHandler(type, context, message);
+    if (type == QtFatalMsg) ::_exit(1);
+}
+
 } // namespace
 
 int main(int, char** argv) {
     // A file-size limit makes a write to a full standard error fail instead
     // of ending the viewer before its window shows.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (std::string display; displayUnreachable(display)) {
-        if (display.empty())
-            std::fprintf(stderr, "The Pomlets manual needs a graphical display, and none is set (DISPLAY is empty).\n");
-        else
-            std::fprintf(stderr, "The Pomlets manual needs a graphical display and could not reach \"%s\".\n",
-                         display.c_str());
-        return 1;
-    }
+    if (toldNoDisplay()) return 1;
     // The pictures are compiled into the program.
     Q_INIT_RESOURCE(manual_pictures);
     // The command line is not looked at, not even by Qt: only the program's name is passed on.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    earlierHandler = qInstallMessageHandler(startMessages);
     QApplication app(qtArgc, qtArgv);
+    qInstallMessageHandler(earlierHandler);
     QApplication::setApplicationName(QStringLiteral("manual"));
     quitOnSignals(app);
     earlierHandler = qInstallMessageHandler(watchMessages);

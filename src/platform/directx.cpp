@@ -17,6 +17,7 @@
 #endif
 
 #include "platform/media_checks.h"
+#include "platform/platform_calls.h"
 #include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
@@ -189,16 +190,6 @@ FontCache& fontCache() {
     static FontCache cache;
     POMLETS_LOCAL_NOT_RESTORED(cache, "fonts, opened once for the run and closed at its end");
     return cache;
-}
-
-// Whether DrawText keeps its record of drawn texts (tests switch it on).
-bool recordingTexts = false;
-POMLETS_NOT_RESTORED(recordingTexts, "switched once for the whole run");
-
-std::function<void(const DirectDrawSurface7&)>& flipWatcher() {
-    static std::function<void(const DirectDrawSurface7&)> watcher;
-    POMLETS_LOCAL_RESTORED(watcher);
-    return watcher;
 }
 
 } // namespace
@@ -447,7 +438,7 @@ DirectDrawSurface7::DirectDrawSurface7(int width, int height) : impl_(std::make_
 
 DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-DirectDrawSurface7::~DirectDrawSurface7() = default;
+DirectDrawSurface7::~DirectDrawSurface7() { platformCalls().surfaceGone(*this); }
 
 int DirectDrawSurface7::width() const { return impl_->pixels()->w; }
 int DirectDrawSurface7::height() const { return impl_->pixels()->h; }
@@ -481,7 +472,7 @@ void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
         // The present only reads the frame.
         sdl::present(*impl_->window, const_cast<SDL_Surface*>(back.pixels()), &changed);
         back.presented();
-        if (flipWatcher()) flipWatcher()(*impl_->backBuffer);
+        platformCalls().flipped(*impl_->backBuffer);
     }
 }
 
@@ -587,15 +578,6 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
     return 0;
 }
 
-void DirectDrawSurface7::recordText(int32_t x, int32_t y, const std::string& text) {
-    // The record serves tests reading back what was drawn lately. A game
-    // draws texts on every pass of its loop, so only the latest ones are kept.
-    if (!recordingTexts) return;
-    if (textLog_.size() >= textLogLimit)
-        textLog_.erase(textLog_.begin(), textLog_.begin() + static_cast<std::ptrdiff_t>(textLogLimit / 2));
-    textLog_.push_back(DrawnText{x, y, text});
-}
-
 namespace {
 
 // A text drawing with everything that decides its pixels.
@@ -611,7 +593,7 @@ uint64_t textOp(uint64_t kind, const StdFont& font, int32_t color, bool transpar
 } // namespace
 
 void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text, bool /*useCurrentPosition*/) {
-    recordText(x, y, text);
+    platformCalls().textDrawn(*this, x, y, text);
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
@@ -626,8 +608,6 @@ void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text,
     }
     SDL_BlitSurface(line, nullptr, out, &at);
 }
-
-void DirectDrawSurface7::recordDrawnTexts(bool on) { recordingTexts = on; }
 
 namespace {
 
@@ -686,7 +666,7 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
         DrawText(x, y, text, false);
         return;
     }
-    recordText(x, y, text);
+    platformCalls().textDrawn(*this, x, y, text);
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
@@ -720,15 +700,6 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
         if (still) break;
     }
     settled.after = std::move(pixels);
-}
-
-void GameWindow::presentWhole(const DirectDrawSurface7& frame) {
-    impl()->forgetShown();
-    sdl::present(*this, const_cast<SDL_Surface*>(frame.impl()->pixels()));
-}
-
-void DirectDrawSurface7::watchFlips(std::function<void(const DirectDrawSurface7&)> watcher) {
-    flipWatcher() = std::move(watcher);
 }
 
 void DirectDrawSurface7::SetColorKey(int32_t /*flags*/, const DDCOLORKEY& key) {

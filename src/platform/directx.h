@@ -147,40 +147,22 @@ public:
     std::function<bool()> onCloseRequest;
 
     // Focus and minimise state as the window system reports it.
-    bool hasFocus() const { return focused_; }
-    bool isMinimised() const { return minimised_; }
-    bool hadFocus() const { return hadFocus_; }
-
-    // Tests: simulate the window system's focus and minimise changes.
-    void simulateFocus(bool focused);
-    void simulateMinimised(bool minimised);
+    bool hasFocus() const;
+    bool isMinimised() const;
+    bool hadFocus() const;
 
     // How many frames Flip has presented in this window: a frame that shows
     // nothing new is not presented again.
     int framesPresented() const;
     // How many window pixels the presents have sent to the window system.
     int64_t pixelsSent() const;
-    // How many frame pixels the presents compared with what the window showed.
-    int64_t pixelsCompared() const;
-
-    // Tests: the window system gives the window this size (out of full screen).
-    void simulateSize(int width, int height);
-    // Tests: presents the surface whole, as after the window lost its pixels.
-    void presentWhole(const DirectDrawSurface7& frame);
-    // Tests: the pixels the window shows, row by row, as &HRRGGBB.
-    std::vector<uint32_t> shownPixels() const;
 
     struct Impl;
     Impl* impl() const { return impl_.get(); }
 
 private:
-    friend void processPendingEvents();
-    void handleFocus(bool focused);
     std::unique_ptr<Impl> impl_;
     std::string caption_;
-    bool focused_ = false;
-    bool hadFocus_ = false;
-    bool minimised_ = false;
 };
 
 // A drawing surface: pixels in RGB565, the 16-bit display format.
@@ -228,30 +210,11 @@ public:
     uint32_t pixelRGB(int x, int y) const;
     uint16_t pixel565(int x, int y) const;
 
-    // Every text drawn since the last clearTextLog() while recording is on
-    // (see recordDrawnTexts): position and text. Only
-    // the latest are kept: at most textLogLimit, and never fewer than half
-    // of that when more were drawn.
-    static constexpr size_t textLogLimit = 8192;
-    struct DrawnText {
-        int32_t x, y;
-        std::string text;
-    };
-    const std::vector<DrawnText>& textLog() const { return textLog_; }
-    void clearTextLog() { textLog_.clear(); }
-    // Tests: switch the record on for every surface (it is off in the game).
-    static void recordDrawnTexts(bool on);
-    // Tests: called after every Flip with the back buffer it presented (an
-    // empty function for none).
-    static void watchFlips(std::function<void(const DirectDrawSurface7& backBuffer)> watcher);
-
     Impl* impl() const { return impl_.get(); }
 
 private:
     friend class DirectDraw7;
-    void recordText(int32_t x, int32_t y, const std::string& text);
     std::unique_ptr<Impl> impl_;
-    std::vector<DrawnText> textLog_;
 };
 
 class DirectDraw7 {
@@ -307,11 +270,8 @@ public:
 };
 
 // The keyboard state that GetDeviceStateKeyboard reports, kept from the key
-// events the game window receives. Tests may set keys directly.
+// events the game window receives.
 DIKEYBOARDSTATE& keyboardState();
-// Tests: put a key-down (or key-up) event for a DirectInput key code into the
-// game window's event queue, as the window system would.
-void injectKey(int directInputCode, bool down);
 
 class DirectSoundBuffer {
 public:

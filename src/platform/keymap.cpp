@@ -61,12 +61,6 @@ constexpr std::pair<SDL_Scancode, int> keyTable[] = {
     {SDL_SCANCODE_MEDIASELECT, 0xED},
 };
 
-SDL_Scancode scancodeOf(int code) {
-    for (const auto& [scancode, dik] : keyTable)
-        if (dik == code) return scancode;
-    return SDL_SCANCODE_UNKNOWN;
-}
-
 } // namespace
 
 int directInputCode(int sdlScancode) {
@@ -79,22 +73,6 @@ DIKEYBOARDSTATE& keyboardState() {
     static DIKEYBOARDSTATE state{};
     POMLETS_LOCAL_RESTORED(state);
     return state;
-}
-
-void injectKey(int code, bool down) {
-    const SDL_Scancode scancode = scancodeOf(code);
-    if (scancode == SDL_SCANCODE_UNKNOWN) throw RuntimeError(err::InvalidCall, "no key has that code");
-    if (!sdl::ensureEvents()) throw RuntimeError(err::InvalidCall, "no event queue");
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.timestamp = SDL_GetTicks();
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.repeat = 0;
-    e.key.keysym.scancode = scancode;
-    e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
-    GameWindow* window = sdl::firstWindow();
-    e.key.windowID = window && window->impl()->window() ? SDL_GetWindowID(window->impl()->window()) : 0;
-    if (SDL_PushEvent(&e) < 0) throw RuntimeError(err::InvalidCall, std::string("cannot queue a key: ") + SDL_GetError());
 }
 
 // --- the input devices ---------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_calls.h"
+#include "platform/process_guard_internal.h"
 
 #include "platform/start_values.h"
 

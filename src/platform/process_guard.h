@@ -22,7 +22,8 @@ inline constexpr const char* folderLockName = "Pomlets.lock";
 // without following links and never written. On a file system that cannot
 // lock at all the game goes on unguarded, as before.
 int lockProgramFolder(const std::string& folder);
-// Lets the folder go (tests; the program keeps its lock to the end).
+// Lets the folder go: before another folder's lock is taken, and when the
+// program's state is put back (the program keeps its lock to the end).
 void unlockProgramFolder();
 
 // From here on a write past the process's file-size limit (ulimit -f) fails
@@ -44,12 +45,8 @@ bool displayUnreachable(std::string& name);
 int watchLeaveSignals();
 // Whether one of those signals has come (or noteLeaveRequest was called).
 bool leaveRequested();
-// Notes the request as a signal would (and tests).
-void noteLeaveRequest();
 // Empties the descriptor of watchLeaveSignals after it turned readable.
 void drainLeaveSignals();
-// Tests: forgets the request.
-void forgetLeaveRequest();
 
 // What runs, in place of the X library's exit, when a connection to the X
 // server breaks (the server gone, the client killed). It must not return

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "platform/file_calls.h"
+#include "platform/platform_calls.h"
 #include "platform/program_files.h"
 #include "platform/start_values.h"
 
@@ -271,26 +272,8 @@ void randomize(double seed) {
     generatorState = (generatorState & 0x0000FFu) | (m & 0xFFFF00u);
 }
 
-namespace {
-double fixedSeedClock = -1;  // tests: the seconds since midnight that seeding reads
-POMLETS_RESTORED(fixedSeedClock);
-} // namespace
-
-void setRandomizeClock(double secondsSinceMidnight) { fixedSeedClock = secondsSinceMidnight; }
-
 void randomizeFromClock() {
-    if (fixedSeedClock >= 0) {
-        randomize(static_cast<double>(static_cast<float>(fixedSeedClock)));
-        return;
-    }
-    timeval now{};
-    gettimeofday(&now, nullptr);
-    std::tm local{};
-    const time_t seconds = now.tv_sec;
-    localtime_r(&seconds, &local);
-    const double sinceMidnight =
-        local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_usec / 1e6;
-    randomize(static_cast<double>(static_cast<float>(sinceMidnight)));
+    randomize(static_cast<double>(static_cast<float>(platformCalls().secondsSinceMidnight())));
 }
 
 uint32_t rndState() { return generatorState; }

@@ -73,9 +73,6 @@ float rnd();
 void randomize(double seed);
 // Seed from the clock (seconds since local midnight).
 void randomizeFromClock();
-// Tests: make randomizeFromClock read this many seconds since midnight instead
-// of the clock; a negative value lets it read the clock again.
-void setRandomizeClock(double secondsSinceMidnight);
 // The generator's 24-bit state, for tests and tools.
 uint32_t rndState();
 void setRndState(uint32_t state);
@@ -85,7 +82,7 @@ void resetRnd();
 // --- files ----------------------------------------------------------------
 
 // The folder of the running program; every relative path of the game is
-// taken from here. Tests may point it elsewhere.
+// taken from here.
 const std::string& programFolder();
 void setProgramFolder(const std::string& folder);
 // The program folder joined with a relative name written with "\" or "/"

@@ -73,6 +73,16 @@ struct GameWindow::Impl {
     int targetHeight = 0;
     bool shownValid = false;
 
+    // Focus and minimise state as the window system reports it.
+    bool focused = false;
+    bool hadFocus = false;
+    bool minimised = false;
+    void noteFocus(bool focus) {
+        focused = focus;
+        if (focus) hadFocus = true;
+    }
+    void forgetFocus() { focused = hadFocus = minimised = false; }
+
     void forgetShown() { shownValid = false; }
     SDL_Window* window() const { return handles.window.get(); }
 };
@@ -95,8 +105,8 @@ GameWindow* firstWindow();
 // refuses.
 void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = nullptr);
 
-// Tests of the write check: the surface's pixels, written without telling
-// which tiles change, as a write that forgot to would.
+// The surface's pixels themselves, as they stand: a write there bypasses the
+// surface's write accessor and tells no tile that it changed.
 SDL_Surface* pixelsUntold(DirectDrawSurface7& surface);
 
 // Destroys every game window's SDL window, at program exit.

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "platform/file_calls.h"
+#include "platform/platform_calls.h"
 #include "platform/runtime.h"
 #include "platform/windows1252.h"
 #include "platform/sdl_internal.h"
@@ -34,12 +35,6 @@ POMLETS_RESTORED_BY(cursorCount, [] {
     cursorCount = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
 });
-
-std::function<void(const std::string&)>& shellRecorder() {
-    static std::function<void(const std::string&)> recorder;
-    POMLETS_LOCAL_RESTORED(recorder);
-    return recorder;
-}
 
 bool startsWithNoCase(const std::string& text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -138,16 +133,8 @@ int32_t ShellExecuteA(HWND /*window*/, const std::string& operation, const std::
     // data files, and the desktop's opener and the programs behind it take
     // much else for options, files or orders.
     if (!open || !(isPlainWebAddress(file) || isPlainMailAddress(file))) return ignored;
-    if (auto& recorder = shellRecorder()) {
-        recorder(file);
-        return handedOver;
-    }
-    return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{fromWindows1252(file)})
-               ? handedOver
-               : ignored;
+    return platformCalls().openAddress(file) ? handedOver : ignored;
 }
-
-void setShellRecorder(std::function<void(const std::string&)> recorder) { shellRecorder() = std::move(recorder); }
 
 bool startProgram(const std::string& path) {
     struct stat info{};
@@ -238,15 +225,15 @@ void processPendingEvents() {
                 GameWindow* w = sdl::windowById(e.window.windowID);
                 if (!w) break;
                 switch (e.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED: w->handleFocus(true); break;
-                case SDL_WINDOWEVENT_FOCUS_LOST: w->handleFocus(false); break;
-                case SDL_WINDOWEVENT_MINIMIZED: w->minimised_ = true; break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED: w->impl()->noteFocus(true); break;
+                case SDL_WINDOWEVENT_FOCUS_LOST: w->impl()->noteFocus(false); break;
+                case SDL_WINDOWEVENT_MINIMIZED: w->impl()->minimised = true; break;
                 // The window's pixels may be gone: the next frame is sent whole.
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED: w->impl()->forgetShown(); break;
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_MAXIMIZED:
-                    w->minimised_ = false;
+                    w->impl()->minimised = false;
                     w->impl()->forgetShown();
                     break;
                 case SDL_WINDOWEVENT_CLOSE: {

@@ -27,8 +27,6 @@ bool cursorVisible();
 // Returns a value above 32 when the target was handed to the opener.
 int32_t ShellExecuteA(HWND window, const std::string& operation, const std::string& file,
                       const std::string& parameters, const std::string& directory, int32_t showCmd);
-// Tests: instead of starting the opener, record each target handed to it.
-void setShellRecorder(std::function<void(const std::string&)> recorder);
 
 // Starts another program, detached, without waiting. Returns false when it
 // cannot be started (missing or not executable).

@@ -11,6 +11,7 @@
 #include "platform/runtime.h"
 #include "support/scripted_player.h"
 #include "support/text_lines.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 

@@ -5,6 +5,7 @@
 #include "datafiles/music_list.h"
 #include "frontend/fmain.h"
 #include "platform/win32.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {

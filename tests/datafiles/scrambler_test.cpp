@@ -6,6 +6,7 @@
 
 #include "data_helpers.h"
 #include "datafiles/scrambler.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {

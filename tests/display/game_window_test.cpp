@@ -14,6 +14,7 @@
 #include "platform/win32.h"
 #include "platform/windows1252.h"
 #include "support/audio_held.h"
+#include "support/platform_port.h"
 #include "support/sound_watch.h"
 
 namespace pomlets::testing {

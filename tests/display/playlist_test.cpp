@@ -14,6 +14,7 @@
 #include "frontend/fmain.h"
 #include "datafiles/music_list.h"
 #include "platform/bass.h"
+#include "support/platform_port.h"
 #include "support/sound_watch.h"
 
 namespace fs = std::filesystem;
@@ -45,7 +46,7 @@ protected:
     // How many times the title was drawn where it belongs, as it was drawn.
     std::vector<std::string> titlesDrawn() const {
         std::vector<std::string> titles;
-        for (const auto& text : backBuffer->textLog())
+        for (const auto& text : drawnTexts(*backBuffer))
             if (text.x == 80 && text.y == 723) titles.push_back(text.text);
         return titles;
     }
@@ -85,7 +86,7 @@ TEST_F(PlaylistTest, OneEntryPlaysAgainAndAnEmptyPlaylistPlaysNothing) {
     nextSong();
     EXPECT_EQ(nowPlaying, "Only");
     EXPECT_EQ(BASS_ChannelIsActive(musicStream), 0);
-    backBuffer->clearTextLog();
+    clearDrawnTexts(*backBuffer);
     updateMusic();
     EXPECT_EQ(titlesDrawn(), std::vector<std::string>{"Only"});
     endTheGame();
@@ -101,7 +102,7 @@ TEST_F(PlaylistTest, AMissingTrackIsSkippedOnTheNextPassAndTheTitleDrawnEveryPas
     EXPECT_EQ(nowPlaying, "Absent");
     EXPECT_EQ(musicStream, 0u);
 
-    backBuffer->clearTextLog();
+    clearDrawnTexts(*backBuffer);
     updateMusic();  // the title of the missing track is shown, then the next one starts
     EXPECT_EQ(titlesDrawn(), std::vector<std::string>{"Absent"});
     EXPECT_EQ(nowPlaying, "Present");
@@ -173,7 +174,7 @@ TEST_F(PlaylistTest, BrokenTracksAreTriedOnceAGameAndTheGamePlaysOnSilent) {
         const int firstOpens = opens.take();
         EXPECT_GE(firstOpens, 4) << "every track is tried in the game";
         EXPECT_LE(firstOpens, 8) << "once each";
-        backBuffer->clearTextLog();
+        clearDrawnTexts(*backBuffer);
         for (int pass = 0; pass < 500; ++pass) updateMusic();
         EXPECT_EQ(opens.take(), 0) << "no broken track is opened again in the same game";
         EXPECT_EQ(musicStream, 0u);
@@ -197,7 +198,7 @@ TEST_F(PlaylistTest, ATitleIsAFileNameInTheMusicFolderOnly) {
     nextSong();
     EXPECT_EQ(nowPlaying, "Caf\xE9 \x80");
     EXPECT_NE(musicStream, 0u);
-    backBuffer->clearTextLog();
+    clearDrawnTexts(*backBuffer);
     updateMusic();
     EXPECT_EQ(titlesDrawn(), std::vector<std::string>{"Caf\xE9 \x80"});
     endTheGame();

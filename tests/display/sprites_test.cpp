@@ -9,6 +9,7 @@
 #include "engine/effects.h"
 #include "engine/messages.h"
 #include "frontend/fmain.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -133,27 +134,27 @@ TEST_F(SpriteTest, TheInventoryBarShowsItemsOnlyInFreestyle) {
     credits = 12;
     musicNotes = 3;
     drawInventoryBar();
-    using T = DirectDrawSurface7::DrawnText;
+    using T = DrawnText;
     const std::vector<T> freestyle = {{300, 33, " x 2"}, {400, 33, " x 0"}, {500, 33, " x 1"},
                                       {600, 33, " x 0"}, {795, 33, " x 12"}, {895, 33, " x 3"}};
-    ASSERT_EQ(backBuffer->textLog().size(), freestyle.size());
+    ASSERT_EQ(drawnTexts(*backBuffer).size(), freestyle.size());
     for (size_t i = 0; i < freestyle.size(); ++i) {
-        EXPECT_EQ(backBuffer->textLog()[i].x, freestyle[i].x);
-        EXPECT_EQ(backBuffer->textLog()[i].y, freestyle[i].y);
-        EXPECT_EQ(backBuffer->textLog()[i].text, freestyle[i].text);
+        EXPECT_EQ(drawnTexts(*backBuffer)[i].x, freestyle[i].x);
+        EXPECT_EQ(drawnTexts(*backBuffer)[i].y, freestyle[i].y);
+        EXPECT_EQ(drawnTexts(*backBuffer)[i].text, freestyle[i].text);
     }
     int lit = 0;  // the text is really drawn
     for (int x = 300; x < 340; ++x)
         for (int y = 33; y < 53; ++y) lit += at(x, y) != black;
     EXPECT_GT(lit, 10);
 
-    backBuffer->clearTextLog();
+    clearDrawnTexts(*backBuffer);
     fMain().tMode->setCurrentIndex(1);
     credits = -1;
     drawInventoryBar();
-    ASSERT_EQ(backBuffer->textLog().size(), 2u);
-    EXPECT_EQ(backBuffer->textLog()[0].text, " x -1");
-    EXPECT_EQ(backBuffer->textLog()[1].x, 895);
+    ASSERT_EQ(drawnTexts(*backBuffer).size(), 2u);
+    EXPECT_EQ(drawnTexts(*backBuffer)[0].text, " x -1");
+    EXPECT_EQ(drawnTexts(*backBuffer)[1].x, 895);
     releaseFMain();
 }
 
@@ -161,12 +162,12 @@ TEST_F(SpriteTest, PopupsShowTheirSignedPointsAboveTheirPosition) {
     addPointPopup(100, -175, 100);
     addPointPopup(0, 0, -40);
     updatePointPopups();
-    ASSERT_EQ(backBuffer->textLog().size(), 2u);
-    EXPECT_EQ(backBuffer->textLog()[0].x, 290);
-    EXPECT_EQ(backBuffer->textLog()[0].y, 15);
-    EXPECT_EQ(backBuffer->textLog()[0].text, " 100");
-    EXPECT_EQ(backBuffer->textLog()[1].text, "-40");
-    EXPECT_EQ(backBuffer->textLog()[1].y, 190);
+    ASSERT_EQ(drawnTexts(*backBuffer).size(), 2u);
+    EXPECT_EQ(drawnTexts(*backBuffer)[0].x, 290);
+    EXPECT_EQ(drawnTexts(*backBuffer)[0].y, 15);
+    EXPECT_EQ(drawnTexts(*backBuffer)[0].text, " 100");
+    EXPECT_EQ(drawnTexts(*backBuffer)[1].text, "-40");
+    EXPECT_EQ(drawnTexts(*backBuffer)[1].y, 190);
 }
 
 TEST_F(SpriteTest, MessageGlyphsAndFrogsAreBlittedWhereTheyStand) {
@@ -202,7 +203,7 @@ TEST_F(SpriteTest, NothingIsDrawnOnAReleasedDisplay) {
     drawExplosion(0);
     drawInventoryBar();
     updatePointPopups();
-    EXPECT_TRUE(backBuffer->textLog().empty());
+    EXPECT_TRUE(drawnTexts(*backBuffer).empty());
     for (int x = 0; x < 1024; x += 5)
         for (int y = 0; y < 768; y += 5) ASSERT_EQ(at(x, y), black) << x << ", " << y;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The edges of the process that are not a game's state: no display at all or
 # one that cannot be reached (Pomlets and manual say so in one line and exit
-# 1, touching no file), a file-size limit of 0 with standard error a regular
+# 1, touching no file), one that Qt cannot start on (status 1, no abort), a file-size limit of 0 with standard error a regular
 # file while Qt writes (the game still shows its window), and the help viewer
 # on its own X server killed or sent SIGTERM (it ends by itself, no crash).
 #
@@ -70,6 +70,19 @@ done
 echo "note: no display is told in one line, status 1"
 
 start_x_server "$work"
+
+# The display answers, but Qt cannot start on it (here: a platform it has not):
+# Qt's fatal message, then status 1 as with no display, not an abort, and no
+# file made.
+for program in Pomlets manual; do
+    rm -f "$work/log.txt" "$work/Pomlets.lock"
+    (cd "$work" && QT_QPA_PLATFORM=nosuchplatform exec "./$program") >"$work/stdout.txt" 2>"$work/stderr.txt"
+    status=$?
+    [[ $status -eq 1 ]] || fail "$program on a platform Qt cannot load ended with status $status"
+    grep -q "platform plugin" "$work/stderr.txt" || fail "$program did not pass on Qt's reason: $(cat "$work/stderr.txt")"
+    [[ ! -e $work/log.txt && ! -e $work/Pomlets.lock ]] || fail "$program on a platform Qt cannot load made files"
+done
+echo "note: a display Qt cannot start on ends the start with status 1"
 
 # A file-size limit of 0 with Qt writing to a regular standard error from
 # its first step on: the game comes as far as its message box, which tells

@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 #include "support/program_state.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 #include "support/sound_watch.h"
 
 namespace pomlets::testing {

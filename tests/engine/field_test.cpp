@@ -8,6 +8,7 @@
 #include "engine/field.h"
 #include "field_picture.h"
 #include "platform/runtime.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

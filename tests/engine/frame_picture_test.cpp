@@ -13,6 +13,7 @@
 #include "game_session.h"
 #include "platform/directx.h"
 #include "platform/runtime.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -105,7 +106,7 @@ TEST(FramePicture, CachedBackgroundEqualsOneComposedFromScratchOverAWholeGame) {
     GameSession game;
     nowPlaying = "Over the Lily Pads";
     GameWindow* window = fConsole().window();
-    window->simulateFocus(true);
+    simulateFocus(*window, true);
     const std::string otherTheme = themeName == "Cells" ? "Tessellane #1 - Pelvaro" : "Cells";
     int frames = 0, compared = 0, frogFrames = 0, pausedPasses = 0;
     bool frogsSeen = false, frogsGone = false, lost = false, resumed = false;
@@ -114,7 +115,7 @@ TEST(FramePicture, CachedBackgroundEqualsOneComposedFromScratchOverAWholeGame) {
             // The display lost: the pause waits for it, then for the P key.
             ++pausedPasses;
             if (!window->hasFocus()) {
-                window->simulateFocus(true);
+                simulateFocus(*window, true);
             } else if (pausedPasses == 5) {
                 tapKey(dik::P);
                 resumed = true;
@@ -122,7 +123,7 @@ TEST(FramePicture, CachedBackgroundEqualsOneComposedFromScratchOverAWholeGame) {
             return;
         }
         const bool drawn = frameDrawn();
-        backBuffer->clearTextLog();
+        clearDrawnTexts(*backBuffer);
         const bool frogsShowing = frogGiven && int64_t{frogUntil} + 3000 > gameTime();
         if (drawn) {
             ++frames;
@@ -145,7 +146,7 @@ TEST(FramePicture, CachedBackgroundEqualsOneComposedFromScratchOverAWholeGame) {
         }
         if (frames == 110 && !lost) {
             lost = true;
-            window->simulateFocus(false);  // the display is lost at the end of this pass
+            simulateFocus(*window, false);  // the display is lost at the end of this pass
         }
         if (frames == 130) endGame = true;
         // Through the minute of frogs in long steps; one frame a pass either way.

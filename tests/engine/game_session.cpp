@@ -13,6 +13,7 @@
 #include "platform/win32.h"
 #include "support/program_state.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 
@@ -52,7 +53,7 @@ GameSession::GameSession(const std::string& mode, uint32_t seed) {
     initPieces();
     currentLevel.timerMinuteStart = startTime;
     loadLevel(appPath("\\levels\\2193"), false);
-    backBuffer->clearTextLog();
+    clearDrawnTexts(*backBuffer);
 }
 
 // Everything let go before the folder copy goes.
@@ -77,7 +78,7 @@ void tapKey(int directInputCode) {
 }
 
 bool drewText(int32_t x, int32_t y, const std::string& text) {
-    for (const auto& drawn : backBuffer->textLog())
+    for (const auto& drawn : drawnTexts(*backBuffer))
         if (drawn.x == x && drawn.y == y && (text.empty() || drawn.text == text)) return true;
     return false;
 }

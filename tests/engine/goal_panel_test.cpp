@@ -9,6 +9,7 @@
 #include "game_session.h"
 #include "platform/win32.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 #include "support/sound_watch.h"
 
 namespace pomlets {
@@ -28,12 +29,12 @@ protected:
         currentLevel.timerMinuteStart = gameTime() - static_cast<int32_t>(seconds * 1000);
     }
     void draw() {
-        backBuffer->clearTextLog();
+        clearDrawnTexts(*backBuffer);
         drawGoalPanel();
     }
     std::vector<std::string> lines() const {
         std::vector<std::string> all;
-        for (const auto& drawn : backBuffer->textLog()) {
+        for (const auto& drawn : drawnTexts(*backBuffer)) {
             EXPECT_EQ(drawn.x, 85);
             all.push_back(std::to_string(drawn.y) + " " + drawn.text);
         }
@@ -49,7 +50,7 @@ protected:
 
 TEST_F(GoalPanel, DrawsNothingWithoutGoals) {
     draw();
-    EXPECT_TRUE(backBuffer->textLog().empty());
+    EXPECT_TRUE(drawnTexts(*backBuffer).empty());
     EXPECT_FALSE(levelOver);
 }
 
@@ -125,7 +126,7 @@ TEST_F(GoalPanel, TimeLimitExpiresAtZeroZero) {
     // From the next frame on no time line, and no countdown.
     advanceTickCount(2000);
     draw();
-    EXPECT_TRUE(backBuffer->textLog().empty());
+    EXPECT_TRUE(drawnTexts(*backBuffer).empty());
     EXPECT_EQ(currentLevel.limitMinutes, 0);
 }
 

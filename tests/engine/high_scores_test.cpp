@@ -16,6 +16,7 @@
 #include "platform/runtime.h"
 #include "support/file_faults.h"
 #include "support/program_folder.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {

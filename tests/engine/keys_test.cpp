@@ -11,6 +11,7 @@
 #include "platform/bass.h"
 #include "platform/win32.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 #include "support/sound_watch.h"
 
 namespace pomlets {

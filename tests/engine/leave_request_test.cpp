@@ -9,6 +9,7 @@
 #include "platform/directx.h"
 #include "platform/process_guard.h"
 #include "platform/win32.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -33,8 +34,8 @@ TEST(LeaveRequest, EndsTheGameAsEscapeDoesFromEveryLoop) {
             advanceClock(1);
             if (passes == 5 && where == Where::Paused) tapKey(dik::P);
             if (passes == 5 && where == Where::DisplayLost) {
-                window->simulateFocus(true);
-                window->simulateFocus(false);
+                simulateFocus(*window, true);
+                simulateFocus(*window, false);
             }
             if (passes == 20) {
                 EXPECT_EQ(paused, where != Where::Playing);
@@ -43,8 +44,8 @@ TEST(LeaveRequest, EndsTheGameAsEscapeDoesFromEveryLoop) {
             if (passes == 5000 && !ended) {
                 // Without an end to the request the test ends the game itself.
                 gaveUp = true;
-                window->simulateFocus(true);
-                window->simulateMinimised(false);
+                simulateFocus(*window, true);
+                simulateMinimised(*window, false);
                 if (paused) tapKey(dik::P);
                 endGame = true;
             }
@@ -57,8 +58,8 @@ TEST(LeaveRequest, EndsTheGameAsEscapeDoesFromEveryLoop) {
         EXPECT_TRUE(endGame);
         EXPECT_FALSE(paused);
         EXPECT_FALSE(cursorVisible()) << "the pause's cursor is hidden again, as after a resume";
-        window->simulateFocus(true);
-        window->simulateMinimised(false);
+        simulateFocus(*window, true);
+        simulateMinimised(*window, false);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/directx.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -41,7 +42,7 @@ TEST(FreestyleLoop, TimingOfSpawnsFramesAndScoreTick) {
     EveryPass pass([&] {
         const int32_t now = gameTime();
         if (frameDrawn()) frames.push_back(now);
-        backBuffer->clearTextLog();
+        clearDrawnTexts(*backBuffer);
         if (firstSpawn < 0 && lastFalling >= 0) firstSpawn = now;
         if (tickAt < 0 && nextScoreTick != start + 10000) {
             tickAt = now;
@@ -96,7 +97,7 @@ TEST(FreestyleLoop, ShortIntervalSpawnsSeveralTimesBetweenFrames) {
             ++spawns;
         }
         lastSeen = lastFalling;
-        backBuffer->clearTextLog();
+        clearDrawnTexts(*backBuffer);
         if (spawnsPerFrame.size() == 4) endGame = true;
         advanceClock(1);
     });
@@ -270,7 +271,7 @@ TEST(FreestyleLoop, LostDisplayPausesUntilAClickOrAKeyBringsTheWindowBack) {
         GameSession game;
         GameWindow* window = fConsole().window();
         ASSERT_NE(window, nullptr);
-        window->simulateFocus(true);
+        simulateFocus(*window, true);
         QWidget other;
         enum { playing, lost, back, done } phase = playing;
         int waitPasses = 0;
@@ -279,8 +280,8 @@ TEST(FreestyleLoop, LostDisplayPausesUntilAClickOrAKeyBringsTheWindowBack) {
             switch (phase) {
             case playing:
                 if (gameTime() == start + 1000) {
-                    window->simulateFocus(false);
-                    if (c.minimised) window->simulateMinimised(true);
+                    simulateFocus(*window, false);
+                    if (c.minimised) simulateMinimised(*window, true);
                     phase = lost;
                 }
                 advanceClock(1);
@@ -298,8 +299,8 @@ TEST(FreestyleLoop, LostDisplayPausesUntilAClickOrAKeyBringsTheWindowBack) {
                     QCoreApplication::sendEvent(&other, &press);
                 }
                 broughtBack = !window->isMinimised();
-                window->simulateFocus(true);
-                backBuffer->clearTextLog();
+                simulateFocus(*window, true);
+                clearDrawnTexts(*backBuffer);
                 phase = back;
                 break;
             case back:
@@ -336,7 +337,7 @@ TEST(ArcadeLoop, WonLevelEndsAfterTheBanner) {
         if (drewText(315, 33, "Level One")) {
             if (levelOver) ++framesUnderBanner;
         }
-        backBuffer->clearTextLog();
+        clearDrawnTexts(*backBuffer);
         if (levelWon && wonAt < 0) {
             wonAt = now;
             EXPECT_TRUE(levelOver);

@@ -15,6 +15,7 @@
 #include "game_session.h"
 #include "platform/directx.h"
 #include "platform/win32.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -27,7 +28,7 @@ protected:
     GameSession game;
     GameWindow* window = fConsole().window();
 
-    void TearDown() override { DirectDrawSurface7::watchFlips(nullptr); }
+    void TearDown() override { watchFlips(nullptr); }
 };
 
 struct WindowSize {
@@ -45,19 +46,19 @@ class PresentsInAWindowOf : public Presents, public ::testing::WithParamInterfac
 TEST_P(PresentsInAWindowOf, EveryFrameShowsAsPresentedWhole) {
     const WindowSize size = GetParam();
     const int arrows[] = {dik::LEFT, dik::UP, dik::RIGHT, dik::DOWN};
-    window->simulateSize(size.width, size.height);
+    simulateSize(*window, size.width, size.height);
     GameWindow reference;
     reference.create();
-    reference.simulateSize(size.width, size.height);
+    simulateSize(reference, size.width, size.height);
     score = 60001;
     spawnInterval = 200;
 
     int flips = 0, wrong = 0, firstWrong = -1, pauseFlips = 0;
-    DirectDrawSurface7::watchFlips([&](const DirectDrawSurface7& back) {
+    watchFlips([&](const DirectDrawSurface7& back) {
         ++flips;
         if (paused) ++pauseFlips;
-        reference.presentWhole(back);
-        if (window->shownPixels() != reference.shownPixels()) {
+        presentWhole(reference, back);
+        if (shownPixels(*window) != shownPixels(reference)) {
             ++wrong;
             if (firstWrong < 0) firstWrong = flips;
         }
@@ -74,7 +75,7 @@ TEST_P(PresentsInAWindowOf, EveryFrameShowsAsPresentedWhole) {
     });
     playFreestyle();
     pass.stop();
-    DirectDrawSurface7::watchFlips(nullptr);
+    watchFlips(nullptr);
 
     EXPECT_TRUE(frogGiven);
     EXPECT_GE(flips, 150);
@@ -95,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PresentsInAWindowOf,
 // again, however many passes the pause loop makes; after the display was
 // lost and is held again it is presented once more.
 TEST_F(Presents, ThePauseScreenIsPresentedOnlyWhenItChanges) {
-    window->simulateFocus(true);
+    simulateFocus(*window, true);
     int passes = 0, pausedPasses = 0, atPause = -1, beforeLoss = -1, afterRestore = -1;
     EveryPass pass([&] {
         ++passes;
@@ -106,11 +107,11 @@ TEST_F(Presents, ThePauseScreenIsPresentedOnlyWhenItChanges) {
         if (pausedPasses == 3) atPause = window->framesPresented();
         if (pausedPasses == 30) {
             beforeLoss = window->framesPresented();
-            window->simulateFocus(false);  // another program takes the display
+            simulateFocus(*window, false);  // another program takes the display
         }
         if (pausedPasses == 35) {
-            window->simulateMinimised(false);
-            window->simulateFocus(true);
+            simulateMinimised(*window, false);
+            simulateFocus(*window, true);
         }
         if (pausedPasses == 60) afterRestore = window->framesPresented();
         if (pausedPasses == 62) testing::tapKey(dik::P);

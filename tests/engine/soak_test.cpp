@@ -14,6 +14,7 @@
 #include "engine/main_loops.h"
 #include "game_session.h"
 #include "platform/win32.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -43,7 +44,7 @@ int64_t playOneGame(std::mt19937& chance, bool arcade) {
         currentLevel.timerMinuteStart = gameTime();
     }
     GameWindow* window = fConsole().window();
-    window->simulateFocus(true);
+    simulateFocus(*window, true);
     const int32_t begin = gameTime();
     const int32_t giveUpAfter = 30000 + static_cast<int32_t>(chance() % 300000);
     static constexpr int keys[] = {dik::LEFT, dik::RIGHT, dik::UP, dik::DOWN, dik::K1, dik::K2, dik::K3, dik::K4};
@@ -52,8 +53,8 @@ int64_t playOneGame(std::mt19937& chance, bool arcade) {
     EveryPass pass([&] {
         if (lost) {
             if (chance() % 50 == 0) {
-                window->simulateMinimised(false);
-                window->simulateFocus(true);
+                simulateMinimised(*window, false);
+                simulateFocus(*window, true);
                 lost = false;
                 pauseFor = 3;
             }
@@ -73,7 +74,7 @@ int64_t playOneGame(std::mt19937& chance, bool arcade) {
             tapKey(dik::P);
             pauseFor = 2 + static_cast<int>(chance() % 20);
         } else if (roll == 62 && chance() % 10 == 0) {
-            window->simulateFocus(false);
+            simulateFocus(*window, false);
             lost = true;
         }
         if (gameTime() - begin > giveUpAfter) tapKey(dik::ESCAPE);

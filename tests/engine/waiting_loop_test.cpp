@@ -18,6 +18,7 @@
 #include "game_session.h"
 #include "platform/directx.h"
 #include "support/simulated_clock.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -112,8 +113,8 @@ TEST(WaitingLoop, DueTimesKeysAndAPauseInSimulatedTime) {
 
         EveryPass pass([&] {
             int drawn = 0;
-            for (const auto& text : backBuffer->textLog()) drawn += text.x == 83 && text.y == 45;
-            backBuffer->clearTextLog();
+            for (const auto& text : drawnTexts(*backBuffer)) drawn += text.x == 83 && text.y == 45;
+            clearDrawnTexts(*backBuffer);
             EXPECT_LE(drawn, 1);
             if (drawn) {
                 onTime("a frame", frameDue);

@@ -9,6 +9,7 @@
 #include "frontend_fixture.h"
 #include "support/scripted_player.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

@@ -14,6 +14,7 @@
 #include "display/game_window.h"
 #include "engine/field.h"
 #include "frontend_fixture.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

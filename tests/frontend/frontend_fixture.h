@@ -24,6 +24,7 @@
 #include "support/program_folder.h"
 #include "support/program_state.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 

@@ -9,6 +9,7 @@
 #include "frontend_fixture.h"
 #include "platform/bass.h"
 #include "support/hostile_files.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

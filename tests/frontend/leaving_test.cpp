@@ -15,6 +15,7 @@
 #include "frontend_fixture.h"
 #include "platform/process_guard.h"
 #include "support/text_lines.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

@@ -21,6 +21,7 @@
 #include "frontend/window_layout.h"
 #include "frontend_fixture.h"
 #include "support/text_lines.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

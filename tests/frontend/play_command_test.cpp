@@ -13,6 +13,7 @@
 #include "platform/bass.h"
 #include "frontend_fixture.h"
 #include "support/text_lines.h"
+#include "support/platform_port.h"
 #include "support/sound_watch.h"
 
 namespace pomlets::testing {
@@ -56,7 +57,7 @@ TEST_F(PlayCommandTest, FreestyleGameRunsAndGivesTheWindowBack) {
     playUntilEscape(w, [&] {
         fs::remove(folder->file("init/6702"));
         if (!stagesSeen.empty()) return;  // the first pass sees what the loading screen drew
-        for (const auto& drawn : backBuffer->textLog())
+        for (const auto& drawn : drawnTexts(*backBuffer))
             if (drawn.x == 10 && drawn.y == 10) stagesSeen.push_back(drawn.text);
     });
 

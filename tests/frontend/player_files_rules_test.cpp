@@ -20,6 +20,7 @@
 #include "frontend_fixture.h"
 #include "support/file_faults.h"
 #include "support/text_lines.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

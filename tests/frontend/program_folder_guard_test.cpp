@@ -19,6 +19,7 @@
 #include "platform/process_guard.h"
 #include "support/file_faults.h"
 #include "support/text_lines.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

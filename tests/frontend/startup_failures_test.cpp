@@ -13,6 +13,7 @@
 #include "frontend_fixture.h"
 #include "support/text_lines.h"
 #include "support/full_disk.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

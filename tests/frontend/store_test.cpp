@@ -8,6 +8,7 @@
 #include "datafiles/player_files.h"
 #include "frontend/artwork.h"
 #include "frontend_fixture.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

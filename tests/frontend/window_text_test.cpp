@@ -15,6 +15,7 @@
 #include "frontend_fixture.h"
 #include "platform/windows1252.h"
 #include "support/hostile_media.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 namespace {

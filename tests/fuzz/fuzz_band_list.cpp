@@ -12,6 +12,7 @@
 #include "frontend/fmain.h"
 #include "fuzz_support.h"
 #include "platform/win32.h"
+#include "support/platform_port.h"
 
 using namespace pomlets;
 

@@ -9,6 +9,7 @@
 #include "datafiles/scrambler.h"
 #include "frontend/message_box.h"
 #include "frontend/startup.h"
+#include "support/platform_port.h"
 
 namespace pomlets::fuzz {
 
@@ -32,6 +33,7 @@ void setUp() {
     for (const char* sub : {"init", "levels", "images", "sounds", "music", "themes"}) fs::create_directories(fs::path(folder) / sub);
     setProgramFolder(folder);
     buildKeyTables();
+    installPlatformPort();
     setMessageBoxResponder([](const ShownBox&) { return MsgResult::Ok; });
     setInputBoxResponder([](const ShownBox&) { return std::string("fuzz"); });
     // The scratch folder goes when the fuzzer ends.

@@ -11,6 +11,7 @@
 #include "platform/directx.h"
 #include "platform/runtime.h"
 #include "support/program_folder.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {
@@ -185,10 +186,10 @@ TEST_F(SurfaceTest, TextPutsWhitePixelsAtItsPositionOnly) {
     s->SetFontTransparency(true);
     s->SetForeColor(white);
     s->DrawText(40, 30, "Paused...  Hg", false);
-    ASSERT_EQ(s->textLog().size(), 1u);
-    EXPECT_EQ(s->textLog()[0].x, 40);
-    EXPECT_EQ(s->textLog()[0].y, 30);
-    EXPECT_EQ(s->textLog()[0].text, "Paused...  Hg");
+    ASSERT_EQ(drawnTexts(*s).size(), 1u);
+    EXPECT_EQ(drawnTexts(*s)[0].x, 40);
+    EXPECT_EQ(drawnTexts(*s)[0].y, 30);
+    EXPECT_EQ(drawnTexts(*s)[0].text, "Paused...  Hg");
     int whitePixels = 0, top = 100, bottom = -1, left = 300, right = -1;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 300; ++x) {
@@ -210,8 +211,8 @@ TEST_F(SurfaceTest, TextPutsWhitePixelsAtItsPositionOnly) {
     EXPECT_GE(bottom - top, 11);
     EXPECT_LE(bottom, 30 + 19);
     EXPECT_LT(right, 40 + 110);
-    s->clearTextLog();
-    EXPECT_TRUE(s->textLog().empty());
+    clearDrawnTexts(*s);
+    EXPECT_TRUE(drawnTexts(*s).empty());
 }
 
 TEST_F(SurfaceTest, TextColourAndTextOffTheEdge) {
@@ -235,7 +236,7 @@ TEST_F(SurfaceTest, TextColourAndTextOffTheEdge) {
             }
         }
     EXPECT_TRUE(red);
-    EXPECT_EQ(s->textLog().size(), 2u);
+    EXPECT_EQ(drawnTexts(*s).size(), 2u);
 }
 
 // A settled text is the picture that DrawText drawn over and over converges

@@ -14,6 +14,7 @@
 #include "support/file_faults.h"
 #include "support/program_folder.h"
 #include "support/settable_clock.h"
+#include "support/platform_port.h"
 
 namespace pomlets {
 namespace {

@@ -24,8 +24,8 @@ wrapped+='|QFile::|QFileInfo::|QDir::|QSaveFile::|SDL_RWFromFile|Mix_LoadMUS$|Mi
 # Calls on files that are not the program folder's, each with its reason.
 allowed=(
     'directx.cpp.o TTF_OpenFontIndex'              # the system's fonts, where fontconfig finds them
-    'game_window.cpp.o std::filesystem::status('   # whether the machine has a graphics device
-    'game_window.cpp.o std::filesystem::__cxx11::directory_iterator'
+    'sdl_window.cpp.o std::filesystem::status('    # whether the machine has a graphics device
+    'sdl_window.cpp.o std::filesystem::__cxx11::directory_iterator'
     'runtime.cpp.o std::filesystem::read_symlink(' # where the program itself lies
     'runtime.cpp.o std::filesystem::current_path'
     'process_guard.cpp.o read'                     # the signals' pipe, no file: drained by the event loop

@@ -7,6 +7,7 @@
 
 #include "common/brains.h"
 #include "platform/directx.h"
+#include "support/platform_port.h"
 
 namespace pomlets::testing {
 

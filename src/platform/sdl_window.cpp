@@ -616,7 +616,7 @@ void GameWindow::create() {
         throw RuntimeError(err::InvalidCall, std::string("cannot make the game window: ") + SDL_GetError());
     impl_->shown = false;
     impl_->forgetShown();
-    focused_ = hadFocus_ = minimised_ = false;
+    impl_->forgetFocus();
     SDL_ShowCursor(cursorVisible() ? SDL_ENABLE : SDL_DISABLE);
 }
 
@@ -646,7 +646,7 @@ void GameWindow::hide() {
     impl_->mapPending = false;
     impl_->forgetShown();
     // A hidden window is out of the game: its focus history starts again.
-    focused_ = hadFocus_ = minimised_ = false;
+    impl_->forgetFocus();
 }
 
 bool GameWindow::isShown() const { return impl_->window() && impl_->shown; }
@@ -655,7 +655,7 @@ void GameWindow::minimise() {
     if (!impl_->window()) return;
     SDL_MinimizeWindow(impl_->window());
     impl_->forgetShown();
-    minimised_ = true;
+    impl_->minimised = true;
 }
 
 void GameWindow::restore() {
@@ -663,7 +663,7 @@ void GameWindow::restore() {
     SDL_RestoreWindow(impl_->window());
     SDL_RaiseWindow(impl_->window());
     impl_->forgetShown();
-    minimised_ = false;
+    impl_->minimised = false;
 }
 
 void GameWindow::destroyWindow() {
@@ -676,58 +676,17 @@ void GameWindow::destroyWindow() {
     impl_->shown = false;
     impl_->mapPending = false;
     impl_->forgetShown();
-    focused_ = hadFocus_ = minimised_ = false;
+    impl_->forgetFocus();
 }
 
-void GameWindow::handleFocus(bool focused) {
-    focused_ = focused;
-    if (focused) hadFocus_ = true;
-}
+bool GameWindow::hasFocus() const { return impl_->focused; }
 
-void GameWindow::simulateFocus(bool focused) { handleFocus(focused); }
+bool GameWindow::isMinimised() const { return impl_->minimised; }
 
-void GameWindow::simulateMinimised(bool minimised) { minimised_ = minimised; }
+bool GameWindow::hadFocus() const { return impl_->hadFocus; }
 
 int GameWindow::framesPresented() const { return impl_->framesPresented; }
 
 int64_t GameWindow::pixelsSent() const { return impl_->pixelsSent; }
-
-int64_t GameWindow::pixelsCompared() const { return impl_->pixelsCompared; }
-
-void GameWindow::simulateSize(int width, int height) {
-    if (!impl_->window()) return;
-    SDL_SetWindowFullscreen(impl_->window(), 0);
-    SDL_SetWindowSize(impl_->window(), width, height);
-    impl_->forgetShown();
-}
-
-std::vector<uint32_t> GameWindow::shownPixels() const {
-    std::vector<uint32_t> pixels;
-    SDL_Surface* shown = impl_->window() ? SDL_GetWindowSurface(impl_->window()) : nullptr;
-    if (!shown) return pixels;
-    pixels.reserve(static_cast<size_t>(shown->w) * static_cast<size_t>(shown->h));
-    const SDL_PixelFormat* f = shown->format;
-    if (f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0) {
-        for (int y = 0; y < shown->h; ++y) {
-            const auto* row = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(shown->pixels) +
-                                                              static_cast<ptrdiff_t>(y) * shown->pitch);
-            for (int x = 0; x < shown->w; ++x)
-                pixels.push_back((((row[x] & f->Rmask) >> f->Rshift) << 16) | (((row[x] & f->Gmask) >> f->Gshift) << 8) |
-                                 ((row[x] & f->Bmask) >> f->Bshift));
-        }
-        return pixels;
-    }
-    for (int y = 0; y < shown->h; ++y)
-        for (int x = 0; x < shown->w; ++x) {
-            Uint32 value = 0;
-            std::memcpy(&value, static_cast<const uint8_t*>(shown->pixels) + static_cast<ptrdiff_t>(y) * shown->pitch +
-                                    static_cast<ptrdiff_t>(x) * shown->format->BytesPerPixel,
-                        shown->format->BytesPerPixel);
-            Uint8 r = 0, g = 0, b = 0;
-            SDL_GetRGB(value, shown->format, &r, &g, &b);
-            pixels.push_back((uint32_t{r} << 16) | (uint32_t{g} << 8) | b);
-        }
-    return pixels;
-}
 
 } // namespace pomlets
