@@ -11,6 +11,7 @@
 #include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/sound_internal.h"
 #include "platform/start_values.h"
 
 namespace pomlets {
@@ -58,8 +59,8 @@ int mixerVolume(int32_t volume) { return std::clamp(volume, 0, 100) * MIX_MAX_VO
 
 bool BASS_Init(int32_t /*device*/, int32_t /*freq*/, int32_t /*flags*/, HWND /*window*/, int32_t /*clsid*/) {
     Output& o = output();
-    if (!o.open) o.open = sdl::ensureAudio();
-    sdl::holdAudio(false);
+    if (!o.open) o.open = audioDevice().open();
+    audioDevice().holdWhenQuiet(false);
     o.paused = false;
     return o.open;
 }
@@ -68,11 +69,9 @@ void BASS_Free() {
     Output& o = output();
     o.endAll();
     if (o.paused) Mix_ResumeMusic();
-    // A held device would keep a sound from ever ending, and so from closing.
-    sdl::holdAudio(false);
     // The output is closed for real: the audio device goes with it once the
     // sound effects still playing have ended.
-    if (o.open) sdl::closeAudioWhenQuiet();
+    if (o.open) audioDevice().closeWhenQuiet();
     o.open = false;
     o.paused = false;
 }
@@ -142,25 +141,23 @@ bool BASS_Pause() {
     if (!o.open) return false;
     Mix_PauseMusic();
     o.paused = true;
-    sdl::holdAudio(true);
+    audioDevice().holdWhenQuiet(true);
     return true;
 }
 
 bool BASS_Start() {
     Output& o = output();
     if (!o.open) return false;
-    sdl::holdAudio(false);
+    audioDevice().holdWhenQuiet(false);
     Mix_ResumeMusic();
     o.paused = false;
     return true;
 }
 
-bool bassIsOpen() { return output().open; }
-bool audioDeviceOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
-bool bassIsPaused() { return output().paused; }
+MusicOutputState musicOutputState() { return {output().open, output().paused}; }
 
-int32_t bassStreamVolume(HSTREAM handle) {
-    Stream* s = output().find(handle);
+int32_t musicStreamVolume(HSTREAM handle) {
+    const Stream* s = output().find(handle);
     return s ? s->volume : -1;
 }
 

@@ -29,11 +29,4 @@ int32_t BASS_ChannelIsActive(HSTREAM handle);
 bool BASS_Pause();
 bool BASS_Start();
 
-// For tests: whether the output is open and paused, and the stream's volume.
-bool bassIsOpen();
-// Whether the audio device is open at all (sound effects and music share it).
-bool audioDeviceOpen();
-bool bassIsPaused();
-int32_t bassStreamVolume(HSTREAM handle);
-
 } // namespace pomlets

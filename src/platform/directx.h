@@ -285,9 +285,6 @@ public:
     // start once it had played to its end).
     void Stop();
     bool isPlaying() const;
-    // How many times Play started the sound (for tests).
-    int timesStarted() const { return started_; }
-    const std::string& path() const { return path_; }
 
     struct Impl;
     Impl* impl() const { return impl_.get(); }
@@ -295,8 +292,6 @@ public:
 private:
     friend class DirectSound;
     std::unique_ptr<Impl> impl_;
-    std::string path_;
-    int started_ = 0;
 };
 
 class DirectSound {

@@ -1,5 +1,5 @@
-// What the platform's own files share about SDL: lazy start of its parts, the
-// game windows, and the one audio device. Nothing outside src/platform sees it.
+// What the platform's own files share about SDL: lazy start of its parts and
+// the game windows. Nothing outside src/platform sees it.
 #pragma once
 
 #include <SDL.h>
@@ -93,34 +93,6 @@ namespace sdl {
 void requireVideo();
 // Starts SDL's event queue alone; false when it cannot.
 bool ensureEvents();
-// Opens the one audio device with its mixer; false (never an error) when
-// there is none. Sound effects and music share it.
-bool ensureAudio();
-// Closes the audio device between games, so that nothing holds or feeds it
-// in the menus, but only once no sound effect sounds any more: a sound
-// playing when a game ends (the game-over sound) plays out first. The next
-// ensureAudio opens it again, or keeps it when it is still open.
-void closeAudioWhenQuiet();
-// Closes it now if it is waiting to close and nothing sounds (the program's
-// own thread, when a sound has ended).
-void closeAudioIfQuiet();
-// Closes the audio device at once: at program exit.
-void closeAudio();
-bool audioIsOpen();
-// Holds the audio device while the music output is paused and no effect
-// sounds, so that SDL's audio thread sleeps instead of mixing silence: at
-// once, or as the last effect ends; false lets it run again.
-void holdAudio(bool hold);
-// Holds it now if it is to be held and nothing sounds (the program's own
-// thread, when a sound has ended).
-void holdAudioIfQuiet();
-// Lets it run for an effect that starts, still to be held once that ends.
-void wakeAudio();
-
-// A mixer channel of its own for a sound buffer; -1 when none is left.
-int allocateChannel();
-void releaseChannel(int channel);
-
 // The game windows alive, for delivering events.
 GameWindow* windowById(uint32_t sdlWindowId);
 GameWindow* firstWindow();

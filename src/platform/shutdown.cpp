@@ -4,6 +4,7 @@
 
 #include "platform/bass.h"
 #include "platform/sdl_internal.h"
+#include "platform/sound_internal.h"
 #include "platform/win32.h"
 
 namespace pomlets {
@@ -12,7 +13,7 @@ void shutDownMedia() {
     BASS_Free();
     sdl::closeFonts();
     sdl::destroyAllWindows();
-    sdl::closeAudio();
+    audioDevice().close();
     // The decoders stay loaded between games; they go only here.
     Mix_Quit();
     if (TTF_WasInit()) TTF_Quit();

@@ -2,90 +2,54 @@
 // DirectSound's sound-effect buffers over SDL2_mixer, a mixer channel each.
 #include <QCoreApplication>
 #include <SDL_mixer.h>
-#include <atomic>
-#include <bitset>
+#include <algorithm>
 #include <chrono>
+#include <type_traits>
 
 #include "platform/media_checks.h"
 #include "platform/program_files.h"
 #include "platform/runtime.h"
 #include "platform/sdl_internal.h"
+#include "platform/sound_internal.h"
 #include "platform/start_values.h"
 
 namespace pomlets {
 
 namespace {
 
-bool audioOpen = false;
-POMLETS_NOT_RESTORED(audioOpen, "follows the audio device, which the music output and the sound effects close");
-// Set once the device is to close as soon as nothing sounds on it. Read by
-// the mixer's thread, which calls channelDone when a sound ends.
-std::atomic<bool> closeWhenQuiet{false};
-POMLETS_NOT_RESTORED(closeWhenQuiet, "follows the audio device, which the music output and the sound effects close");
-// SDL's id of the device the mixer opened (0 when not known); whether it is
-// to be held while no effect sounds (the music output is paused), and
-// whether it is held. Read by the mixer's thread, as a sound ends.
-SDL_AudioDeviceID mixerDevice = 0;
-POMLETS_NOT_RESTORED(mixerDevice, "follows the audio device, which the music output and the sound effects close");
-std::atomic<bool> holdWhenQuiet{false};
-POMLETS_NOT_RESTORED(holdWhenQuiet, "follows the music output, which pauses and resumes the device");
-bool audioHeld = false;
-POMLETS_NOT_RESTORED(audioHeld, "follows the audio device, which the music output and the sound effects close");
+AudioDevice device;
+// Sound buffers freed at program exit still give back their channels.
+static_assert(std::is_trivially_destructible_v<AudioDevice>);
+POMLETS_NOT_RESTORED(device, "follows the audio device, which the music output and the sound effects close");
+SoundWatch* soundWatch = nullptr;
+POMLETS_RESTORED(soundWatch);
 
-// Holds the device or lets it run. Held, it is paused and its mixer locked
-// by the program's own thread: SDL's audio thread, which would otherwise go
-// on waking for every buffer of silence, sleeps on the lock until the device
-// is let go again.
-void setHeld(bool hold) {
-    if (hold == audioHeld) return;
-    if (hold) {
-        SDL_PauseAudioDevice(mixerDevice, 1);
-        SDL_LockAudioDevice(mixerDevice);
-    } else {
-        SDL_UnlockAudioDevice(mixerDevice);
-        SDL_PauseAudioDevice(mixerDevice, 0);
-    }
-    audioHeld = hold;
-}
-// Channels in use; fixed storage so that buffers living until exit are safe.
-constexpr int maxChannels = 1024;
-std::bitset<maxChannels> channelsTaken;
-POMLETS_NOT_RESTORED(channelsTaken, "follows the audio device, which the music output and the sound effects close");
-int channelsAllocated = 0;
-POMLETS_NOT_RESTORED(channelsAllocated, "follows the audio device, which the music output and the sound effects close");
+// SDL numbers the devices that SDL_OpenAudioDevice opens from 2 up, each the
+// lowest number free; the mixer's is the one device this program opens.
+constexpr SDL_AudioDeviceID mixerDevice = 2;
 
 using Clock = std::chrono::steady_clock;
 
-// Whether any sound effect is still sounding; one stopped part-way waits
-// for a Play that will not come before its buffer is replaced.
-bool sounding() {
-    for (int c = 0; c < channelsAllocated; ++c)
-        if (Mix_Playing(c) && !Mix_Paused(c)) return true;
-    return false;
-}
-
-// On the mixer's thread, as a sound ends: the closing itself is left to the
-// program's own thread, which the mixer must not wait for.
+// On the mixer's thread, as a sound ends. The closing or holding is left to
+// the program's own thread, which the mixer must not wait for: in the menus
+// that thread sleeps in Qt's event loop, so the word goes there.
 void channelDone(int /*channel*/) {
-    if (!closeWhenQuiet && !holdWhenQuiet) return;
+    const AudioDevice::State state = device.state();
+    if (state != AudioDevice::State::closeWhenQuiet && state != AudioDevice::State::holdWhenQuiet) return;
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(
-            app,
-            [] {
-                sdl::closeAudioIfQuiet();
-                sdl::holdAudioIfQuiet();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(app, [] { device.settle(); }, Qt::QueuedConnection);
 }
 
 } // namespace
 
-namespace sdl {
+AudioDevice& audioDevice() { return device; }
 
-bool ensureAudio() {
+void watchSounds(SoundWatch* watch) { soundWatch = watch; }
+
+bool AudioDevice::open() {
     // A device still open for a sound playing out serves the next game.
-    closeWhenQuiet = false;
-    if (audioOpen) return true;
+    if (state_ == State::closeWhenQuiet) state_ = State::open;
+    if (isOpen()) return true;
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -95,81 +59,112 @@ bool ensureAudio() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    channelsAllocated = Mix_AllocateChannels(32);
+    channelsAllocated_ = Mix_AllocateChannels(32);
     Mix_ChannelFinished(channelDone);
-    // The mixer does not tell its device: it is the one device open.
-    mixerDevice = 0;
-    for (SDL_AudioDeviceID id = 1; id < 64 && !mixerDevice; ++id)
-        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) mixerDevice = id;
+    // Should SDL not know that number, the device is never held.
+    id_ = SDL_GetAudioDeviceStatus(mixerDevice) != SDL_AUDIO_STOPPED ? mixerDevice : 0;
     // SDL_mixer marks a paused channel with the tick count of the pause, so a
     // pause at tick 0 (the first millisecond after SDL started) would not hold.
     while (SDL_GetTicks() == 0) SDL_Delay(1);
-    audioOpen = true;
+    state_ = State::open;
     return true;
 }
 
-void closeAudioWhenQuiet() {
-    if (!audioOpen) return;
+void AudioDevice::holdWhenQuiet(bool hold) {
+    const State now = state_;
+    if (hold && now == State::open) {
+        state_ = State::holdWhenQuiet;
+        settle();
+    } else if (!hold && (now == State::held || now == State::holdWhenQuiet)) {
+        setHeld(false);
+        state_ = State::open;
+    }
+}
+
+void AudioDevice::wake() {
+    if (state_ != State::held) return;
+    setHeld(false);
+    state_ = State::holdWhenQuiet;
+}
+
+void AudioDevice::closeWhenQuiet() {
+    if (!isOpen()) return;
+    // A held device would keep a sound from ever ending, and so from closing.
+    setHeld(false);
     // Asked for before looking, so that a sound ending meanwhile still closes it.
-    closeWhenQuiet = true;
-    closeAudioIfQuiet();
+    state_ = State::closeWhenQuiet;
+    settle();
 }
 
-void closeAudioIfQuiet() {
-    if (closeWhenQuiet && !sounding()) closeAudio();
+void AudioDevice::close() {
+    if (isOpen()) shut();
 }
 
-void holdAudio(bool hold) {
-    holdWhenQuiet = hold;
-    if (hold) holdAudioIfQuiet();
-    else wakeAudio();
+void AudioDevice::settle() {
+    const State now = state_;
+    if (now != State::closeWhenQuiet && now != State::holdWhenQuiet) return;
+    // Effects already sounding go on: the device waits until they have ended.
+    if (sounding()) return;
+    if (now == State::closeWhenQuiet) {
+        shut();
+    } else if (id_) {
+        setHeld(true);
+        state_ = State::held;
+    }
 }
 
-void holdAudioIfQuiet() {
-    // Effects already sounding go on: the device is held once they have ended.
-    if (!audioOpen || !mixerDevice || !holdWhenQuiet || sounding()) return;
-    setHeld(true);
+// Whether any sound effect is still sounding; one stopped part-way waits
+// for a Play that will not come before its buffer is replaced.
+bool AudioDevice::sounding() const {
+    for (int c = 0; c < channelsAllocated_; ++c)
+        if (Mix_Playing(c) && !Mix_Paused(c)) return true;
+    return false;
 }
 
-void wakeAudio() {
-    if (audioOpen && mixerDevice) setHeld(false);
+// Holds the device or lets it run. Held, it is paused and its mixer locked
+// by the program's own thread: SDL's audio thread, which would otherwise go
+// on waking for every buffer of silence, sleeps on the lock until the device
+// is let go again.
+void AudioDevice::setHeld(bool held) {
+    if (held == (state_ == State::held)) return;
+    if (held) {
+        SDL_PauseAudioDevice(id_, 1);
+        SDL_LockAudioDevice(id_);
+    } else {
+        SDL_UnlockAudioDevice(id_);
+        SDL_PauseAudioDevice(id_, 0);
+    }
 }
 
-void closeAudio() {
-    closeWhenQuiet = false;
-    if (!audioOpen) return;
+void AudioDevice::shut() {
     Mix_ChannelFinished(nullptr);
-    holdAudio(false);
-    mixerDevice = 0;
+    setHeld(false);
+    state_ = State::closed;
+    id_ = 0;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    audioOpen = false;
-    channelsAllocated = 0;
+    channelsAllocated_ = 0;
 }
 
-bool audioIsOpen() { return audioOpen; }
-
-int allocateChannel() {
-    if (!audioOpen) return -1;
+int AudioDevice::allocateChannel() {
+    if (!isOpen()) return -1;
     for (int c = 0; c < maxChannels; ++c) {
-        if (channelsTaken[static_cast<size_t>(c)]) continue;
-        if (c >= channelsAllocated) channelsAllocated = Mix_AllocateChannels(std::min(maxChannels, c + 32));
-        if (c >= channelsAllocated) return -1;
-        channelsTaken[static_cast<size_t>(c)] = true;
+        if (channelsTaken_[static_cast<size_t>(c)]) continue;
+        if (c >= channelsAllocated_) channelsAllocated_ = Mix_AllocateChannels(std::min(maxChannels, c + 32));
+        if (c >= channelsAllocated_) return -1;
+        channelsTaken_[static_cast<size_t>(c)] = true;
         return c;
     }
     return -1;
 }
 
-void releaseChannel(int channel) {
+void AudioDevice::releaseChannel(int channel) {
     if (channel < 0 || channel >= maxChannels) return;
-    if (audioOpen) Mix_HaltChannel(channel);
-    channelsTaken[static_cast<size_t>(channel)] = false;
+    if (isOpen()) Mix_HaltChannel(channel);
+    channelsTaken_[static_cast<size_t>(channel)] = false;
 }
-
-} // namespace sdl
 
 struct DirectSoundBuffer::Impl {
     SdlPtr<Mix_Chunk> chunk;
@@ -183,25 +178,27 @@ struct DirectSoundBuffer::Impl {
     Clock::duration silentLeft{};
 
     // A buffer of a closed device stays silent.
-    bool audible() const { return chunk && channel >= 0 && sdl::audioIsOpen(); }
+    bool audible() const { return chunk && channel >= 0 && device.isOpen(); }
 
     // The channel is given back before the chunk it plays is freed.
     ~Impl() {
-        if (channel >= 0) sdl::releaseChannel(channel);
+        if (channel >= 0) device.releaseChannel(channel);
     }
 };
 
 DirectSoundBuffer::DirectSoundBuffer() : impl_(std::make_unique<Impl>()) {}
 
-DirectSoundBuffer::~DirectSoundBuffer() = default;
+DirectSoundBuffer::~DirectSoundBuffer() {
+    if (soundWatch) soundWatch->gone(*this);
+}
 
 void DirectSoundBuffer::Play(int32_t /*flags*/) {
     if (isPlaying()) return;  // a sound already playing goes on
-    ++started_;
+    if (soundWatch) soundWatch->started(*this);
     const bool resume = impl_->stoppedMidway;
     impl_->stoppedMidway = false;
     if (impl_->audible()) {
-        sdl::wakeAudio();
+        device.wake();
         if (resume && Mix_Paused(impl_->channel)) {
             Mix_Resume(impl_->channel);
             return;
@@ -220,7 +217,7 @@ void DirectSoundBuffer::Stop() {
     impl_->silentPlaying = false;
     // A sound stopped midway counts as ended: it may have been the last one
     // that kept a closed output's device open.
-    sdl::closeAudioIfQuiet();
+    device.settle();
 }
 
 bool DirectSoundBuffer::isPlaying() const {
@@ -231,7 +228,7 @@ bool DirectSoundBuffer::isPlaying() const {
     return impl_->audible() && Mix_Playing(impl_->channel) != 0 && Mix_Paused(impl_->channel) == 0;
 }
 
-DirectSound::DirectSound() { audio_ = sdl::ensureAudio(); }
+DirectSound::DirectSound() { audio_ = device.open(); }
 
 DirectSound::~DirectSound() = default;
 
@@ -249,7 +246,6 @@ SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFE
     SDL_FreeWAV(samples);
 
     auto buffer = std::make_shared<DirectSoundBuffer>();
-    buffer->path_ = path;
     const int bits = SDL_AUDIO_BITSIZE(spec.format);
     const int frameBytes = std::max(1, bits / 8 * spec.channels);
     const double seconds = spec.freq > 0 ? static_cast<double>(bytes) / frameBytes / spec.freq : 0.0;
@@ -266,8 +262,9 @@ SoundRef DirectSound::CreateSoundBufferFromFile(const std::string& path, DSBUFFE
     if (audio_) {
         // A sound the mixer cannot take stays silent rather than stopping the game.
         buffer->impl_->chunk.reset(Mix_LoadWAV_RW(fileStream(), 1));
-        if (buffer->impl_->chunk) buffer->impl_->channel = sdl::allocateChannel();
+        if (buffer->impl_->chunk) buffer->impl_->channel = device.allocateChannel();
     }
+    if (soundWatch) soundWatch->loaded(*buffer, path);
     return buffer;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/runtime.h"
 #include "platform/win32.h"
 #include "support/hostile_media.h"
+#include "support/sound_watch.h"
 
 namespace fs = std::filesystem;
 
@@ -192,8 +193,8 @@ TEST_F(AssetsTest, EverySoundAndPictureIsLoadedWithTheKeyedOnesTransparent) {
     };
     for (const auto& [sound, file] : sounds) {
         ASSERT_TRUE(sound) << file;
-        EXPECT_EQ(fs::path(sound->path()).filename().string(), file);
-        EXPECT_EQ(fs::path(sound->path()).parent_path().filename().string(), "sounds");
+        EXPECT_EQ(fs::path(loadedFrom(sound)).filename().string(), file);
+        EXPECT_EQ(fs::path(loadedFrom(sound)).parent_path().filename().string(), "sounds");
     }
 
     std::vector<std::pair<SurfaceRef, std::string>> keyed = {
@@ -304,7 +305,7 @@ TEST_F(AssetsTest, AMissingFileIsLoggedTheDisplayGivenBackAndThePlayerTold) {
         }
         EXPECT_FALSE(ddraw);
         EXPECT_TRUE(cursorVisible());
-        EXPECT_FALSE(bassIsOpen());
+        EXPECT_FALSE(musicOutputState().open);
         EXPECT_FALSE(fConsole().loaded());
         const std::vector<std::string> texts = logTexts();
         ASSERT_GE(texts.size(), 2u);

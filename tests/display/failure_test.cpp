@@ -16,6 +16,7 @@
 #include "platform/bass.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "support/sound_watch.h"
 
 extern char** environ;
 
@@ -76,7 +77,7 @@ TEST_F(SetUpFailureTest, NoDisplayIsLoggedGivenBackAndReported) {
     EXPECT_FALSE(ddraw);
     EXPECT_FALSE(dx);
     EXPECT_TRUE(cursorVisible());
-    EXPECT_FALSE(bassIsOpen());
+    EXPECT_FALSE(musicOutputState().open);
     EXPECT_FALSE(fConsole().loaded());
     EXPECT_TRUE(endGame);
     const std::vector<std::string> texts = logTexts();

@@ -15,6 +15,7 @@
 #include "platform/windows1252.h"
 #include "support/audio_held.h"
 #include "support/platform_port.h"
+#include "support/sound_watch.h"
 
 namespace pomlets::testing {
 namespace {
@@ -71,12 +72,12 @@ TEST_F(GameWindowTest, SetUpGivesTheDocumentedObjectsAndValues) {
     EXPECT_EQ(waveFormat.bitsPerSample, 16);
     EXPECT_EQ(waveFormat.blockAlign, 4);
     EXPECT_EQ(waveFormat.avgBytesPerSec, 88200);
-    EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(musicOutputState().open);
     EXPECT_TRUE(audioDeviceOpen());
     EXPECT_FALSE(cursorVisible());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
-    EXPECT_FALSE(bassIsOpen());
+    EXPECT_FALSE(musicOutputState().open);
     // The music output is really closed between games: no device is held.
     EXPECT_FALSE(audioDeviceOpen());
     EXPECT_FALSE(fConsole().loaded());
@@ -118,7 +119,7 @@ TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
     destroy();
     EXPECT_FALSE(display->displayModeSet());
     EXPECT_TRUE(cursorVisible());
-    EXPECT_FALSE(bassIsOpen());
+    EXPECT_FALSE(musicOutputState().open);
     EXPECT_FALSE(fConsole().loaded());
     EXPECT_TRUE(endGame);
     std::vector<std::string> expected = initDXLines();
@@ -130,7 +131,7 @@ TEST_F(GameWindowTest, DestroyTwiceForOneGameGivesEverythingBackOnce) {
     // The next game hides the cursor and opens the output again as usual.
     startGame();
     EXPECT_FALSE(cursorVisible());
-    EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(musicOutputState().open);
     EXPECT_TRUE(audioDeviceOpen());
     endTheGame();
     EXPECT_TRUE(cursorVisible());
@@ -165,9 +166,9 @@ TEST_F(GameWindowTest, ASoundPlayingAtTheTearDownPlaysOutBeforeTheDeviceCloses) 
             endTheGame();
             EXPECT_EQ(Mix_PlayingMusic(), 0) << "the music stops with the tear-down";
             EXPECT_EQ(BASS_ChannelIsActive(music), 0);
-            EXPECT_FALSE(bassIsOpen());
+            EXPECT_FALSE(musicOutputState().open);
             EXPECT_TRUE(sound->isPlaying()) << "the sound was cut off";
-            EXPECT_TRUE(audioDeviceOpen());
+            EXPECT_EQ(audioState(), AudioDevice::State::closeWhenQuiet);
             if (then == Then::NextGameAtOnce) startGame();
         }
         ASSERT_TRUE(eventually([&] { return !sound->isPlaying(); }));
@@ -176,15 +177,15 @@ TEST_F(GameWindowTest, ASoundPlayingAtTheTearDownPlaysOutBeforeTheDeviceCloses) 
             continue;
         }
         QCoreApplication::processEvents();
-        EXPECT_TRUE(audioDeviceOpen()) << "closed under the game that is running";
-        EXPECT_TRUE(bassIsOpen());
+        EXPECT_EQ(audioState(), AudioDevice::State::open) << "closed under the game that is running";
+        EXPECT_TRUE(musicOutputState().open);
         endTheGame();
         EXPECT_FALSE(audioDeviceOpen()) << "nothing sounds: closed at once";
     }
     // The next game opens it again.
     startGame();
     EXPECT_TRUE(audioDeviceOpen());
-    EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(musicOutputState().open);
     endTheGame();
     EXPECT_FALSE(audioDeviceOpen());
 }

@@ -15,6 +15,7 @@
 #include "datafiles/music_list.h"
 #include "platform/bass.h"
 #include "support/platform_port.h"
+#include "support/sound_watch.h"
 
 namespace fs = std::filesystem;
 
@@ -107,7 +108,7 @@ TEST_F(PlaylistTest, AMissingTrackIsSkippedOnTheNextPassAndTheTitleDrawnEveryPas
     EXPECT_EQ(nowPlaying, "Present");
     ASSERT_NE(musicStream, 0u);
     EXPECT_NE(BASS_ChannelIsActive(musicStream), 0);
-    EXPECT_EQ(bassStreamVolume(musicStream), 37);
+    EXPECT_EQ(musicStreamVolume(musicStream), 37);
 
     const HSTREAM playing = musicStream;
     for (int pass = 0; pass < 3; ++pass) updateMusic();
@@ -124,7 +125,7 @@ TEST_F(PlaylistTest, AVolumeOfZeroStartsTheTrackSilent) {
     for (int16_t volume : {0, 100}) {
         musicVolume = volume;
         nextSong();
-        EXPECT_EQ(bassStreamVolume(musicStream), volume);
+        EXPECT_EQ(musicStreamVolume(musicStream), volume);
     }
     endTheGame();
 }

@@ -8,6 +8,7 @@
 #include "support/program_state.h"
 #include "support/settable_clock.h"
 #include "support/platform_port.h"
+#include "support/sound_watch.h"
 
 namespace pomlets::testing {
 
@@ -136,7 +137,7 @@ void installSounds() {
         for (SoundRef& s : *group) s = freshSound();
 }
 
-int plays(const SoundRef& sound) { return sound ? sound->timesStarted() : -1; }
+int plays(const SoundRef& sound) { return sound ? timesStarted(sound) : -1; }
 
 void EngineTest::SetUp() {
     // Also run again by table tests before each of their cases.

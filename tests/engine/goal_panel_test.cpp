@@ -10,6 +10,7 @@
 #include "platform/win32.h"
 #include "support/settable_clock.h"
 #include "support/platform_port.h"
+#include "support/sound_watch.h"
 
 namespace pomlets {
 namespace {
@@ -42,7 +43,7 @@ protected:
     int applause() const {
         int started = 0;
         for (const SoundRef& clap : sndClapping)
-            if (clap) started += clap->timesStarted();
+            if (clap) started += testing::timesStarted(clap);
         return started;
     }
 };

@@ -12,6 +12,7 @@
 #include "platform/win32.h"
 #include "support/settable_clock.h"
 #include "support/platform_port.h"
+#include "support/sound_watch.h"
 
 namespace pomlets {
 namespace {
@@ -158,11 +159,11 @@ TEST_F(Keys, DetonatorSetsOffLyingBombsOnly) {
     falling.active = true;
     falling.deadline = 999999;
     items[2] = 2;
-    const int played = sndDetonate->timesStarted();
+    const int played = testing::timesStarted(sndDetonate);
 
     keyDown({dik::K3});
     EXPECT_EQ(items[2], 1);
-    EXPECT_EQ(sndDetonate->timesStarted(), played + 1);
+    EXPECT_EQ(testing::timesStarted(sndDetonate), played + 1);
     EXPECT_EQ(field.rows[0].cells[3].piece.deadline, 0);
     EXPECT_EQ(field.rows[4].cells[7].piece.deadline, 0);
     EXPECT_EQ(field.rows[1].cells[3].piece.deadline, 999999);
@@ -174,24 +175,24 @@ TEST_F(Keys, DetonatorSetsOffLyingBombsOnly) {
     advanceTickCount(200);
     keyDown({dik::K3});
     EXPECT_EQ(items[2], 0);
-    EXPECT_EQ(sndDetonate->timesStarted(), played + 2);
+    EXPECT_EQ(testing::timesStarted(sndDetonate), played + 2);
 }
 
 TEST_F(Keys, RowPointerStopsAtTopAndBottom) {
-    const int moved = sndMoveRow->timesStarted();
+    const int moved = testing::timesStarted(sndMoveRow);
     keyDown({dik::DOWN});
     EXPECT_EQ(currentRow, 0);
-    EXPECT_EQ(sndMoveRow->timesStarted(), moved);
+    EXPECT_EQ(testing::timesStarted(sndMoveRow), moved);
     for (int step = 1; step <= 7; ++step) {
         advanceTickCount(151);
         keyDown({dik::UP});
     }
     EXPECT_EQ(currentRow, 6);
-    EXPECT_EQ(sndMoveRow->timesStarted(), moved + 6);
+    EXPECT_EQ(testing::timesStarted(sndMoveRow), moved + 6);
     advanceTickCount(151);
     keyDown({dik::DOWN});
     EXPECT_EQ(currentRow, 5);
-    EXPECT_EQ(sndMoveRow->timesStarted(), moved + 7);
+    EXPECT_EQ(testing::timesStarted(sndMoveRow), moved + 7);
 }
 
 TEST_F(Keys, WhilePausedOnlyNAndPAct) {
@@ -224,7 +225,7 @@ TEST_F(Keys, PauseTakesItsSpanOutOfTheClock) {
         ++passes;
         sawPauseScreen |= testing::drewText(10, 20, "Paused...  Press the P key to resume.");
         cursorShown |= cursorVisible();
-        musicPaused |= bassIsPaused() || !bassIsOpen();
+        musicPaused |= musicOutputState().paused || !musicOutputState().open;
         if (passes == 1) keyboardState().fill(0);
         advanceTickCount(100);
         if (passes == 50) {

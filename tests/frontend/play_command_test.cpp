@@ -14,6 +14,7 @@
 #include "frontend_fixture.h"
 #include "support/text_lines.h"
 #include "support/platform_port.h"
+#include "support/sound_watch.h"
 
 namespace pomlets::testing {
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/directx.h"
 #include "platform/win32.h"
 #include "support/program_folder.h"
+#include "support/sound_watch.h"
 
 namespace pomlets {
 namespace {
@@ -65,7 +66,7 @@ TEST(ShutDownTest, EndsTheLibrariesInOrderAndTheyStartAgain) {
         int frequency = 0, channels = 0;
         Uint16 format = 0;
         EXPECT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 0) << "the audio device is closed";
-        EXPECT_FALSE(bassIsOpen());
+        EXPECT_FALSE(musicOutputState().open);
         EXPECT_EQ(BASS_ChannelIsActive(game.music), 0);
         EXPECT_FALSE(window.exists());
         // The game's surfaces and sound are freed here, after the libraries ended.

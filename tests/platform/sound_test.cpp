@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 #include "error_of.h"
 #include "media_files.h"
@@ -14,6 +15,7 @@
 #include "platform/runtime.h"
 #include "support/audio_held.h"
 #include "support/program_folder.h"
+#include "support/sound_watch.h"
 
 namespace pomlets {
 namespace {
@@ -44,7 +46,7 @@ TEST_F(SoundTest, BufferPlaysOnceAndAPlayWhileSoundingGoesOn) {
     dsound->SetCooperativeLevel(nullptr, DSSCL_NORMAL);
     testing::writeWav(folder.file("pop.wav"), 300);
     SoundRef pop = dsound->CreateSoundBufferFromFile(folder.file("pop.wav"), desc, format);
-    EXPECT_EQ(pop->path(), folder.file("pop.wav"));
+    EXPECT_EQ(testing::loadedFrom(pop), folder.file("pop.wav"));
     EXPECT_EQ(format.formatTag, 1);
     EXPECT_EQ(format.channels, 2);
     EXPECT_EQ(format.samplesPerSec, 22050);
@@ -57,16 +59,16 @@ TEST_F(SoundTest, BufferPlaysOnceAndAPlayWhileSoundingGoesOn) {
     pop->Play(DSBPLAY_DEFAULT);
     EXPECT_TRUE(pop->isPlaying());
     pop->Play(DSBPLAY_DEFAULT);
-    EXPECT_EQ(pop->timesStarted(), 1);
+    EXPECT_EQ(testing::timesStarted(pop), 1);
     pop->Stop();
     EXPECT_FALSE(pop->isPlaying());
     pop->Play(DSBPLAY_DEFAULT);
-    EXPECT_EQ(pop->timesStarted(), 2);
+    EXPECT_EQ(testing::timesStarted(pop), 2);
     held.release();
     EXPECT_TRUE(eventually([&] { return !pop->isPlaying(); }));
     // Once ended it starts again.
     pop->Play(DSBPLAY_DEFAULT);
-    EXPECT_EQ(pop->timesStarted(), 3);
+    EXPECT_EQ(testing::timesStarted(pop), 3);
     EXPECT_TRUE(pop->isPlaying());
 }
 
@@ -115,31 +117,31 @@ protected:
 
 TEST_F(MusicTest, AStreamsWholeLife) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
-    EXPECT_TRUE(bassIsOpen());
+    EXPECT_TRUE(musicOutputState().open);
     testing::writeOgg(folder.file("Track"), 400);  // music files have no extension
     const HSTREAM track = BASS_StreamCreateFile(false, folder.file("Track"), 0, 0, 0);
     ASSERT_NE(track, 0u);
     EXPECT_EQ(BASS_ChannelIsActive(track), 0);  // not started yet
     EXPECT_TRUE(BASS_ChannelSetAttributes(track, -1, 40, -101));
-    EXPECT_EQ(bassStreamVolume(track), 40);
+    EXPECT_EQ(musicStreamVolume(track), 40);
     AudioHeld held;
     EXPECT_TRUE(BASS_StreamPlay(track, false, 0));
     EXPECT_EQ(BASS_ChannelIsActive(track), 1);
 
     // Paused, the stream stays active for longer than it lasts.
     EXPECT_TRUE(BASS_Pause());
-    EXPECT_TRUE(bassIsPaused());
+    EXPECT_TRUE(musicOutputState().paused);
     held.release();
     std::this_thread::sleep_for(600ms);
     EXPECT_EQ(BASS_ChannelIsActive(track), 1);
     EXPECT_TRUE(BASS_Start());
-    EXPECT_FALSE(bassIsPaused());
+    EXPECT_FALSE(musicOutputState().paused);
 
     EXPECT_TRUE(eventually([&] { return BASS_ChannelIsActive(track) == 0; }));
     EXPECT_TRUE(BASS_StreamFree(track));
     EXPECT_FALSE(BASS_StreamFree(track));
     EXPECT_EQ(BASS_ChannelIsActive(track), 0);
-    EXPECT_EQ(bassStreamVolume(track), -1);
+    EXPECT_EQ(musicStreamVolume(track), -1);
 }
 
 // While the music output is paused and no effect sounds, the audio device is
@@ -147,26 +149,30 @@ TEST_F(MusicTest, AStreamsWholeLife) {
 // running until it ends, and an effect started meanwhile or BASS_Start lets
 // it run again.
 TEST_F(MusicTest, APausedOutputWithNothingSoundingPausesTheDevice) {
+    using State = AudioDevice::State;
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
-    auto device = [] {
-        for (SDL_AudioDeviceID id = 1; id < 64; ++id)
-            if (const SDL_AudioStatus status = SDL_GetAudioDeviceStatus(id); status != SDL_AUDIO_STOPPED) return status;
-        return SDL_AUDIO_STOPPED;
-    };
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+    // The device the mixer opened, as SDL tells it and as the program holds it.
+    const uint32_t opened = audioDevice().id();
+    ASSERT_NE(opened, 0u);
+    auto device = [opened] { return std::pair(SDL_GetAudioDeviceStatus(opened), testing::audioState()); };
+    const auto running = std::pair(SDL_AUDIO_PLAYING, State::open);
+    const auto held = std::pair(SDL_AUDIO_PAUSED, State::held);
+    const auto heldWhenQuiet = std::pair(SDL_AUDIO_PLAYING, State::holdWhenQuiet);
+    EXPECT_EQ(device(), running);
     EXPECT_TRUE(BASS_Pause());
-    EXPECT_EQ(device(), SDL_AUDIO_PAUSED);
+    EXPECT_EQ(device(), held);
     EXPECT_TRUE(BASS_Start());
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+    EXPECT_EQ(device(), running);
 
     auto dsound = dx.DirectSoundCreate("");
     testing::writeWav(folder.file("long.wav"), 20000);
     SoundRef effect = dsound->CreateSoundBufferFromFile(folder.file("long.wav"), desc, format);
     effect->Play(0);
     EXPECT_TRUE(BASS_Pause());
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "a sounding effect goes on";
+    EXPECT_EQ(device(), heldWhenQuiet) << "a sounding effect goes on";
     EXPECT_TRUE(effect->isPlaying());
     EXPECT_TRUE(BASS_Start());
+    EXPECT_EQ(device(), running);
     effect->Stop();  // stopped midway: it sounds no more
     // An effect that sounds when the output pauses plays out, and the device
     // is held once it has ended.
@@ -175,23 +181,26 @@ TEST_F(MusicTest, APausedOutputWithNothingSoundingPausesTheDevice) {
     blip->Play(0);
     EXPECT_TRUE(BASS_Pause());
     EXPECT_TRUE(eventually([&] { return !blip->isPlaying(); }));
-    EXPECT_TRUE(eventually([&] { return device() == SDL_AUDIO_PAUSED; })) << "held once the effect has ended";
+    EXPECT_TRUE(eventually([&] { return device() == held; })) << "held once the effect has ended";
     EXPECT_TRUE(BASS_Start());
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+    EXPECT_EQ(device(), running);
     EXPECT_TRUE(BASS_Pause());
-    EXPECT_EQ(device(), SDL_AUDIO_PAUSED);
+    EXPECT_EQ(device(), held);
     effect->Play(0);
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "an effect started while paused sounds";
+    EXPECT_EQ(device(), heldWhenQuiet) << "an effect started while paused sounds";
     EXPECT_TRUE(effect->isPlaying());
     EXPECT_TRUE(BASS_Start());
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING);
+    EXPECT_EQ(device(), running);
     EXPECT_TRUE(BASS_Pause());
     BASS_Free();
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "a game's end neither holds nor cuts a sounding effect";
+    EXPECT_EQ(device(), std::pair(SDL_AUDIO_PLAYING, State::closeWhenQuiet))
+        << "a game's end neither holds nor cuts a sounding effect";
     effect->Stop();  // stopped midway, the last sound counts as ended
-    EXPECT_EQ(device(), SDL_AUDIO_STOPPED);
+    EXPECT_EQ(device(), std::pair(SDL_AUDIO_STOPPED, State::closed));
+    EXPECT_EQ(audioDevice().id(), 0u);
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, 0));
-    EXPECT_EQ(device(), SDL_AUDIO_PLAYING) << "the next game's output runs";
+    EXPECT_EQ(audioDevice().id(), opened);
+    EXPECT_EQ(device(), running) << "the next game's output runs";
 }
 
 TEST_F(MusicTest, WavWorksAsMusicAndANewStreamEndsTheOld) {
@@ -214,19 +223,19 @@ TEST_F(MusicTest, WavWorksAsMusicAndANewStreamEndsTheOld) {
     const HSTREAM three = BASS_StreamCreateFile(false, folder.file("one.wav"), 0, 0, 0);
     BASS_StreamPlay(three, false, 0);
     EXPECT_EQ(BASS_ChannelIsActive(three), 1);
-    EXPECT_TRUE(bassIsPaused());
+    EXPECT_TRUE(musicOutputState().paused);
     // The volume is kept to 0..100; -1 leaves it.
     BASS_ChannelSetAttributes(three, -1, 250, -101);
-    EXPECT_EQ(bassStreamVolume(three), 100);
+    EXPECT_EQ(musicStreamVolume(three), 100);
     BASS_ChannelSetAttributes(three, -1, -1, -101);
-    EXPECT_EQ(bassStreamVolume(three), 100);
+    EXPECT_EQ(musicStreamVolume(three), 100);
     BASS_ChannelSetAttributes(three, -1, 0, -101);
-    EXPECT_EQ(bassStreamVolume(three), 0);
+    EXPECT_EQ(musicStreamVolume(three), 0);
 
     // Freeing the output ends every stream; nothing opens until the next start.
     BASS_Free();
-    EXPECT_FALSE(bassIsOpen());
-    EXPECT_FALSE(bassIsPaused());
+    EXPECT_FALSE(musicOutputState().open);
+    EXPECT_FALSE(musicOutputState().paused);
     EXPECT_EQ(BASS_ChannelIsActive(three), 0);
     EXPECT_FALSE(BASS_StreamFree(one));
     EXPECT_FALSE(BASS_StreamPlay(three, false, 0));
@@ -272,17 +281,17 @@ TEST(SilentAudioTest, GameGoesOnWithoutAudio) {
     pop->Play(0);
     EXPECT_TRUE(pop->isPlaying());
     pop->Play(0);
-    EXPECT_EQ(pop->timesStarted(), 1);
+    EXPECT_EQ(testing::timesStarted(pop), 1);
     pop->Stop();
     EXPECT_FALSE(pop->isPlaying());
     pop->Play(0);
     EXPECT_TRUE(eventually([&] { return !pop->isPlaying(); }));
-    EXPECT_EQ(pop->timesStarted(), 2);
+    EXPECT_EQ(testing::timesStarted(pop), 2);
     EXPECT_EQ(errorOf([&] { dsound->CreateSoundBufferFromFile(folder.file("none.wav"), desc, format); }),
               err::FileNotFound);
 
     EXPECT_FALSE(BASS_Init(1, 44100, 0, nullptr, 0));
-    EXPECT_FALSE(bassIsOpen());
+    EXPECT_FALSE(musicOutputState().open);
     testing::writeWav(folder.file("song"), 200);
     EXPECT_EQ(BASS_StreamCreateFile(false, folder.file("song"), 0, 0, 0), 0u);
     EXPECT_FALSE(BASS_Pause());

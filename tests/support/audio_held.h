@@ -9,17 +9,16 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#include "platform/sound_internal.h"
+
 namespace pomlets::testing {
 
 // Holds the audio device still: nothing that sounds moves on, so a check that
 // a sound is still going does not race the audio thread on a loaded machine.
-// The device is the one the mixer opened, the only one this program plays on.
 class AudioHeld {
 public:
-    AudioHeld() {
-        for (SDL_AudioDeviceID id = 1; id < 64 && !device_; ++id)
-            if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) device_ = id;
-        EXPECT_NE(device_, 0u) << "no audio device is playing";
+    AudioHeld() : device_(audioDevice().id()) {
+        EXPECT_EQ(SDL_GetAudioDeviceStatus(device_), SDL_AUDIO_PLAYING) << "no audio device is playing";
         if (device_) SDL_PauseAudioDevice(device_, 1);
     }
     ~AudioHeld() { release(); }

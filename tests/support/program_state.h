@@ -7,7 +7,8 @@
 namespace pomlets::testing {
 
 // Every variable of the program back to its start value, with what it holds
-// given back (platform/start_values.h), and the program folder the built one.
+// given back (platform/start_values.h), the program folder the built one, and
+// the sounds watched afresh (sound_watch.h).
 void resetProgramState();
 
 } // namespace pomlets::testing
