@@ -114,6 +114,9 @@ void releaseChannel(int channel);
 // The game windows alive, for delivering events.
 GameWindow* windowById(uint32_t sdlWindowId);
 GameWindow* firstWindow();
+// The descriptor of the X connection the game windows' events come on, for a
+// wait to watch; -1 when they come on none (no window, another video driver).
+int eventConnection();
 
 // Shows the surface in the window, scaled to fit, aspect kept, black bars.
 // Only what differs from the frame last presented in the window is sent, and
@@ -126,6 +129,9 @@ void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = null
 // Tests of the write check: the surface's pixels, written without telling
 // which tiles change, as a write that forgot to would.
 SDL_Surface* pixelsUntold(DirectDrawSurface7& surface);
+// Tests: how many pixels have been written into the surface since it was
+// made. A drawing that leaves the pixels as they are writes none.
+int64_t pixelsWritten(const DirectDrawSurface7& surface);
 
 // Destroys every game window's SDL window, at program exit.
 void destroyAllWindows();
