@@ -467,11 +467,7 @@ struct DirectDrawSurface7::Impl {
             }
         }
 #ifdef POMLETS_CHECK_WRITES
-        const SDL_Surface* s = picture.pixels();
-        const SDL_Surface* d = pixels();
-        for (int y = 0; y < surface_->h; ++y)
-            if (std::memcmp(row(d, y), row(s, y), static_cast<size_t>(surface_->w) * 2) != 0)
-                writeCheckFailed("a whole copy left a tile that was written unmarked", 0, y / Tiles::height);
+        checkWholeCopy(picture);
 #endif
     }
 
@@ -693,6 +689,27 @@ private:
         return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
     }
 #ifdef POMLETS_CHECK_WRITES
+    // The pixels the surface is to hold after a whole copy, the drawings put
+    // off done on a copy of them, are the picture's; the surface itself is
+    // left as it stands, its drawings still put off.
+    void checkWholeCopy(const Impl& picture) {
+        const SDL_Surface* s = picture.pixels();
+        SdlPtr<SDL_Surface> done = sdl::newSurface565(surface_->w, surface_->h);
+        for (int y = 0; y < surface_->h; ++y)
+            std::memcpy(mutableRow(done.get(), y), row(surface_.get(), y), static_cast<size_t>(surface_->w) * 2);
+        const std::vector<uint64_t> held = held_;
+        const std::vector<uint32_t> from = from_;
+        const int64_t written = written_;
+        std::swap(surface_, done);
+        resolveTiles(0, columns_, 0, bands_);
+        std::swap(surface_, done);
+        held_ = held;
+        from_ = from;
+        written_ = written;
+        for (int y = 0; y < surface_->h; ++y)
+            if (std::memcmp(row(done.get(), y), row(s, y), static_cast<size_t>(surface_->w) * 2) != 0)
+                writeCheckFailed("a whole copy left a tile that was written unmarked", 0, y / Tiles::height);
+    }
     [[noreturn]] static void writeCheckFailed(const char* what, int column, int band) {
         std::fprintf(stderr, "pixel write check: %s (tile column %d, band %d)\n", what, column, band);
         std::abort();
