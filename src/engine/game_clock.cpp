@@ -24,9 +24,6 @@ void waitUntilPassed(int32_t due) {
     if (!clock.waitForEvents(passed - pollSpan) && clock.now() >= passed - pollSpan) clock.sleepUntil(passed);
 }
 
-void waitIdlePace(int32_t pace) {
-    TickClock& clock = tickClock();
-    clock.waitForEvents(clock.now() + int64_t{pace} * 1000);
-}
+void waitForSomething() { tickClock().waitForAnyEvents(); }
 
 } // namespace pomlets

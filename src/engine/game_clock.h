@@ -14,12 +14,6 @@ int32_t gameTime();
 // A frame is due this long after the previous frame's flip; it runs once that
 // time has strictly passed, so at the earliest one millisecond later.
 constexpr int32_t framePace = 25;
-// The pause screen and the wait for a lost display come round at the pace of
-// frames: a frame pace and the millisecond that makes it strictly passed.
-constexpr int32_t idlePace = framePace + 1;
-// The pause loop's pace: its screen stands still, so it is drawn again only
-// now and then; a key-down or another window event ends the wait at once.
-constexpr int32_t pauseScreenPace = 250;
 // The wait for events wakes this many microseconds before a due time and
 // sleeps the rest: the wait counts in whole milliseconds and wakes late by up
 // to about this much, the sleep counts in microseconds, so work starts within
@@ -36,7 +30,8 @@ int64_t tickWhenPassed(int32_t t);
 // that is already so, and after an event that came before the span.
 void waitUntilPassed(int32_t due);
 // The pause loop and the wait for a lost display, in which game time stands
-// still: waits for window events for one pace of the tick count.
-void waitIdlePace(int32_t pace = idlePace);
+// still and nothing falls due: waits until something happens (a window event,
+// a signal, work queued for the program's thread), however long that takes.
+void waitForSomething();
 
 } // namespace pomlets

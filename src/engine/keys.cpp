@@ -54,7 +54,7 @@ void waitForDisplay() {
     while (ddraw && ddraw->TestCooperativeLevel() != 0 && !leaveRequested()) {
         processPendingEvents();
         // Nothing is shown meanwhile: wait for the window's events.
-        waitIdlePace();
+        waitForSomething();
     }
     if (window) window->restore();
     if (ddraw) ddraw->RestoreAllSurfaces();
@@ -155,9 +155,9 @@ void togglePause() {
             if (!ddraw || ddraw->TestCooperativeLevel() == 0) {
                 showPauseScreen();
                 // The pause screen stands still and reaches the window only
-                // when it changes: it is drawn again now and then, or at once
-                // after a key-down or another window event.
-                if (paused) waitIdlePace(pauseScreenPace);
+                // when it changes: it is drawn again after each key-down or
+                // other event, and nothing runs in between.
+                if (paused) waitForSomething();
             } else {
                 waitForDisplay();
             }

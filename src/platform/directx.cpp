@@ -246,6 +246,42 @@ inline const uint16_t* row(const SDL_Surface* s, int y) {
                                              static_cast<ptrdiff_t>(y) * s->pitch);
 }
 
+
+// The part inside the clip (which lies in dr) of a blit of `from` of s into
+// dr of out, stretched to the nearest source pixel of each pixel's centre.
+void blitPart(SDL_Surface* out, const RECT& dr, const SDL_Surface* s, const RECT& from, bool keyed, uint16_t keyLow,
+              uint16_t keyRange, const SDL_Rect& clip) {
+    const int dw = dr.right - dr.left, dh = dr.bottom - dr.top;
+    const int sw = from.right - from.left, sh = from.bottom - from.top;
+    const int x0 = clip.x - dr.left, y0 = clip.y - dr.top;
+    if (dw == sw && dh == sh) {
+        for (int y = y0; y < y0 + clip.h; ++y) {
+            uint16_t* to = row(out, dr.top + y) + clip.x;
+            const uint16_t* in = row(s, from.top + y) + from.left + x0;
+            if (keyed) keyedRow(to, in, clip.w, keyLow, keyRange);
+            else std::memcpy(to, in, static_cast<size_t>(clip.w) * 2);
+        }
+        return;
+    }
+    static thread_local std::vector<int> xmap;
+    xmap.resize(static_cast<size_t>(clip.w));
+    for (int x = 0; x < clip.w; ++x)
+        xmap[static_cast<size_t>(x)] =
+            from.left + static_cast<int>((int64_t{2} * (x0 + x) + 1) * sw / (int64_t{2} * dw));
+    int previousSy = -1;
+    for (int y = y0; y < y0 + clip.h; ++y) {
+        const int sy = from.top + static_cast<int>((int64_t{2} * y + 1) * sh / (int64_t{2} * dh));
+        uint16_t* to = row(out, dr.top + y) + clip.x;
+        if (!keyed && sy == previousSy) {
+            // The same source row again: copy the row just drawn.
+            std::memcpy(to, row(out, dr.top + y - 1) + clip.x, static_cast<size_t>(clip.w) * 2);
+            continue;
+        }
+        previousSy = sy;
+        stretchedRow(to, row(s, sy), xmap.data(), clip.w, keyed, keyLow, keyRange);
+    }
+}
+
 } // namespace
 
 struct DirectDrawSurface7::Impl {
@@ -276,6 +312,24 @@ struct DirectDrawSurface7::Impl {
         const Impl* from = nullptr;
     };
 
+    // A drawing put off: what it puts into its area, done on the tiles that
+    // still need it when the pixels are read.
+    struct Deferred {
+        enum class Kind { Fill, Blit, Copy };
+        Kind kind = Kind::Fill;
+        SDL_Rect area{};
+        uint16_t colour = 0;
+        // Blit and Copy: the surface read, kept as it stands until this is
+        // done (it is done before that surface changes).
+        SurfaceRef source;
+        const Impl* from = nullptr;
+        RECT dr{}, sr{};
+        bool keyed = false;
+        uint16_t keyLow = 0, keyRange = 0;
+    };
+
+    ~Impl() { forgetSources(); }
+
     // The surface's pixels; a new surface holds a number of its own in every tile.
     void adopt(SdlPtr<SDL_Surface> pixels) {
         static uint64_t surfacesMade = 0;
@@ -287,48 +341,100 @@ struct DirectDrawSurface7::Impl {
         bands_ = (surface_->h + Tiles::height - 1) / Tiles::height;
         content_.resize(static_cast<size_t>(columns_) * static_cast<size_t>(bands_));
         for (uint64_t& tile : content_) tile = freshContent();
+        held_ = content_;
+        from_.assign(content_.size(), 0);
         presentedContent_.assign(content_.size(), 0);
     }
 
-    const SDL_Surface* pixels() const { return surface_.get(); }
+    // The surface's size and format, pixels not to be read.
+    const SDL_Surface* shape() const { return surface_.get(); }
+    // The pixels as drawn: every drawing put off is done first.
+    const SDL_Surface* pixels() const {
+        const_cast<Impl*>(this)->resolveAll();
+        return surface_.get();
+    }
+    // The pixels of the area as drawn; elsewhere drawings may still be put off.
+    const SDL_Surface* pixelsIn(const SDL_Rect& area) {
+        resolveArea(area);
+        return surface_.get();
+    }
+    int64_t pixelsWritten() const { return written_; }
 
     // The one way to the pixels for writing: the area (clipped to the
     // surface) gets what the drawing puts there, and every tile it touches
     // gets its new number. Returns the surface, to be written inside the
-    // area only. A drawing of which only a part is written, since the rest
-    // already holds what it puts there, names its whole rectangle.
+    // area only, or null when the drawing leaves every tile it touches with
+    // the pixels it holds already: then nothing is to be written. A drawing
+    // of which only a part is written, since the rest already holds what it
+    // puts there, names its whole rectangle.
     SDL_Surface* write(const SDL_Rect& requested, const Drawing& drawing, const SDL_Rect* whole = nullptr) {
-        SDL_Surface* s = surface_.get();
-        const SDL_Rect all{0, 0, s->w, s->h};
         SDL_Rect area;
-        if (!SDL_IntersectRect(&requested, &all, &area)) return s;
-        ++writes;
-        std::fill(rowColour_.begin() + area.y, rowColour_.begin() + area.y + area.h, -1);
-        const int right = area.x + area.w, bottom = area.y + area.h;
+        if (!touch(requested, drawing, whole, area)) return surface_.get();
+        if (leftAsHeld(area)) return nullptr;
+        // Drawn now, over the pixels as they stand.
+        resolveArea(area);
+        forEachTile(area, [&](size_t at) {
+            content_[at] = next_[at];
+            held_[at] = next_[at];
+            from_[at] = static_cast<uint32_t>(log_.size());
+        });
+        written_ += int64_t{area.w} * area.h;
+        return surface_.get();
+    }
+
+    // Whether the drawing, about to be written, would leave every tile it
+    // touches with the pixels it holds already; if so it is taken as done.
+    bool skipsAsHeld(const SDL_Rect& requested, const Drawing& drawing) {
+        SDL_Rect area;
+        if (!clipped(requested, area)) return true;
+        // Readers done first: they may have this surface's pixels done too.
+        resolveReaders();
+        computeNext(area, drawing, nullptr);
+        bool held = true;
+        forEachTile(area, [&](size_t at) { held = held && next_[at] == held_[at]; });
+        if (!held) return false;
+        touch(requested, drawing, nullptr, area);
+        return leftAsHeld(area);
+    }
+
+    // A write put off: the tiles get their numbers now, the pixels when they
+    // are read, and only where the drawings since leave them other than they
+    // are. A background restored and a piece drawn again over it as before
+    // write nothing.
+    void defer(const SDL_Rect& requested, const Drawing& drawing, Deferred entry, const SDL_Rect* whole = nullptr) {
+        SDL_Rect area;
+        if (!touch(requested, drawing, whole, area)) return;
+        if (log_.size() >= mostDeferred) resolveAll();
+        const uint32_t index = static_cast<uint32_t>(log_.size());
+        const bool independent = drawing.kind != Drawing::Kind::Over;
         const SDL_Rect& cover = whole ? *whole : area;
-        for (int band = area.y / Tiles::height; band <= (bottom - 1) / Tiles::height; ++band) {
-            const int top = band * Tiles::height;
-            const bool rowsCovered = cover.y <= top && cover.y + cover.h >= std::min(top + Tiles::height, s->h);
-            for (int column = area.x / Tiles::width; column <= (right - 1) / Tiles::width; ++column) {
-                const int left = column * Tiles::width;
-                const bool covered =
-                    rowsCovered && cover.x <= left && cover.x + cover.w >= std::min(left + Tiles::width, s->w);
-                const size_t at = static_cast<size_t>(band * columns_ + column);
-                uint64_t& tile = content_[at];
-                switch (drawing.kind) {
-                case Drawing::Kind::Over: tile = mixed(tile, drawing.op); break;
-                case Drawing::Kind::Opaque: tile = mixed(covered ? coveredBase : tile, drawing.op); break;
-                case Drawing::Kind::CopyOf: tile = covered ? drawing.from->content_[at] : freshContent(); break;
-                }
+        bool needed = false;
+        forEachTile(area, [&](size_t at) {
+            content_[at] = next_[at];
+            if (content_[at] == held_[at]) {
+                from_[at] = index + 1;
+                return;
             }
+            if (independent && covers(cover, at)) from_[at] = index;
+            needed = true;
+        });
+        if (!needed) {
+            // Kept by no tile: the next drawing put off takes its place.
+            forEachTile(area, [&](size_t at) { from_[at] = index; });
+            return;
         }
-        return s;
+        entry.area = area;
+        if (entry.from && entry.from != this) {
+            auto& readers = const_cast<Impl*>(entry.from)->readers_;
+            if (std::find(readers.begin(), readers.end(), this) == readers.end()) readers.push_back(this);
+        }
+        log_.push_back(std::move(entry));
     }
 
     // Copies the picture, of this surface's size, over the whole surface:
     // only the tiles that do not hold the same already.
-    void copyWhole(const Impl& picture) {
-        const SDL_Surface* s = picture.pixels();
+    void copyWhole(const SurfaceRef& source) {
+        const Impl& picture = *source->impl();
         for (int band = 0; band < bands_; ++band) {
             const int top = band * Tiles::height, bottom = std::min(top + Tiles::height, surface_->h);
             for (int c = 0; c < columns_;) {
@@ -343,16 +449,26 @@ struct DirectDrawSurface7::Impl {
                 const int first = c;
                 while (c < columns_ && differs(c)) ++c;
                 const int left = first * Tiles::width, right = std::min(c * Tiles::width, surface_->w);
-                SDL_Surface* d = write(SDL_Rect{left, top, right - left, bottom - top}, {Drawing::Kind::CopyOf, 0, &picture});
-                for (int y = top; y < bottom; ++y)
-                    std::memcpy(mutableRow(d, y) + left, row(s, y) + left, static_cast<size_t>(right - left) * 2);
+                Deferred copy{};
+                copy.kind = Deferred::Kind::Copy;
+                copy.source = source;
+                copy.from = &picture;
+                defer(SDL_Rect{left, top, right - left, bottom - top}, {Drawing::Kind::CopyOf, 0, &picture},
+                      std::move(copy));
             }
         }
 #ifdef POMLETS_CHECK_WRITES
-        for (int y = 0; y < surface_->h; ++y)
-            if (std::memcmp(row(surface_.get(), y), row(s, y), static_cast<size_t>(surface_->w) * 2) != 0)
-                writeCheckFailed("a whole copy left a tile that was written unmarked", 0, y / Tiles::height);
+        checkWholeCopy(picture);
 #endif
+    }
+
+    // Every drawing put off is done now, on the tiles that need it.
+    void resolveAll() {
+        if (log_.empty()) return;
+        resolveTiles(0, columns_, 0, bands_);
+        forgetSources();
+        log_.clear();
+        std::fill(from_.begin(), from_.end(), 0);
     }
 
     // Per row, the colour that the whole row is known to hold, or -1: a fill
@@ -400,13 +516,191 @@ struct DirectDrawSurface7::Impl {
     }
 
     // Tests of the check: the pixels, with no tile told.
-    SDL_Surface* pixelsUntold() { return surface_.get(); }
+    SDL_Surface* pixelsUntold() {
+        resolveAll();
+        return surface_.get();
+    }
 
 private:
+    // So many drawings put off without a read are done, to keep the record short.
+    static constexpr size_t mostDeferred = 4096;
+
+    bool clipped(const SDL_Rect& requested, SDL_Rect& area) const {
+        const SDL_Rect all{0, 0, surface_->w, surface_->h};
+        return SDL_IntersectRect(&requested, &all, &area);
+    }
+
+    template <typename Each>
+    void forEachTile(const SDL_Rect& area, Each each) const {
+        const int right = area.x + area.w, bottom = area.y + area.h;
+        for (int band = area.y / Tiles::height; band <= (bottom - 1) / Tiles::height; ++band)
+            for (int column = area.x / Tiles::width; column <= (right - 1) / Tiles::width; ++column)
+                each(static_cast<size_t>(band * columns_ + column));
+    }
+
+    // Whether the rectangle covers the tile whole.
+    bool covers(const SDL_Rect& cover, size_t at) const {
+        const int band = static_cast<int>(at) / columns_, column = static_cast<int>(at) % columns_;
+        const int top = band * Tiles::height, left = column * Tiles::width;
+        return cover.y <= top && cover.y + cover.h >= std::min(top + Tiles::height, surface_->h) && cover.x <= left &&
+               cover.x + cover.w >= std::min(left + Tiles::width, surface_->w);
+    }
+
+    // The numbers the tiles of the area get from the drawing.
+    void computeNext(const SDL_Rect& area, const Drawing& drawing, const SDL_Rect* whole) {
+        next_.resize(content_.size());
+        const SDL_Rect& cover = whole ? *whole : area;
+        forEachTile(area, [&](size_t at) {
+            const uint64_t tile = content_[at];
+            switch (drawing.kind) {
+            case Drawing::Kind::Over: next_[at] = mixed(tile, drawing.op); break;
+            case Drawing::Kind::Opaque: next_[at] = mixed(covers(cover, at) ? coveredBase : tile, drawing.op); break;
+            case Drawing::Kind::CopyOf:
+                next_[at] = covers(cover, at) ? drawing.from->content_[at] : freshContent();
+                break;
+            }
+        });
+    }
+
+    // What every write does first: the surfaces whose drawings put off read
+    // this one get their pixels while it stands; then the write is counted
+    // and the new numbers are made. False for an area off the surface.
+    bool touch(const SDL_Rect& requested, const Drawing& drawing, const SDL_Rect* whole, SDL_Rect& area) {
+        if (!clipped(requested, area)) return false;
+        resolveReaders();
+        ++writes;
+        std::fill(rowColour_.begin() + area.y, rowColour_.begin() + area.y + area.h, -1);
+        computeNext(area, drawing, whole);
+        return true;
+    }
+
+    void resolveReaders() {
+        if (readers_.empty()) return;
+        const std::vector<Impl*> readers = std::move(readers_);
+        readers_.clear();
+        for (Impl* reader : readers) reader->resolveAll();
+    }
+
+    // Takes the new numbers when every tile of the area holds them already.
+    bool leftAsHeld(const SDL_Rect& area) {
+        bool held = true;
+        forEachTile(area, [&](size_t at) { held = held && next_[at] == held_[at]; });
+        if (!held) return false;
+        forEachTile(area, [&](size_t at) {
+            content_[at] = next_[at];
+            from_[at] = static_cast<uint32_t>(log_.size());
+        });
+        return true;
+    }
+
+    void resolveArea(const SDL_Rect& requested) {
+        SDL_Rect area;
+        if (log_.empty() || !clipped(requested, area)) return;
+        resolveTiles(area.x / Tiles::width, (area.x + area.w - 1) / Tiles::width + 1, area.y / Tiles::height,
+                     (area.y + area.h - 1) / Tiles::height + 1);
+    }
+
+    // Does the drawings put off on the tiles of the range whose pixels are
+    // not what they are to hold, each drawing on the tiles that need it, in
+    // their order; a tile needs those from the last that covered it whole.
+    void resolveTiles(int firstColumn, int endColumn, int firstBand, int endBand) {
+        const auto needs = [&](int column, int band) {
+            const size_t at = static_cast<size_t>(band * columns_ + column);
+            return content_[at] != held_[at];
+        };
+        bool any = false;
+        for (int band = firstBand; band < endBand && !any; ++band)
+            for (int column = firstColumn; column < endColumn && !any; ++column) any = needs(column, band);
+        if (!any) return;
+        SDL_Surface* out = surface_.get();
+        for (size_t i = 0; i < log_.size(); ++i) {
+            const Deferred& entry = log_[i];
+            const SDL_Rect& a = entry.area;
+            const int c0 = std::max(firstColumn, a.x / Tiles::width);
+            const int c1 = std::min(endColumn, (a.x + a.w - 1) / Tiles::width + 1);
+            const int b0 = std::max(firstBand, a.y / Tiles::height);
+            const int b1 = std::min(endBand, (a.y + a.h - 1) / Tiles::height + 1);
+            const auto wanted = [&](int column, int band) {
+                return needs(column, band) && from_[static_cast<size_t>(band * columns_ + column)] <= i;
+            };
+            for (int band = b0; band < b1; ++band)
+                for (int c = c0; c < c1;) {
+                    if (!wanted(c, band)) {
+                        ++c;
+                        continue;
+                    }
+                    const int first = c;
+                    while (c < c1 && wanted(c, band)) ++c;
+                    const SDL_Rect run{first * Tiles::width, band * Tiles::height, (c - first) * Tiles::width,
+                                       Tiles::height};
+                    SDL_Rect clip;
+                    if (SDL_IntersectRect(&run, &a, &clip)) drawPart(entry, out, clip);
+                }
+        }
+        for (int band = firstBand; band < endBand; ++band)
+            for (int column = firstColumn; column < endColumn; ++column) {
+                const size_t at = static_cast<size_t>(band * columns_ + column);
+                held_[at] = content_[at];
+                from_[at] = static_cast<uint32_t>(log_.size());
+            }
+    }
+
+    // A drawing put off, done inside the clip (a part of its area).
+    void drawPart(const Deferred& entry, SDL_Surface* out, const SDL_Rect& clip) {
+        written_ += int64_t{clip.w} * clip.h;
+        switch (entry.kind) {
+        case Deferred::Kind::Fill: {
+            SDL_Rect part = clip;
+            SDL_FillRect(out, &part, entry.colour);
+            break;
+        }
+        case Deferred::Kind::Copy: {
+            const SDL_Surface* s = entry.source->impl()->pixels();
+            for (int y = clip.y; y < clip.y + clip.h; ++y)
+                std::memcpy(mutableRow(out, y) + clip.x, row(s, y) + clip.x, static_cast<size_t>(clip.w) * 2);
+            break;
+        }
+        case Deferred::Kind::Blit:
+            blitPart(out, entry.dr, entry.source->impl()->pixels(), entry.sr, entry.keyed, entry.keyLow,
+                     entry.keyRange, clip);
+            break;
+        }
+    }
+
+    // Leaves the surfaces read by the drawings put off.
+    void forgetSources() {
+        for (const Deferred& entry : log_) {
+            if (!entry.from) continue;
+            auto& readers = const_cast<Impl*>(entry.from)->readers_;
+            readers.erase(std::remove(readers.begin(), readers.end(), this), readers.end());
+        }
+    }
+
     static uint16_t* mutableRow(SDL_Surface* s, int y) {
         return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
     }
 #ifdef POMLETS_CHECK_WRITES
+    // The pixels the surface is to hold after a whole copy, the drawings put
+    // off done on a copy of them, are the picture's; the surface itself is
+    // left as it stands, its drawings still put off.
+    void checkWholeCopy(const Impl& picture) {
+        const SDL_Surface* s = picture.pixels();
+        SdlPtr<SDL_Surface> done = sdl::newSurface565(surface_->w, surface_->h);
+        for (int y = 0; y < surface_->h; ++y)
+            std::memcpy(mutableRow(done.get(), y), row(surface_.get(), y), static_cast<size_t>(surface_->w) * 2);
+        const std::vector<uint64_t> held = held_;
+        const std::vector<uint32_t> from = from_;
+        const int64_t written = written_;
+        std::swap(surface_, done);
+        resolveTiles(0, columns_, 0, bands_);
+        std::swap(surface_, done);
+        held_ = held;
+        from_ = from;
+        written_ = written;
+        for (int y = 0; y < surface_->h; ++y)
+            if (std::memcmp(row(done.get(), y), row(s, y), static_cast<size_t>(surface_->w) * 2) != 0)
+                writeCheckFailed("a whole copy left a tile that was written unmarked", 0, y / Tiles::height);
+    }
     [[noreturn]] static void writeCheckFailed(const char* what, int column, int band) {
         std::fprintf(stderr, "pixel write check: %s (tile column %d, band %d)\n", what, column, band);
         std::abort();
@@ -416,7 +710,16 @@ private:
 
     SdlPtr<SDL_Surface> surface_;
     int columns_ = 0, bands_ = 0;
-    std::vector<uint64_t> content_, presentedContent_;
+    // Per tile: the number of what it is to hold, of what its pixels hold
+    // (the same but where drawings are put off), and the first drawing put
+    // off that it needs.
+    std::vector<uint64_t> content_, held_, presentedContent_;
+    std::vector<uint32_t> from_;
+    std::vector<uint64_t> next_;
+    std::vector<Deferred> log_;
+    // The surfaces whose drawings put off read this one.
+    std::vector<Impl*> readers_;
+    int64_t written_ = 0;
     std::vector<int32_t> rowColour_;
 };
 
@@ -430,6 +733,8 @@ namespace sdl {
 
 SDL_Surface* pixelsUntold(DirectDrawSurface7& surface) { return surface.impl()->pixelsUntold(); }
 
+int64_t pixelsWritten(const DirectDrawSurface7& surface) { return surface.impl()->pixelsWritten(); }
+
 } // namespace sdl
 
 DirectDrawSurface7::DirectDrawSurface7(int width, int height) : impl_(std::make_unique<Impl>()) {
@@ -440,8 +745,8 @@ DirectDrawSurface7::DirectDrawSurface7(std::unique_ptr<Impl> impl) : impl_(std::
 
 DirectDrawSurface7::~DirectDrawSurface7() { platformCalls().surfaceGone(*this); }
 
-int DirectDrawSurface7::width() const { return impl_->pixels()->w; }
-int DirectDrawSurface7::height() const { return impl_->pixels()->h; }
+int DirectDrawSurface7::width() const { return impl_->shape()->w; }
+int DirectDrawSurface7::height() const { return impl_->shape()->h; }
 uint64_t DirectDrawSurface7::writeCount() const { return impl_->writes; }
 
 SurfaceRef DirectDrawSurface7::GetAttachedSurface(const DDSCAPS2& caps) {
@@ -468,9 +773,10 @@ void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
     if (impl_->window && impl_->window->exists()) {
         Impl& back = *impl_->backBuffer->impl_;
         static thread_local Tiles changed;
+        const SDL_Surface* frame = back.pixels();
         back.changedSincePresent(changed);
         // The present only reads the frame.
-        sdl::present(*impl_->window, const_cast<SDL_Surface*>(back.pixels()), &changed);
+        sdl::present(*impl_->window, const_cast<SDL_Surface*>(frame), &changed);
         back.presented();
         platformCalls().flipped(*impl_->backBuffer);
     }
@@ -478,8 +784,8 @@ void DirectDrawSurface7::Flip(const SurfaceRef& /*target*/, int32_t /*flags*/) {
 
 int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, const RECT& srcRect, int32_t flags) {
     if (!src) throw RuntimeError(err::ObjectNotSet);
-    const SDL_Surface* d = impl_->pixels();
-    const SDL_Surface* s = src->impl_->pixels();
+    const SDL_Surface* d = impl_->shape();
+    const SDL_Surface* s = src->impl_->shape();
     const RECT dr = isZero(destRect) ? RECT{0, 0, d->w, d->h} : destRect;
     const RECT sr = isZero(srcRect) ? RECT{0, 0, s->w, s->h} : srcRect;
     // No clipper: a rectangle off its surface draws nothing.
@@ -491,76 +797,57 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, const SurfaceRef& src, con
     // A picture of the same size copied over the whole surface.
     if (!onItself && !keyed && s->w == d->w && s->h == d->h && dw == d->w && dh == d->h && dr.left == 0 &&
         dr.top == 0 && sr.left == 0 && sr.top == 0 && sr.right == s->w && sr.bottom == s->h) {
-        impl_->copyWhole(*src->impl_);
+        impl_->copyWhole(src);
         return 0;
-    }
-
-    // A surface blitted onto itself reads from a copy of the source part.
-    SdlPtr<SDL_Surface> copy;
-    RECT from = sr;
-    if (onItself) {
-        copy = sdl::newSurface565(sr.right - sr.left, sr.bottom - sr.top);
-        for (int y = sr.top; y < sr.bottom; ++y)
-            std::memcpy(row(copy.get(), y - sr.top), row(s, y) + sr.left, static_cast<size_t>(copy->w) * 2);
-        s = copy.get();
-        from = RECT{0, 0, copy->w, copy->h};
     }
 
     const uint16_t keyLow = src->impl_->keyLow;
     const uint16_t keyRange = static_cast<uint16_t>(src->impl_->keyHigh - keyLow);
-    const int sw = from.right - from.left, sh = from.bottom - from.top;
 
     // What a blit puts down is its source as it stands, the key, and the two
     // rectangles; a surface's own pixels elsewhere are not told apart, so a
     // blit onto itself makes new content.
-    Impl::Drawing drawing{keyed ? Impl::Drawing::Kind::Over : Impl::Drawing::Kind::Opaque, 0};
     if (onItself) {
-        drawing = {Impl::Drawing::Kind::Over, freshContent()};
-    } else {
-        uint64_t op = mixed(mixed(BlitKind, src->impl_->number), src->impl_->writes);
-        if (keyed) op = mixed(op, (uint64_t{keyLow} << 16) | src->impl_->keyHigh);
-        drawing.op = mixedRect(mixedRect(op, sr), dr);
+        // It reads from a copy of the source part, made before the write.
+        s = impl_->pixels();
+        SdlPtr<SDL_Surface> copy = sdl::newSurface565(sr.right - sr.left, sr.bottom - sr.top);
+        for (int y = sr.top; y < sr.bottom; ++y)
+            std::memcpy(row(copy.get(), y - sr.top), row(s, y) + sr.left, static_cast<size_t>(copy->w) * 2);
+        const SDL_Rect area = sdlRect(dr);
+        if (SDL_Surface* out = impl_->write(area, {Impl::Drawing::Kind::Over, freshContent()}))
+            blitPart(out, dr, copy.get(), RECT{0, 0, copy->w, copy->h}, keyed, keyLow, keyRange, area);
+        return 0;
     }
-    SDL_Surface* out = impl_->write(sdlRect(dr), drawing);
-    if (dw == sw && dh == sh) {
-        for (int y = 0; y < dh; ++y) {
-            uint16_t* to = row(out, dr.top + y) + dr.left;
-            const uint16_t* in = row(s, from.top + y) + from.left;
-            if (keyed) keyedRow(to, in, dw, keyLow, keyRange);
-            else std::memcpy(to, in, static_cast<size_t>(dw) * 2);
-        }
-    } else {
-        // Nearest source pixel to the centre of each destination pixel.
-        static thread_local std::vector<int> xmap;
-        xmap.resize(static_cast<size_t>(dw));
-        for (int x = 0; x < dw; ++x)
-            xmap[static_cast<size_t>(x)] = from.left + static_cast<int>((int64_t{2} * x + 1) * sw / (int64_t{2} * dw));
-        int previousSy = -1;
-        for (int y = 0; y < dh; ++y) {
-            const int sy = from.top + static_cast<int>((int64_t{2} * y + 1) * sh / (int64_t{2} * dh));
-            uint16_t* to = row(out, dr.top + y) + dr.left;
-            if (!keyed && sy == previousSy) {
-                // The same source row again: copy the row just drawn.
-                std::memcpy(to, row(out, dr.top + y - 1) + dr.left, static_cast<size_t>(dw) * 2);
-                continue;
-            }
-            previousSy = sy;
-            stretchedRow(to, row(s, sy), xmap.data(), dw, keyed, keyLow, keyRange);
-        }
-    }
+    uint64_t op = mixed(mixed(BlitKind, src->impl_->number), src->impl_->writes);
+    if (keyed) op = mixed(op, (uint64_t{keyLow} << 16) | src->impl_->keyHigh);
+    const Impl::Drawing drawing{keyed ? Impl::Drawing::Kind::Over : Impl::Drawing::Kind::Opaque,
+                                mixedRect(mixedRect(op, sr), dr)};
+    Impl::Deferred blit{};
+    blit.kind = Impl::Deferred::Kind::Blit;
+    blit.source = src;
+    blit.from = src->impl_.get();
+    blit.dr = dr;
+    blit.sr = sr;
+    blit.keyed = keyed;
+    blit.keyLow = keyLow;
+    blit.keyRange = keyRange;
+    impl_->defer(sdlRect(dr), drawing, std::move(blit));
     return 0;
 }
 
 int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
-    const SDL_Surface* d = impl_->pixels();
+    const SDL_Surface* d = impl_->shape();
     RECT r = rect;
     if (r.right <= r.left || r.bottom <= r.top) r = RECT{0, 0, d->w, d->h};
     if (!liesOn(r, d)) return DDERR_NOTONSURFACE;
     const uint16_t colour = to565(color);
     const Impl::Drawing drawing{Impl::Drawing::Kind::Opaque, mixedRect(mixed(FillKind, colour), r)};
+    Impl::Deferred fill{};
+    fill.kind = Impl::Deferred::Kind::Fill;
+    fill.colour = colour;
     if (r.left != 0 || r.right != d->w) {
-        SDL_Rect area = sdlRect(r);
-        return SDL_FillRect(impl_->write(area, drawing), &area, colour) == 0 ? 0 : DDERR_NOTONSURFACE;
+        impl_->defer(sdlRect(r), drawing, fill);
+        return 0;
     }
     // Whole rows: only those not known to hold the colour already, in runs.
     for (int y = r.top; y < r.bottom;) {
@@ -570,9 +857,9 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& rect, int32_t color) {
         }
         const int top = y;
         while (y < r.bottom && impl_->rowColour(y) != colour) ++y;
-        SDL_Rect area{0, top, d->w, y - top};
+        const SDL_Rect area{0, top, d->w, y - top};
         const SDL_Rect filled = sdlRect(r);
-        if (SDL_FillRect(impl_->write(area, drawing, &filled), &area, colour) != 0) return DDERR_NOTONSURFACE;
+        impl_->defer(area, drawing, fill, &filled);
         impl_->rowsHold(top, y, colour);
     }
     return 0;
@@ -601,6 +888,7 @@ void DirectDrawSurface7::DrawText(int32_t x, int32_t y, const std::string& text,
     SDL_Surface* out = impl_->write(
         at, {Impl::Drawing::Kind::Over,
              textOp(TextKind, impl_->font, impl_->foreColor, impl_->fontTransparent, text, x, y)});
+    if (!out) return;  // drawn there already just so
     if (!impl_->fontTransparent) {
         // An opaque text cell has the device's default white background.
         SDL_Rect box = at;
@@ -670,24 +958,28 @@ void DirectDrawSurface7::DrawSettledText(int32_t x, int32_t y, const std::string
     TTF_Font* font = fontCache().fontFor(impl_->font);
     if (text.empty()) return;
     SDL_Surface* line = fontCache().rendered(font, impl_->foreColor, text);
-    const SDL_Surface* d = impl_->pixels();
+    const SDL_Surface* d = impl_->shape();
     const SDL_Rect at{x, y, line->w, line->h}, whole{0, 0, d->w, d->h};
     SDL_Rect area;
     if (!SDL_IntersectRect(&at, &whole, &area)) return;
     const Impl::Drawing drawing{Impl::Drawing::Kind::Over,
                                 textOp(SettledTextKind, impl_->font, impl_->foreColor, true, text, x, y)};
+    // Settled there before over what lies there now: nothing to write.
+    if (impl_->skipsAsHeld(area, drawing)) return;
+    d = impl_->pixelsIn(area);
 
     SettledText& settled = lastSettled();
     if (settled.isFor(font, impl_->foreColor, text, area)) {
         if (holds(d, area, settled.after)) return;  // already settled: drawing it again changes nothing
         if (holds(d, area, settled.before)) {
-            putPixels(impl_->write(area, drawing), area, settled.after);
+            if (SDL_Surface* out = impl_->write(area, drawing)) putPixels(out, area, settled.after);
             return;
         }
     }
     std::vector<uint16_t> pixels = pixelsOf(d, area);
     settled = SettledText{font, impl_->foreColor, text, area, pixels, {}};
     SDL_Surface* out = impl_->write(area, drawing);
+    if (!out) return;
     // Each blend moves an edge pixel part of the way to the text's colour, in
     // whole steps of 16-bit colour; it stands still within a few dozen blends.
     constexpr int mostBlends = 256;

@@ -96,6 +96,9 @@ bool ensureEvents();
 // The game windows alive, for delivering events.
 GameWindow* windowById(uint32_t sdlWindowId);
 GameWindow* firstWindow();
+// The descriptor of the X connection the game windows' events come on, for a
+// wait to watch; -1 when they come on none (no window, another video driver).
+int eventConnection();
 
 // Shows the surface in the window, scaled to fit, aspect kept, black bars.
 // Only what differs from the frame last presented in the window is sent, and
@@ -108,6 +111,9 @@ void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = null
 // The surface's pixels themselves, as they stand: a write there bypasses the
 // surface's write accessor and tells no tile that it changed.
 SDL_Surface* pixelsUntold(DirectDrawSurface7& surface);
+// Tests: how many pixels have been written into the surface since it was
+// made. A drawing that leaves the pixels as they are writes none.
+int64_t pixelsWritten(const DirectDrawSurface7& surface);
 
 // Destroys every game window's SDL window, at program exit.
 void destroyAllWindows();

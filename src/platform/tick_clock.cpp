@@ -2,8 +2,11 @@
 // use.
 #include "platform/tick_clock.h"
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/sdl_internal.h"
@@ -35,6 +38,27 @@ public:
             return SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<int64_t>(wholeMs, 1000))) == 1;
         std::this_thread::sleep_for(std::chrono::microseconds(std::min<int64_t>(left, 1000)));
         return false;
+    }
+
+    void waitForAnyEvents() override {
+        // What SDL has read already is no longer on its connection: look
+        // first, so that the connection is watched with nothing left unread.
+        const bool events = SDL_WasInit(SDL_INIT_EVENTS);
+        if (events) {
+            SDL_PumpEvents();
+            if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+        }
+        if (!QCoreApplication::instance()) {
+            if (events) SDL_WaitEventTimeout(nullptr, 1000);
+            else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return;
+        }
+        // Qt's wait watches its own windows, its queue and the signals' pipe;
+        // the game window's connection is watched beside them meanwhile.
+        std::optional<QSocketNotifier> gameWindow;
+        if (const int connection = sdl::eventConnection(); connection >= 0)
+            gameWindow.emplace(connection, QSocketNotifier::Read);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
     void sleepUntil(int64_t until) override {

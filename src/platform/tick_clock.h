@@ -1,6 +1,6 @@
-// The clock under the tick count, and the two ways the game gives the
-// processor back: waiting for a window event until a moment of that clock,
-// and sleeping to a moment close ahead.
+// The clock under the tick count, and the ways the game gives the processor
+// back: waiting for a window event until a moment of that clock or for
+// anything to happen at all, and sleeping to a moment close ahead.
 // The program runs on the machine's steady clock; another clock may be put in
 // its place, one whose wait moves its time on instead of sleeping, say.
 #pragma once
@@ -19,6 +19,13 @@ public:
     // earlier (the caller then waits again) and a little later, by the
     // machine's wake-up latency. True when it saw an event pending.
     virtual bool waitForEvents(int64_t until) = 0;
+    // Returns once a window event is pending or something else may want the
+    // loop: work queued for the program's own thread (a sound that ended, a
+    // signal noted), an event of the program's other windows, the display's
+    // connection closing. There is no time limit: a loop with nothing due
+    // gives the processor back until something happens. It may return
+    // earlier; the caller then waits again.
+    virtual void waitForAnyEvents() = 0;
     // Returns once now() has reached until, whatever comes in between; at
     // once when until is not ahead. It may return a little later, by the
     // machine's wake-up latency.

@@ -282,6 +282,14 @@ void sendDirect(DirectScreen& screen, const std::vector<SDL_Rect>& parts) {
     XFlush(screen.display);
 }
 
+int eventConnection() {
+    GameWindow* window = firstWindow();
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (!window || !window->impl() || !xWindowOf(window->impl()->window(), display, xwindow)) return -1;
+    return ConnectionNumber(display);
+}
+
 } // namespace sdl
 
 } // namespace pomlets

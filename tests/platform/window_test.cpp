@@ -445,6 +445,79 @@ TEST(DisplayTest, FlipPresentsWhatTheDrawingChanged) {
     ddraw.RestoreDisplayMode();
 }
 
+// A frame drawn as a game draws one: the background copied whole from a
+// picture composed once, pieces over it (keyed, side by side in one tile,
+// one stretched), a box filled, a text and a settled text. Drawn again as it
+// stands, it writes no pixel and presents nothing; moved, it writes only
+// around what moved, and its pixels are those of the same frame drawn on a
+// surface of its own.
+TEST(DisplayTest, AFrameDrawnAgainAsItStandsWritesNothing) {
+    GameWindow window;
+    DirectDraw7 ddraw;
+    const SurfaceRef primary = fullScreenOn(window, ddraw);
+    const SurfaceRef back = primary->GetAttachedSurface(DDSCAPS2{DDSCAPS_BACKBUFFER});
+    auto picture = [&](int width, int height, int32_t colour) {
+        DDSURFACEDESC2 desc;
+        desc.flags = DDSD_WIDTH | DDSD_HEIGHT;
+        desc.width = width;
+        desc.height = height;
+        desc.caps.caps = DDSCAPS_OFFSCREENPLAIN;
+        const SurfaceRef p = ddraw.CreateSurface(desc);
+        p->BltColorFill(RECT{}, colour);
+        p->BltColorFill(RECT{2, 3, width / 2, height / 2}, 0xFFFFFF);
+        p->SetColorKey(DDCKEY_SRCBLT, DDCOLORKEY{0xFFFFFF, 0xFFFFFF});
+        return p;
+    };
+    const SurfaceRef plate = picture(50, 35, 0x204060), overlay = picture(1024, 768, 0x808000);
+    overlay->BltColorFill(RECT{100, 100, 900, 700}, 0xFFFFFF);
+    const SurfaceRef piece = picture(45, 43, 0x3366FF), other = picture(45, 43, 0x00CC33);
+    const SurfaceRef cache = std::make_shared<DirectDrawSurface7>(1024, 768);
+    cache->BltColorFill(RECT{}, 0);
+    cache->Blt(RECT{81, 80, 934, 690}, plate, RECT{0, 0, 50, 35}, DDBLT_WAIT);
+    cache->Blt(RECT{}, overlay, RECT{}, DDBLT_KEYSRC | DDBLT_WAIT);
+
+    auto draw = [&](DirectDrawSurface7& on, int pieceX) {
+        on.Blt(RECT{}, cache, RECT{}, 0);
+        on.Blt(RECT{pieceX, 300, pieceX + 45, 343}, piece, RECT{}, DDBLT_KEYSRC);
+        on.Blt(RECT{pieceX + 45, 300, pieceX + 90, 343}, other, RECT{}, DDBLT_KEYSRC);
+        on.Blt(RECT{pieceX, 343, pieceX + 90, 429}, piece, RECT{}, DDBLT_KEYSRC);
+        on.Blt(RECT{500, 500, 545, 543}, other, RECT{}, 0);
+        on.BltColorFill(RECT{20, 700, 300, 720}, 0x0000FF);
+        on.DrawText(83, 45, "1234", false);
+        on.DrawSettledText(80, 723, "Track One");
+    };
+    auto drawAndFlip = [&](int pieceX) {
+        draw(*back, pieceX);
+        primary->Flip(nullptr, DDFLIP_WAIT);
+    };
+    auto sameAsDrawnAlone = [&](int pieceX) {
+        DirectDrawSurface7 alone(1024, 768);
+        draw(alone, pieceX);
+        for (int y = 0; y < 768; ++y)
+            for (int x = 0; x < 1024; ++x)
+                if (alone.pixel565(x, y) != back->pixel565(x, y)) return ::testing::AssertionFailure() << x << ", " << y;
+        return ::testing::AssertionSuccess();
+    };
+
+    drawAndFlip(200);
+    drawAndFlip(200);
+    const int presented = window.framesPresented();
+    const int64_t written = sdl::pixelsWritten(*back);
+    for (int i = 0; i < 3; ++i) drawAndFlip(200);
+    EXPECT_EQ(sdl::pixelsWritten(*back), written) << "drawn again as it stands";
+    EXPECT_EQ(window.framesPresented(), presented);
+    EXPECT_TRUE(sameAsDrawnAlone(200));
+
+    for (const int pieceX : {201, 263, 200}) {
+        SCOPED_TRACE(pieceX);
+        const int64_t before = sdl::pixelsWritten(*back);
+        drawAndFlip(pieceX);
+        EXPECT_GT(sdl::pixelsWritten(*back), before);
+        EXPECT_LT(sdl::pixelsWritten(*back) - before, 1024 * 768 / 20) << "only around what moved";
+        EXPECT_TRUE(sameAsDrawnAlone(pieceX));
+    }
+}
+
 // In the checking build every present compares each tile taken as unchanged
 // with what was presented: pixels written without telling which tiles they
 // are in stop the program there.

@@ -10,6 +10,9 @@ class SettableClock final : public MovableClock {
 public:
     int64_t now() override { return standing ? at : machineClock().now() + ahead; }
     bool waitForEvents(int64_t until) override { return !standing && machineClock().waitForEvents(until - ahead); }
+    void waitForAnyEvents() override {
+        if (!standing) machineClock().waitForAnyEvents();
+    }
     void sleepUntil(int64_t until) override {
         if (!standing) machineClock().sleepUntil(until - ahead);
     }

@@ -37,6 +37,13 @@ bool SimulatedClock::waitForEvents(int64_t until) {
     return happened;
 }
 
+void SimulatedClock::waitForAnyEvents() {
+    if (onWait) onWait(now_);
+    now_ += std::uniform_int_distribution<int64_t>(costLow_, costHigh_)(random_);
+    if (!happenings_.empty()) now_ = std::max(now_, happenings_.begin()->first);
+    runHappeningsUntil(now_);
+}
+
 void SimulatedClock::sleepUntil(int64_t until) {
     if (until <= now_) return;
     const int64_t from = now_;

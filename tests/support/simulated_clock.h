@@ -29,6 +29,9 @@ public:
 
     int64_t now() override { return now_; }
     bool waitForEvents(int64_t until) override;
+    // Moves the clock to the next happening, which ends the wait; with none
+    // scheduled it returns after the pass's cost, as a wait may.
+    void waitForAnyEvents() override;
     void sleepUntil(int64_t until) override;
     void moveOn(int64_t microseconds) override;
 
@@ -38,8 +41,9 @@ public:
     void setPassCost(int64_t low, int64_t high);
     // A wait that runs to its end wakes up to this many microseconds late.
     void setWakeLateness(int64_t most) { lateness_ = most; }
-    // Called at every wait with the moment it was called at: the moment every
-    // reading of the clock in the pass that came to wait returned.
+    // Called at every wait (of either kind) with the moment it was called at:
+    // the moment every reading of the clock in the pass that came to wait
+    // returned.
     std::function<void(int64_t calledAt)> onWait;
     // Called at every sleep that moved the clock, with where it began and ended.
     std::function<void(int64_t from, int64_t to)> onSleep;
