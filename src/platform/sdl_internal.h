@@ -111,8 +111,8 @@ void present(GameWindow& window, SDL_Surface* frame, const Tiles* written = null
 // The surface's pixels themselves, as they stand: a write there bypasses the
 // surface's write accessor and tells no tile that it changed.
 SDL_Surface* pixelsUntold(DirectDrawSurface7& surface);
-// Tests: how many pixels have been written into the surface since it was
-// made. A drawing that leaves the pixels as they are writes none.
+// How many pixels have been written into the surface since it was made. A
+// drawing that leaves the pixels as they are writes none.
 int64_t pixelsWritten(const DirectDrawSurface7& surface);
 
 // Destroys every game window's SDL window, at program exit.
